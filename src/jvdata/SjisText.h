@@ -31,16 +31,22 @@ inline constexpr char kSjisReplacement = '?';
 constexpr bool IsLeadByte(unsigned char c) noexcept {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
-constexpr bool IsLeadByte(char c) noexcept { return IsLeadByte(static_cast<unsigned char>(c)); }
+constexpr bool IsLeadByte(char c) noexcept {
+    return IsLeadByte(static_cast<unsigned char>(c));
+}
 
 // Second byte of a two-byte character: 40-7E or 80-FC.
 constexpr bool IsTrailByte(unsigned char c) noexcept {
     return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
 }
-constexpr bool IsTrailByte(char c) noexcept { return IsTrailByte(static_cast<unsigned char>(c)); }
+constexpr bool IsTrailByte(char c) noexcept {
+    return IsTrailByte(static_cast<unsigned char>(c));
+}
 
 // Half-width katakana and punctuation: single bytes A1-DF.
-constexpr bool IsHalfWidthKana(unsigned char c) noexcept { return c >= 0xA1 && c <= 0xDF; }
+constexpr bool IsHalfWidthKana(unsigned char c) noexcept {
+    return c >= 0xA1 && c <= 0xDF;
+}
 
 // Byte length of the character starting at pos: 2 for a lead byte followed by a trail byte,
 // otherwise 1 (a lone lead byte at the end, or before a non-trail byte, counts as one byte).

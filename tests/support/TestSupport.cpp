@@ -1,12 +1,12 @@
 #include "TestSupport.h"
 
+#include "jvdata/SjisText.h"
+
 #include <atomic>
 #include <chrono>
 #include <fstream>
 #include <random>
 #include <stdexcept>
-
-#include "jvdata/SjisText.h"
 
 namespace keiba::test {
 

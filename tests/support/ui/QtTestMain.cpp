@@ -1,6 +1,5 @@
 // Entry point of the Qt test executables: windows and widgets run without a display.
 #include <cstdlib>
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
