@@ -5,12 +5,16 @@
 #include "jvlink/com/ComJVLink.h"
 #include "support/TestSupport.h"
 
+// <windows.h> must come before the COM headers.
+// clang-format off
+#include <windows.h>
+#include <oleauto.h>
+// clang-format on
+
 #include <gtest/gtest.h>
 #include <map>
-#include <oleauto.h>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 namespace {
 

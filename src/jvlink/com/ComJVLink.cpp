@@ -1,12 +1,16 @@
 #include "jvlink/com/ComJVLink.h"
 
+// <windows.h> must come before the COM headers.
+// clang-format off
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+// clang-format on
+
 #include <cstdio>
 #include <map>
 #include <new>
-#include <objbase.h>
-#include <oleauto.h>
 #include <utility>
-#include <windows.h>
 
 namespace jvlink::com {
 
