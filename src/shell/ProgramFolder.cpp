@@ -129,7 +129,9 @@ fs::path PathFromText(std::string_view sjis) {
     return FromUtf8Bytes(Sjis::ToUtf8(text));
 }
 
-std::string TextFromPath(const fs::path& path) {
+std::string TextFromPath(const fs::path& given) {
+    fs::path path = given;
+    path.make_preferred();
     if (auto utf8 = Utf8Bytes(path)) {
         return Sjis::FromUtf8(*utf8);
     }
@@ -153,7 +155,9 @@ std::string TextFromPath(const fs::path& path) {
     return std::string(1, Sjis::kSjisReplacement);
 }
 
-std::optional<std::string> TryTextFromPath(const fs::path& path) {
+std::optional<std::string> TryTextFromPath(const fs::path& given) {
+    fs::path path = given;
+    path.make_preferred();
     if (auto utf8 = Utf8Bytes(path)) {
         return Sjis::TryFromUtf8(*utf8);
     }
