@@ -20,9 +20,11 @@ namespace KeibaFunc {
 std::string ZeroSuppress(std::string_view s);
 // Weight in 0.1 kg as "57.0", right-aligned in length(s) + 1; length(s) blanks for 0.
 std::string WeightText(std::string_view s);
-// Race time MSST ("1335" -> "1.33.5", "0582" -> "  58.2", "0000" -> six blanks).
+// Race time MSST ("1335" -> "1.33.5", "0582" -> "  58.2"); six blanks for "0000", for a
+// blank field and for a field shorter than four bytes.
 std::string RunTimeText(std::string_view s);
-// Time difference: sign + tenths in three digits ("+005" -> "+ 0.5"); five blanks when absent.
+// Time difference: sign + tenths in three digits ("+005" -> "+ 0.5"); five blanks when absent
+// (999, "9999", "0000", blank) and when the digit places hold anything but digits.
 std::string TimeDiffText(std::string_view s);
 // Body weight change: sign and a three-digit difference ("+", "012" -> "+ 12"; "000" -> "ナシ").
 std::string WeightChangeText(std::string_view sign, std::string_view diff);
@@ -33,7 +35,8 @@ std::string WeightChangeText(std::string_view sign, std::string_view diff);
 std::string StripWideSpaces(std::string_view s);
 // "①" to "⑱" for 1 to 18, "－" for anything else.
 std::string CircledNumber(int n);
-// s with length(piece) bytes replaced by piece from the 1-based byte position p.
+// s with length(piece) bytes overwritten by piece from the 1-based byte position p. The length
+// of s never changes: bytes of piece past the end of s are dropped, and p = 0 changes nothing.
 std::string ReplaceAt(std::string_view s, std::string_view piece, std::size_t p);
 // Stroke count of one full-width katakana character (two bytes); 0 for anything else.
 int KanaStrokes(std::string_view c);
