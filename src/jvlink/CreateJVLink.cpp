@@ -6,6 +6,7 @@
 #include "jvlink/com/ComJVLink.h"
 #else
 #include "jvlink/StandInPlugin.h"
+#include "shell/ProgramFolder.h"
 
 #include <dlfcn.h>
 #include <system_error>
@@ -42,15 +43,6 @@ std::unique_ptr<IJVLink> CreateJVLink(std::string_view progId) {
 
 #else
 
-std::filesystem::path ExecutableFolder() {
-    std::error_code error;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) {
-        return {};
-    }
-    return program.parent_path();
-}
-
 std::unique_ptr<IJVLink> LoadStandInPlugin(const std::filesystem::path& folder) {
     if (folder.empty()) {
         return nullptr;
@@ -82,7 +74,7 @@ std::unique_ptr<IJVLink> CreateJVLink(std::string_view progId) {
     if (!SameProgId(progId, kJVLinkProgId)) {
         return nullptr;
     }
-    return LoadStandInPlugin(ExecutableFolder());
+    return LoadStandInPlugin(shell::ProgramFolder());
 }
 
 #endif

@@ -22,9 +22,6 @@ std::unique_ptr<IJVLink> CreateJVLink(std::string_view progId);
 // library, lacks the factory, or the factory gives no object. A loaded plug-in stays loaded
 // for the rest of the run (its code may still be referenced by objects it made).
 std::unique_ptr<IJVLink> LoadStandInPlugin(const std::filesystem::path& folder);
-
-// The folder of the running program file; empty when it cannot be found.
-std::filesystem::path ExecutableFolder();
 #endif
 
 } // namespace jvlink

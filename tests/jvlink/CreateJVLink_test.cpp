@@ -26,13 +26,6 @@ TEST(CreateJVLink, UnregisteredComponentIsNotInstalled) {
 
 #else
 
-TEST(CreateJVLink, ProgramFolderIsTheFolderOfTheRunningFile) {
-    const fs::path folder = jvlink::ExecutableFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_TRUE(folder.is_absolute());
-    EXPECT_TRUE(fs::exists(folder / "jvlink_tests"));
-}
-
 TEST(CreateJVLink, MissingOrBrokenPlugInIsNotInstalled) {
     EXPECT_EQ(jvlink::LoadStandInPlugin(fs::path()), nullptr);
     TempDir dir;

@@ -7,6 +7,7 @@
 #include "jvlink/standin/CatalogueFolder.h"
 #include "jvlink/standin/FileIo.h"
 #include "jvlink/standin/StandInSettings.h"
+#include "shell/ProgramFolder.h"
 
 #include <cstdlib>
 #include <functional>
@@ -47,7 +48,7 @@ protected:
 
     std::unique_ptr<jvlink::IJVLink> Create() {
         auto link = jvlink::CreateJVLink(jvlink::kJVLinkProgId);
-        EXPECT_NE(link, nullptr) << "the plug-in must load from " << jvlink::ExecutableFolder();
+        EXPECT_NE(link, nullptr) << "the plug-in must load from " << shell::ProgramFolder();
         return link;
     }
 
@@ -87,7 +88,7 @@ private:
 };
 
 TEST_F(StandInPluginTest, CreatedByTheProgrammaticIdentifierFromTheProgramFolder) {
-    EXPECT_TRUE(fs::exists(jvlink::ExecutableFolder() / std::string(jvlink::kStandInPluginFile)));
+    EXPECT_TRUE(fs::exists(shell::ProgramFolder() / std::string(jvlink::kStandInPluginFile)));
     auto link = Create();
     ASSERT_NE(link, nullptr);
     EXPECT_NE(jvlink::CreateJVLink("jvdtlab.jvlink"), nullptr) << "letter case aside";
@@ -99,7 +100,7 @@ TEST_F(StandInPluginTest, CreatedByTheProgrammaticIdentifierFromTheProgramFolder
 TEST_F(StandInPluginTest, PlugInMissingFromTheFolderIsNotInstalled) {
     TempDir elsewhere;
     EXPECT_EQ(jvlink::LoadStandInPlugin(elsewhere.path()), nullptr);
-    EXPECT_NE(jvlink::LoadStandInPlugin(jvlink::ExecutableFolder()), nullptr);
+    EXPECT_NE(jvlink::LoadStandInPlugin(shell::ProgramFolder()), nullptr);
 }
 
 TEST_F(StandInPluginTest, WorksOutOfTheBoxWithTheBuiltInSeason) {
