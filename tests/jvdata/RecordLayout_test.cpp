@@ -1,5 +1,5 @@
-// Field positions of the five record types against the record tables, typed by hand here, and
-// records built byte by byte at those typed positions read back through the named fields.
+// Field positions of the five record types against the JV-Data record layouts, typed by hand here,
+// and records built byte by byte at those typed positions read back through the named fields.
 #include "jvdata/Records.h"
 #include "jvdata/SjisText.h"
 #include "support/TestSupport.h"
@@ -17,7 +17,7 @@ using namespace jvdata;
 using keiba::test::S;
 using keiba::test::Show;
 
-// A named position and the first and last byte the table gives for it.
+// A named position and the first and last byte the record layout gives for it.
 struct Row {
     const char* name;
     TFieldPos pos;
@@ -507,7 +507,7 @@ TEST(RecordLayout, UmPositions) {
 }
 
 TEST(RecordLayout, UmPlacingGroupStarts) {
-    // Group starts as the placing-count table lists them, in stored order.
+    // Group starts as the record layout lists them, in stored order.
     const std::vector<std::pair<int, int>> starts = {
         {UM::kAllRuns, 1107},
         {UM::kUnreadGroup, 1125},

@@ -186,6 +186,17 @@ TEST(RecordField, IntegersAreReadLeniently) {
     }
 }
 
+TEST(RecordField, WideNumbersIn64Bits) {
+    TRecordUM um;
+    um.SetField(UM::kFlatPrizeMoney, "999999999");
+    um.SetField(UM::kJumpPrizeMoney, "999999999");
+    EXPECT_EQ(um.Int64(UM::kFlatPrizeMoney) + um.Int64(UM::kJumpPrizeMoney), 1999999998);
+    const TFieldPos twelve{1053, 1064};
+    um.SetField(twelve, "123456789012");
+    EXPECT_EQ(um.Int64(twelve), 123456789012);
+    EXPECT_EQ(um.Int(twelve), std::numeric_limits<std::int32_t>::max()) << "saturates";
+}
+
 TEST(RecordField, DataKindValue) {
     TRecordSE se;
     const std::pair<char, int> cases[] = {{'1', 1}, {'6', 6}, {'7', 7}, {'0', 0},
