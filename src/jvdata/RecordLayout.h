@@ -2,8 +2,9 @@
 // one race), HR (payoffs of one race), UM (horse master), RC (course record).
 //
 // A field is named by its first and last 1-based byte positions, both inclusive, exactly as the
-// record tables give them; a one-byte field has first == last. Positions are byte counts in the
-// Shift-JIS record, so a full-width character takes two positions. Every record ends in CR LF.
+// JV-Data record layouts give them; a one-byte field has first == last. Positions are byte counts
+// in the Shift-JIS record, so a full-width character takes two positions. Every record ends in CR
+// LF.
 //
 // Encodings named in the comments:
 //   number  decimal digits, zero-padded; a blank field means no value and reads as 0

@@ -99,6 +99,8 @@ public:
     // first other byte; 0 when there is no digit (a blank field).
     std::int32_t Int(int first, int last) const noexcept { return LenientInt(Field(first, last)); }
     std::int32_t Int(TFieldPos pos) const noexcept { return LenientInt(Field(pos)); }
+    // The same reading in 64 bits, for sums of the 9-digit money fields.
+    std::int64_t Int64(TFieldPos pos) const noexcept { return LenientInt64(Field(pos)); }
 
     // The data kind (byte 3) as the store takes it: a digit's value, 0 for anything else.
     int DataKindValue() const noexcept {
