@@ -4,7 +4,7 @@
 //                                                         and HR of every race of the weekend,
 //                                                         O1 odds of each main race
 //   UMVN<day>.jvd  RCVN  with the results                 horse masters of the horses whose
-//                                                         last run (or deregistration) it was
+//                                                         last race (or deregistration) it was
 //   RCVN<day>.jvd  RCVN  with the results                 course records of the courses last
 //                                                         run that weekend
 //   RA2W<sat>.jvd  RACE  Friday before the weekend 17:00  the coming weekend's card (data kind
@@ -89,13 +89,13 @@ TCatalogue GenerateSeason(const TSeasonOptions& options) {
     const int lastMonday = s.resultSaturdays.empty() ? -1 : s.resultSaturdays.back() + 2;
     std::map<int, TPublication> masters;
     for (const THorse& h : s.horses) {
-        if (h.seasonRuns == 0 && !h.entered) {
+        if (h.lastSeasonDay < 0 && !h.entered) {
             continue;
         }
         int published = friday;
         bool deregistered = false;
-        if (h.seasonRuns > 0) {
-            published = SaturdayOf(h.lastSeasonRunDay) + 2;
+        if (h.lastSeasonDay >= 0) {
+            published = SaturdayOf(h.lastSeasonDay) + 2;
             if (h.retired && h.retireDay <= lastMonday) {
                 published = std::max(published, MondayOnOrAfter(h.retireDay));
                 deregistered = true;

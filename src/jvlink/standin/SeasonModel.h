@@ -78,9 +78,9 @@ struct THorse {
     int retireDay = 0;
 
     // What the published season holds of it.
-    int seasonRuns = 0; // runs in the published weeks
-    int lastSeasonRunDay = -1;
-    bool entered = false; // in the coming weekend's card
+    int seasonRuns = 0;     // starts in the published weeks
+    int lastSeasonDay = -1; // last race day of the published weeks it was in, run or not
+    bool entered = false;   // in the coming weekend's card
 };
 
 struct TJockey {

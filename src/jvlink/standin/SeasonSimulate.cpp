@@ -440,6 +440,7 @@ void SetGoing(TRace& first, TRandom& rng, char& weather, char& turf, char& dirt)
 // Adds a run of the published weeks to the horse's career.
 void Credit(TSeason& season, const TRace& race, const TRunner& r, TRandom& rng) {
     THorse& h = season.horses[static_cast<std::size_t>(r.horse)];
+    h.lastSeasonDay = race.day;
     if (r.abnormality == '1' || r.abnormality == '2') {
         h.readyDay = race.day + 7 * rng.Between(1, 3) - 1;
         return;
@@ -457,7 +458,6 @@ void Credit(TSeason& season, const TRace& race, const TRunner& r, TRandom& rng) 
     run.styleCode = r.styleCode;
     CreditRun(h.career, run);
     ++h.seasonRuns;
-    h.lastSeasonRunDay = race.day;
     AfterRun(h, race.day, r.abnormality == '4', rng);
 }
 
@@ -769,7 +769,7 @@ TSeason SimulateSeason(std::uint32_t seed, int today, int weeks) {
     // Names and pedigrees of the horses the season publishes.
     TRandom naming(Mix(sim.seed, 0x4E414D45)); // "NAME"
     for (auto& h : season.horses) {
-        if (h.seasonRuns > 0 || h.entered) {
+        if (h.lastSeasonDay >= 0 || h.entered) {
             h.name =
                 sim.names.HorseName(naming, season.owners[static_cast<std::size_t>(h.owner)].crown);
             FillPedigree(h, sim.stud, sim.names, naming);
