@@ -61,6 +61,9 @@ TCatalogue GenerateSeason(const TSeasonOptions& options) {
     std::map<int, TDataFile> results;
     TDataFile card{"RA2W" + Ymd(s.cardSaturday) + ".jvd", "RACE", Ymd(friday) + "170000", {}};
     for (const TRace& race : s.races) {
+        if (!race.published) {
+            continue;
+        }
         if (race.card) {
             card.records.push_back(RaceRecord(s, race, '2', friday));
             for (std::size_t i = 0; i < race.runners.size(); ++i) {

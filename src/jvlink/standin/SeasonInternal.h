@@ -25,6 +25,10 @@ inline int MaidenCutoff(const THorse& horse) noexcept {
     return DayNumber(horse.foalYear + 3, 9, 10);
 }
 
+// |log2(distance / best)|: how far a distance is from a horse's best one, in doublings.
+// Distances are whole tens of metres up to 5000.
+double DistanceMisfit(int distance, int best) noexcept;
+
 // How far a horse is from its mature strength at an age and month.
 double Maturity(int age, int month) noexcept;
 
@@ -138,8 +142,9 @@ struct TStud {
     std::vector<TMare> mares;
 };
 TStud MakeStud(TNameBook& names, TRandom& rng);
-// Names a horse's whole pedigree (and its dam's line on first use).
-void FillPedigree(THorse& horse, TStud& stud, TNameBook& names, TRandom& rng);
+// Names a horse's whole pedigree (and its dam's line on first use, from a draw of the dam's
+// own, so that she has the same name whoever names her first).
+void FillPedigree(THorse& horse, TStud& stud, TNameBook& names, std::uint64_t seed);
 
 // The foals of one year, appended to the season's horses.
 void MakeCrop(TSeason& season, const TStud& stud, TNameBook& names, int year, int count,

@@ -80,6 +80,7 @@ struct THorse {
     // What the published season holds of it.
     int seasonRuns = 0;     // starts in the published weeks
     int lastSeasonDay = -1; // last race day of the published weeks it was in, run or not
+    int firstEntryDay = -1; // the first race it was entered for in the simulated weeks
     bool entered = false;   // in the coming weekend's card
 };
 
@@ -167,9 +168,10 @@ struct TRace {
     int course = 0; // racecourse code 1-10
     int meeting = 0;
     int dayOfMeeting = 0;
-    int raceNumber = 0; // 1-12
-    int role = 0;       // role of its meeting in the weekend (TCourseDay::role)
-    bool card = false;  // the coming weekend's card: entries without results
+    int raceNumber = 0;    // 1-12
+    int role = 0;          // role of its meeting in the weekend (TCourseDay::role)
+    bool card = false;     // the coming weekend's card: entries without results
+    bool published = true; // false for the weekends simulated before the published weeks
 
     int kind = 13;                   // race type code: 11, 12, 13, 14, 18, 19
     std::array<int, 4> conditions{}; // condition codes for 2-, 3-, 4- and 5-year-olds and up

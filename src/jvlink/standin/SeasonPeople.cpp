@@ -92,16 +92,19 @@ std::string TNameBook::MareName(TRandom& rng) {
     const auto& t = NameTables();
     for (int attempt = 0; attempt < 60; ++attempt) {
         std::string name;
-        switch (rng.Below(3)) {
-        case 0:
+        const double u = rng.Unit();
+        if (u < 0.35) {
             name = rng.Of(t.horseWords) + rng.Of(t.mareWords);
-            break;
-        case 1:
+        } else if (u < 0.5) {
             name = rng.Of(t.crowns) + rng.Of(t.mareWords);
-            break;
-        default:
+        } else if (u < 0.65) {
             name = rng.Of(t.mareWords) + rng.Of(t.horseWords);
-            break;
+        } else {
+            const std::string& first = rng.Of(t.horseWords);
+            const std::string& second = rng.Of(t.horseWords);
+            if (first != second) {
+                name = first + second;
+            }
         }
         const std::size_t chars = Chars(name);
         if (chars >= 2 && chars <= 9 && !Taken(name)) {
@@ -241,10 +244,11 @@ TStud MakeStud(TNameBook& names, TRandom& rng) {
     return stud;
 }
 
-void FillPedigree(THorse& horse, TStud& stud, TNameBook& names, TRandom& rng) {
+void FillPedigree(THorse& horse, TStud& stud, TNameBook& names, std::uint64_t seed) {
     const TStallion& sire = stud.sires[static_cast<std::size_t>(horse.sire)];
     TMare& mare = stud.mares[static_cast<std::size_t>(horse.mare)];
     if (!mare.named) {
+        TRandom rng(Mix(seed, static_cast<std::uint64_t>(horse.mare), 0x4D415245)); // "MARE"
         mare.self = Ancestor(names.MareName(rng), 'M', rng);
         mare.dam = Ancestor(names.MareName(rng), 'M', rng);
         mare.damSire = rng.Of(stud.sires).self;

@@ -274,7 +274,7 @@ double Aptitude(const THorse& horse, const TRace& race, int age) noexcept {
     if (race.ground != TGround::Jump) {
         const double fit = race.ground == TGround::Turf ? horse.turf : -horse.turf;
         a += 0.35 * fit;
-        a -= 0.5 * std::fabs(DetLog2(static_cast<double>(race.distance) / horse.bestDistance));
+        a -= 0.5 * DistanceMisfit(race.distance, horse.bestDistance);
     }
     return a;
 }
@@ -329,9 +329,16 @@ void RunRace(TSeason& season, TRace& race, TRandom& rng) {
         chance[static_cast<std::size_t>(k)] = e;
         total += e;
     }
+    // Even the rank outsider draws some money (no chance below one in a thousand), and no
+    // favourite is backed below odds of 1.1.
+    double floored = 0;
+    for (auto& c : chance) {
+        c = std::clamp(c / total, 0.001, 0.7);
+        floored += c;
+    }
     for (int k = 0; k < m; ++k) {
         TRunner& r = runners[static_cast<std::size_t>(starters[static_cast<std::size_t>(k)])];
-        chance[static_cast<std::size_t>(k)] /= total;
+        chance[static_cast<std::size_t>(k)] /= floored;
         r.market = chance[static_cast<std::size_t>(k)];
         r.oddsTenths = std::clamp(static_cast<int>(8.0 / r.market), 11, 9999);
     }

@@ -3,6 +3,7 @@
 #include "jvlink/standin/SeasonInternal.h"
 
 #include <algorithm>
+#include <array>
 
 namespace standin::season {
 
@@ -18,6 +19,22 @@ constexpr std::int64_t RoundPrize(std::int64_t units) noexcept {
 }
 
 } // namespace
+
+double DistanceMisfit(int distance, int best) noexcept {
+    // log2 of every distance, worked out once.
+    static const std::array<double, 501> kLog2 = [] {
+        std::array<double, 501> table{};
+        for (std::size_t i = 1; i < table.size(); ++i) {
+            table[i] = DetLog2(static_cast<double>(i) * 10.0);
+        }
+        return table;
+    }();
+    const auto index = [](int metres) {
+        return static_cast<std::size_t>(std::clamp(metres / 10, 1, 500));
+    };
+    const double misfit = kLog2[index(distance)] - kLog2[index(best)];
+    return misfit < 0 ? -misfit : misfit;
+}
 
 double Maturity(int age, int month) noexcept {
     switch (age) {

@@ -37,6 +37,31 @@ struct TSimulation {
     }
 };
 
+// 1970-01-03, the first Saturday of the day numbers.
+constexpr int kEpochSaturday = 2;
+
+constexpr int FloorDiv(int a, int b) noexcept {
+    return a / b - (a % b < 0 ? 1 : 0);
+}
+constexpr int FloorMod(int a, int b) noexcept {
+    return a - FloorDiv(a, b) * b;
+}
+
+// A number that names the horse whatever else the season holds: foaling year and serial.
+std::uint64_t HorseKey(const THorse& h) noexcept {
+    std::uint64_t key = static_cast<std::uint64_t>(h.foalYear);
+    for (std::size_t i = 5; i < h.number.size(); ++i) {
+        key = key * 10 + static_cast<std::uint64_t>(h.number[i] - '0');
+    }
+    return key;
+}
+
+void NameHorse(TSimulation& sim, THorse& h) {
+    TRandom own(Mix(sim.seed, HorseKey(h), 0x4E414D45)); // "NAME"
+    h.name = sim.names.HorseName(own, sim.season.owners[static_cast<std::size_t>(h.owner)].crown);
+    FillPedigree(h, sim.stud, sim.names, sim.seed);
+}
+
 void Retire(THorse& h, int day) {
     h.retired = true;
     h.retireDay = std::max(day, h.lastRunDay + 3);
@@ -174,7 +199,7 @@ void EarlierCareer(TSimulation& sim, THorse& h, int until, TRandom& rng) {
         double self = h.ability + Maturity(age, month) + rng.Normal(0, 0.55);
         if (ground != TGround::Jump) {
             self += 0.35 * (ground == TGround::Turf ? h.turf : -h.turf) -
-                    0.5 * std::fabs(DetLog2(static_cast<double>(option.distance) / h.bestDistance));
+                    0.5 * DistanceMisfit(option.distance, h.bestDistance);
         }
         const int field = h.jumper ? 11 : 14;
         const double beat = Logistic(1.7 * (self - fieldClass) / 0.71);
@@ -217,7 +242,7 @@ double EntryScore(const THorse& h, const TRace& race, const TSeason& season, int
     double score = std::clamp((race.day - since) / 7.0, 0.0, 12.0) * 0.9;
     if (race.ground != TGround::Jump) {
         score += 1.6 * (race.ground == TGround::Turf ? h.turf : -h.turf);
-        score -= 3.0 * std::fabs(DetLog2(static_cast<double>(race.distance) / h.bestDistance));
+        score -= 3.0 * DistanceMisfit(race.distance, h.bestDistance);
     }
     const TRegion own = season.trainers[static_cast<std::size_t>(h.trainer)].region;
     if (region != static_cast<int>(TRegion::North)) {
@@ -440,7 +465,9 @@ void SetGoing(TRace& first, TRandom& rng, char& weather, char& turf, char& dirt)
 // Adds a run of the published weeks to the horse's career.
 void Credit(TSeason& season, const TRace& race, const TRunner& r, TRandom& rng) {
     THorse& h = season.horses[static_cast<std::size_t>(r.horse)];
-    h.lastSeasonDay = race.day;
+    if (race.published) {
+        h.lastSeasonDay = race.day;
+    }
     if (r.abnormality == '1' || r.abnormality == '2') {
         h.readyDay = race.day + 7 * rng.Between(1, 3) - 1;
         return;
@@ -457,7 +484,7 @@ void Credit(TSeason& season, const TRace& race, const TRunner& r, TRandom& rng) 
     run.grade = race.grade;
     run.styleCode = r.styleCode;
     CreditRun(h.career, run);
-    ++h.seasonRuns;
+    h.seasonRuns += race.published ? 1 : 0;
     AfterRun(h, race.day, r.abnormality == '4', rng);
 }
 
@@ -486,7 +513,7 @@ int EntryPriority(const TRace& race) noexcept {
     }
 }
 
-void Weekend(TSimulation& sim, int saturday, bool card) {
+void Weekend(TSimulation& sim, int saturday, bool card, bool published) {
     TSeason& season = sim.season;
     TRandom rng(Mix(sim.seed, static_cast<std::uint64_t>(saturday), 0x57454B44)); // "WEKD"
     const int sunday = saturday + 1;
@@ -566,7 +593,14 @@ void Weekend(TSimulation& sim, int saturday, bool card) {
     const auto riders = AllocateJockeys(season, sim.CoursesOn(saturday), rng);
     for (std::size_t i = 0; i < races.size(); ++i) {
         races[i].card = card;
+        races[i].published = published;
         MakeCard(sim, races[i], fields[i], riders.at(races[i].course), rng);
+        for (const auto& r : races[i].runners) {
+            THorse& h = season.horses[static_cast<std::size_t>(r.horse)];
+            if (h.firstEntryDay < 0 || races[i].day < h.firstEntryDay) {
+                h.firstEntryDay = races[i].day;
+            }
+        }
     }
 
     if (card) {
@@ -672,13 +706,11 @@ TCourseRecord EarlierRecord(TSimulation& sim, int course, int kind, int distance
     return rec;
 }
 
-void CourseRecords(TSimulation& sim) {
+void CourseRecords(TSimulation& sim, int anchor) {
     TSeason& season = sim.season;
     std::map<std::tuple<int, int, int, int>, std::size_t> index;
     // Records that stood before the season were set before its first year.
-    const int beforeYear = DateOf(season.resultSaturdays.empty() ? season.cardSaturday
-                                                                 : season.resultSaturdays.front())
-                               .year;
+    const int beforeYear = DateOf(anchor).year;
     for (auto& race : season.races) {
         const auto key = std::make_tuple(race.course, race.kind, race.distance, race.track);
         auto it = index.find(key);
@@ -692,13 +724,18 @@ void CourseRecords(TSimulation& sim) {
             rec.inCard = true;
             continue;
         }
-        rec.lastRunDay = race.day;
+        if (race.published) {
+            rec.lastRunDay = race.day;
+        }
         // A winner faster than the record sets a new one.
         for (auto& r : race.runners) {
             if (r.finish != 1 || r.timeTenths <= 0 || r.timeTenths >= rec.timeTenths) {
                 continue;
             }
-            const THorse& h = season.horses[static_cast<std::size_t>(r.horse)];
+            THorse& h = season.horses[static_cast<std::size_t>(r.horse)];
+            if (h.name.empty()) {
+                NameHorse(sim, h); // set the record in a weekend before the published ones
+            }
             rec.day = race.day;
             rec.meeting = race.meeting;
             rec.dayOfMeeting = race.dayOfMeeting;
@@ -740,11 +777,15 @@ TSeason SimulateSeason(std::uint32_t seed, int today, int weeks) {
             season.resultSaturdays.push_back(saturday);
         }
     }
+    // The world is simulated from a Saturday on a fixed grid of 13 weeks, so that a week later
+    // the same weekends come out the same: last week's card is this week's result.
+    const int weeksSinceEpoch = FloorDiv(start - kEpochSaturday, 7);
+    const int anchor = kEpochSaturday + 7 * (weeksSinceEpoch - FloorMod(weeksSinceEpoch, 13));
 
     TRandom rng(Mix(sim.seed, 1));
     MakePeople(season, rng);
     sim.stud = MakeStud(sim.names, rng);
-    const int firstYear = DateOf(start).year - 8;
+    const int firstYear = DateOf(anchor).year - 8;
     const int lastYear = DateOf(season.cardSaturday).year - 2;
     season.horses.reserve(static_cast<std::size_t>((lastYear - firstYear + 1) * kCropSize));
     for (int year = firstYear; year <= lastYear; ++year) {
@@ -752,30 +793,37 @@ TSeason SimulateSeason(std::uint32_t seed, int today, int weeks) {
     }
     sim.enteredOn.assign(season.horses.size(), -1);
 
-    // Careers up to the first published weekend.
-    for (std::size_t i = 0; i < season.horses.size(); ++i) {
-        THorse& h = season.horses[i];
-        if (h.debutDay < start) {
-            TRandom own(Mix(sim.seed, static_cast<std::uint64_t>(i), 0x45415231)); // "EAR1"
-            EarlierCareer(sim, h, start, own);
-        }
-    }
-
-    for (const int saturday : season.resultSaturdays) {
-        Weekend(sim, saturday, false);
-    }
-    Weekend(sim, season.cardSaturday, true);
-
-    // Names and pedigrees of the horses the season publishes.
-    TRandom naming(Mix(sim.seed, 0x4E414D45)); // "NAME"
+    // Careers up to the first simulated weekend.
     for (auto& h : season.horses) {
-        if (h.lastSeasonDay >= 0 || h.entered) {
-            h.name =
-                sim.names.HorseName(naming, season.owners[static_cast<std::size_t>(h.owner)].crown);
-            FillPedigree(h, sim.stud, sim.names, naming);
+        if (h.debutDay < anchor) {
+            TRandom own(Mix(sim.seed, HorseKey(h), 0x45415231)); // "EAR1"
+            EarlierCareer(sim, h, anchor, own);
         }
     }
-    CourseRecords(sim);
+
+    for (int saturday = RacingSaturdayOnOrAfter(anchor); saturday < season.cardSaturday;
+         saturday = RacingSaturdayOnOrAfter(saturday + 7)) {
+        Weekend(sim, saturday, false, saturday >= start);
+    }
+    Weekend(sim, season.cardSaturday, true, true);
+
+    // Names and pedigrees of the horses that have run, each from its own draw and in the order
+    // they first came to the races, so that a horse keeps its name from one day's season to
+    // the next.
+    std::vector<std::pair<std::uint64_t, std::size_t>> order;
+    for (std::size_t i = 0; i < season.horses.size(); ++i) {
+        const THorse& h = season.horses[i];
+        if (h.firstEntryDay >= 0) {
+            order.emplace_back(static_cast<std::uint64_t>(h.firstEntryDay - anchor) << 32 |
+                                   (HorseKey(h) & 0xFFFFFFFFull),
+                               i);
+        }
+    }
+    std::sort(order.begin(), order.end());
+    for (const auto& [key, i] : order) {
+        NameHorse(sim, season.horses[i]);
+    }
+    CourseRecords(sim, anchor);
     return season;
 }
 
