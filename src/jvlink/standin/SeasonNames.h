@@ -19,7 +19,9 @@ struct TNameTables {
     std::vector<std::string> birthPlaces;                // towns of the breeding districts (産地)
     std::vector<std::string> syllables;                  // single katakana for made-up names
     std::vector<std::string> foreignPlaces;              // countries of foreign-bred horses
-    std::vector<std::string> raceWords;                  // seasonal and poetic words for race names
+    std::vector<std::string> raceWords;                  // words of no season for race names
+    std::array<std::vector<std::string>, 4> seasonWords; // winter, spring, summer, autumn
+    std::vector<std::string> monthWords;                 // the old names of months 1-12
     std::array<std::vector<std::string>, 10> placeWords; // per racecourse 01-10: local names
 };
 

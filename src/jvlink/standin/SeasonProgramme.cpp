@@ -271,7 +271,12 @@ std::string RaceName(const TRace& race, TRandom& rng) {
                         static_cast<char>('0' + race.course % 10), '\0'};
         stem = KeibaFunc::CourseName(code, 2).value_or(std::string());
     } else {
-        stem = rng.Chance(0.6) ? rng.Of(places) : rng.Of(t.raceWords);
+        const int month = DateOf(race.day).month;
+        const double u = rng.Unit();
+        stem = u < 0.55   ? rng.Of(places)
+               : u < 0.7  ? rng.Of(t.raceWords)
+               : u < 0.92 ? rng.Of(t.seasonWords[static_cast<std::size_t>(month % 12 / 3)])
+                          : t.monthWords[static_cast<std::size_t>(month - 1)];
     }
     if (race.ground == TGround::Jump) {
         if (race.grade == 'F') {
@@ -338,11 +343,10 @@ std::string SymbolOf(const TRace& race) {
     return symbol;
 }
 
-// The seed of what a race keeps from year to year: its racecourse, time of the meeting and
-// number.
+// The seed of what a race keeps from year to year: its racecourse, meeting, day and number.
 std::uint64_t RecurringSeed(const TRace& race, std::uint64_t seed) noexcept {
     return Mix(seed, static_cast<std::uint64_t>(race.course),
-               static_cast<std::uint64_t>(DateOf(race.day).month * 100 + race.dayOfMeeting),
+               static_cast<std::uint64_t>(race.meeting * 100 + race.dayOfMeeting),
                static_cast<std::uint64_t>(race.raceNumber - 1));
 }
 
