@@ -212,6 +212,7 @@ TEST(SeasonGenerator, LastWeeksCardIsThisWeeksResult) {
 TEST(SeasonGenerator, RefusesADateThatIsNoDate) {
     EXPECT_THROW(standin::GenerateSeason(Options(1, "20260230", 26)), std::invalid_argument);
     EXPECT_THROW(standin::GenerateSeason(Options(1, "2026-1-1", 26)), std::invalid_argument);
+    EXPECT_THROW(standin::GenerateSeason(Options(1, "99991231", 26)), std::invalid_argument);
     EXPECT_THROW(standin::GenerateSeason(Options(1, kToday, -1)), std::invalid_argument);
 }
 

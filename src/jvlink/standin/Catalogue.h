@@ -34,7 +34,8 @@ struct TSeasonOptions {
 
 // The built-in service data: a synthetic racing season (results of the past weeks and the
 // coming weekend's card, horse masters, course records, and a few record types the program
-// does not read).
+// does not read). Throws std::invalid_argument when today is not a yyyymmdd date (years 1900-9899)
+// or weeks is outside 0-5200.
 TCatalogue GenerateSeason(const TSeasonOptions& options);
 
 } // namespace standin

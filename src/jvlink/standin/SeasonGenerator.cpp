@@ -46,7 +46,8 @@ struct TPublication {
 
 TCatalogue GenerateSeason(const TSeasonOptions& options) {
     const auto today = ParseYmd(options.today);
-    if (!today) {
+    // (Up to 9899, so that the coming weekend still has a four-digit year.)
+    if (!today || DateOf(*today).year > 9899) {
         throw std::invalid_argument("season date \"" + options.today + "\" is not a yyyymmdd date");
     }
     if (options.weeks < 0 || options.weeks > 52 * 100) {
