@@ -106,13 +106,5 @@ TEST(MessageDialog, PlacementOfThePositionSettings) {
               (TDialogPlacement{false, std::nullopt, 40}));
 }
 
-TEST(MessageDialog, ARequestDefaultsToAnInformationBoxWithOK) {
-    const TMessageDialogRequest request;
-    EXPECT_EQ(request.type, TMsgDlgType::mtInformation);
-    EXPECT_EQ(request.buttons, (TMsgDlgButtons{TMsgDlgBtn::mbOK}));
-    EXPECT_EQ(request.helpContext, 0);
-    EXPECT_TRUE(request.placement.screenCentre);
-}
-
 } // namespace
 } // namespace widgets
