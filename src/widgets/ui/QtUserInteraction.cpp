@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -103,6 +104,18 @@ private:
     TDialogPlacement placement_;
 };
 
+// Runs a box modally. False when the box was destroyed while it ran (its window closed from
+// code): the box is gone then, and nothing was answered.
+bool RunBox(std::unique_ptr<QMessageBox>& box) {
+    const QPointer<QMessageBox> alive(box.get());
+    box->exec();
+    if (alive.isNull()) {
+        static_cast<void>(box.release()); // already deleted with its window
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString MessageText(std::string_view sjisText) {
@@ -173,23 +186,25 @@ QtUserInteraction::MakeSimpleBox(QMessageBox::Icon icon, std::string_view sjisTe
 }
 
 void QtUserInteraction::Information(std::string_view sjisText) {
-    MakeSimpleBox(QMessageBox::Information, sjisText, QMessageBox::Ok)->exec();
+    auto box = MakeSimpleBox(QMessageBox::Information, sjisText, QMessageBox::Ok);
+    RunBox(box);
 }
 
 void QtUserInteraction::ShowMessage(std::string_view sjisText) {
-    MakeSimpleBox(QMessageBox::NoIcon, sjisText, QMessageBox::Ok)->exec();
+    auto box = MakeSimpleBox(QMessageBox::NoIcon, sjisText, QMessageBox::Ok);
+    RunBox(box);
 }
 
 bool QtUserInteraction::Confirm(std::string_view sjisText) {
     auto box = MakeSimpleBox(QMessageBox::Question, sjisText, QMessageBox::Yes | QMessageBox::No);
     box->setDefaultButton(QMessageBox::Yes);
     box->setEscapeButton(QMessageBox::No);
-    box->exec();
-    return box->clickedButton() == box->button(QMessageBox::Yes);
+    return RunBox(box) && box->clickedButton() == box->button(QMessageBox::Yes);
 }
 
 void QtUserInteraction::ErrorBox(std::string_view sjisText) {
-    MakeSimpleBox(QMessageBox::Critical, sjisText, QMessageBox::Ok)->exec();
+    auto box = MakeSimpleBox(QMessageBox::Critical, sjisText, QMessageBox::Ok);
+    RunBox(box);
 }
 
 std::unique_ptr<QMessageBox>
@@ -238,7 +253,9 @@ TModalResult QtUserInteraction::ResultOfBox(const QMessageBox& box) {
 TModalResult QtUserInteraction::MessageDialog(const TMessageDialogRequest& request) {
     auto box = MakeMessageBox(request);
     for (;;) {
-        box->exec();
+        if (!RunBox(box)) {
+            return TModalResult::mrCancel;
+        }
         const QAbstractButton* clicked = box->clickedButton();
         const bool help = clicked != nullptr && clicked->property(kButtonProperty).toInt() ==
                                                     static_cast<int>(TMsgDlgBtn::mbHelp);

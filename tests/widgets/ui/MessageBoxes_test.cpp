@@ -246,6 +246,22 @@ TEST(QtUserInteraction, HelpShowsTheTopicAndAsksAgain) {
     EXPECT_EQ(topics, std::vector<int>{42});
 }
 
+TEST(QtUserInteraction, WindowClosedUnderAnOpenBoxAnswersNothing) {
+    // The box belongs to its window; when code destroys the window the box goes with it.
+    auto* window = new QWidget;
+    window->show();
+    QtUserInteraction ui(window);
+    WhenBoxShows([&](QMessageBox&) { delete window; });
+    EXPECT_FALSE(ui.Confirm(S("実行しますか？")));
+
+    window = new QWidget;
+    window->show();
+    ui.SetParent(window);
+    WhenBoxShows([&](QMessageBox&) { delete window; });
+    TMessageDialogRequest request;
+    EXPECT_EQ(ui.MessageDialog(request), TModalResult::mrCancel);
+}
+
 TEST(QtUserInteraction, TMsgDlgShowsAQtBoxByDefault) {
     TMsgDlg dialog;
     dialog.SetMsgDlgType(TMsgDlgType::mtError);
