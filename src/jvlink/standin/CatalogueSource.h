@@ -1,0 +1,17 @@
+// Where the plug-in's catalogue comes from: the built-in season or a catalogue folder.
+#pragma once
+
+#include "jvlink/standin/StandInJVLink.h"
+
+#include <string>
+
+namespace standin {
+
+// Today's local date as "yyyymmdd".
+std::string LocalDateToday();
+
+// The catalogue the settings name: the built-in season for seed, weeks and today's date (made
+// once and kept while those stay the same), or the catalogue folder read afresh each time.
+TCatalogueProvider SettingsCatalogueProvider();
+
+} // namespace standin
