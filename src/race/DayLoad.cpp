@@ -3,10 +3,10 @@
 #include "horse/HorseMasterConversion.h"
 #include "jvdata/RecordLayout.h"
 #include "jvdata/SjisText.h"
-#include "race/StorePaths.h"
 #include "race/StoreRecords.h"
 #include "shell/ProgramFolder.h"
 #include "shell/WholeFile.h"
+#include "store/StoreLayout.h"
 
 #include <algorithm>
 #include <array>
@@ -42,6 +42,48 @@ TOptionalFile ReadOptionalFile(const fs::path& file) {
     return result;
 }
 
+// A date-list entry that may stand as a file's base name: not empty, not dots only, and no
+// folder separator ("\" or "/" as a character, never the second byte of a kanji), drive colon
+// or control byte, so that no entry can name a file outside the DATA folder.
+bool IsEntryName(std::string_view entry) {
+    if (entry.empty() || entry.find_first_not_of('.') == std::string_view::npos) {
+        return false;
+    }
+    for (std::size_t pos = 0; pos < entry.size();) {
+        const std::size_t bytes = Sjis::CharBytesAt(entry, pos);
+        if (bytes == 1) {
+            const auto c = static_cast<unsigned char>(entry[pos]);
+            if (c < 0x20 || c == 0x7F || c == '\\' || c == '/' || c == ':') {
+                return false;
+            }
+        }
+        pos += bytes;
+    }
+    return true;
+}
+
+// One of the day's race-day files (races, runner slots, payoffs): DATA\ + entry + the kind's
+// extension under the data root. The entry is the files' base name as the date list read it
+// from the DATA folder; nothing for an entry that is no file name.
+std::optional<fs::path> RaceDayFilePath(const fs::path& dataRoot, std::string_view entry,
+                                        store::TStoreFileKind kind) {
+    if (!IsEntryName(entry)) {
+        return std::nullopt;
+    }
+    const store::TStoreFile file{kind, std::string(store::kDataFolder),
+                                 std::string(entry) + std::string(store::StoreExtension(kind))};
+    return store::StorePath(dataRoot, file);
+}
+
+// The path of a store file under the data root; nothing when no file could be named.
+std::optional<fs::path> PathOf(const fs::path& dataRoot,
+                               const std::optional<store::TStoreFile>& file) {
+    if (!file) {
+        return std::nullopt;
+    }
+    return store::StorePath(dataRoot, *file);
+}
+
 // The race type codes tried, in order, for a race's course record file: the three age groups
 // of flat races (12, 13, 14) share their records, as do the two jump groups (18, 19).
 struct TRaceTypeFallback {
@@ -70,9 +112,10 @@ void LoadCourseRecord(const fs::path& dataRoot, const TRecordRA& race, TRecordRC
         if (code.empty()) {
             break;
         }
-        const std::optional<fs::path> path = CourseRecordFilePath(
-            dataRoot, race.CourseCode(), code, race.Field(jvdata::RA::kDistance),
-            race.Field(jvdata::RA::kTrackCode));
+        const std::optional<fs::path> path =
+            PathOf(dataRoot, store::CourseRecordFile("1", race.CourseCode(), code,
+                                                     race.Field(jvdata::RA::kDistance),
+                                                     race.Field(jvdata::RA::kTrackCode)));
         if (!path) {
             continue;
         }
@@ -120,7 +163,7 @@ void LoadPastRuns(const fs::path& dataRoot, const TRecordSE& runner, TRunnerPast
         return;
     }
     const std::optional<fs::path> path =
-        HorseHistoryFilePath(dataRoot, runner.RegistrationNumber());
+        PathOf(dataRoot, store::HorseHistoryFile(runner.RegistrationNumber()));
     if (!path) {
         return;
     }
@@ -232,7 +275,7 @@ private:
     // result file or the file is missing or unreadable.
     const std::string* FileOf(const TRecordSE& run) {
         const std::optional<fs::path> path =
-            ResultFilePath(dataRoot_, run.Year(), run.MonthDay(), run.CourseCode());
+            PathOf(dataRoot_, store::ResultFile(run.Field(jvdata::RaceKey::kDateAndCourse)));
         if (!path) {
             return nullptr;
         }
@@ -307,12 +350,12 @@ TDayLoadResult LoadRaceDay(const fs::path& dataRoot, std::string_view entry, TRa
                            const TDayLoadProgress& progress) {
     TDayLoadResult result;
     const std::optional<std::string> races =
-        ReadDayFile(RaceDayFilePath(dataRoot, entry, TRaceDayFileKind::Races), result);
+        ReadDayFile(RaceDayFilePath(dataRoot, entry, store::TStoreFileKind::RaceDayRaces), result);
     if (!races) {
         return result;
     }
     const std::optional<std::string> runnerSlots =
-        ReadDayFile(RaceDayFilePath(dataRoot, entry, TRaceDayFileKind::RunnerSlots), result);
+        ReadDayFile(RaceDayFilePath(dataRoot, entry, store::TStoreFileKind::RunnerSlots), result);
     if (!runnerSlots) {
         return result;
     }
@@ -352,7 +395,7 @@ TDayLoadResult LoadRaceDay(const fs::path& dataRoot, std::string_view entry, TRa
     }
 
     if (const std::optional<fs::path> payoffs =
-            RaceDayFilePath(dataRoot, entry, TRaceDayFileKind::Payoffs)) {
+            RaceDayFilePath(dataRoot, entry, store::TStoreFileKind::RaceDayPayoffs)) {
         LoadPayoffs(*payoffs, day);
     }
 
