@@ -131,13 +131,18 @@ void LoadCourseRecord(const fs::path& dataRoot, const TRecordRA& race, TRecordRC
 // when its current one is missing. A failed conversion leaves the master blank.
 void LoadHorseMaster(const fs::path& dataRoot, std::string_view registrationNumber,
                      TRecordUM& slot) {
-    const std::optional<fs::path> master = horse::HorseMasterFilePath(dataRoot, registrationNumber);
-    const std::optional<fs::path> old = horse::OldHorseMasterFilePath(dataRoot, registrationNumber);
-    if (!master || !old) {
+    const std::optional<fs::path> master =
+        PathOf(dataRoot, store::HorseMasterFile(registrationNumber));
+    if (!master) {
         return;
     }
     TOptionalFile file = ReadOptionalFile(*master);
     if (!file.exists) {
+        const std::optional<fs::path> old =
+            horse::OldHorseMasterFilePath(dataRoot, registrationNumber);
+        if (!old) {
+            return;
+        }
         std::error_code ec;
         fs::create_directories(master->parent_path(), ec);
         const horse::HorseMasterConversionResult converted =
@@ -272,22 +277,22 @@ public:
 
 private:
     // The content of the run's result file, read on first use; nothing when the run names no
-    // result file or the file is missing or unreadable.
+    // result file or the file is missing or unreadable. Files are kept by the run's date and
+    // racecourse (SE 12-21), which name them, so each path is built once.
     const std::string* FileOf(const TRecordSE& run) {
-        const std::optional<fs::path> path =
-            PathOf(dataRoot_, store::ResultFile(run.Field(jvdata::RaceKey::kDateAndCourse)));
-        if (!path) {
-            return nullptr;
-        }
-        auto [entry, fresh] = files_.try_emplace(path->native());
+        const std::string_view dateAndCourse = run.Field(jvdata::RaceKey::kDateAndCourse);
+        auto [entry, fresh] = files_.try_emplace(std::string(dateAndCourse));
         if (fresh) {
-            entry->second = ReadOptionalFile(*path);
+            if (const std::optional<fs::path> path =
+                    PathOf(dataRoot_, store::ResultFile(dateAndCourse))) {
+                entry->second = ReadOptionalFile(*path);
+            }
         }
         return entry->second.exists ? &entry->second.bytes : nullptr;
     }
 
     const fs::path& dataRoot_;
-    std::unordered_map<fs::path::string_type, TOptionalFile> files_;
+    std::unordered_map<std::string, TOptionalFile> files_; // by SE 12-21
 };
 
 // Reads the race record of every earlier run of the runners of race slot s.

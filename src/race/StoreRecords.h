@@ -11,7 +11,9 @@
 #include "jvdata/Records.h"
 
 #include <cstddef>
+#include <cstring>
 #include <string_view>
+#include <type_traits>
 
 namespace race {
 
@@ -36,13 +38,13 @@ std::size_t WholeRecords(std::string_view file) noexcept {
 template <class Record>
 bool ReadRecordAt(std::string_view file, std::size_t index, Record& slot) noexcept {
     constexpr std::size_t L = Record::kLength;
+    // A record is its bytes and nothing else, so a checked record is copied straight in.
+    static_assert(std::is_trivially_copyable_v<Record> && sizeof(Record) == L);
     if (index < file.size() / L) {
         const std::string_view bytes = file.substr(index * L, L);
         if (IsSoundRecord(bytes, L, jvdata::RecordTypeCode(Record::kType))) {
-            if (auto record = Record::FromBytes(bytes)) {
-                slot = *record;
-                return true;
-            }
+            std::memcpy(static_cast<void*>(&slot), bytes.data(), L);
+            return true;
         }
     }
     slot = Record{};
