@@ -549,11 +549,12 @@ TEST_F(DayLoadTest, ShortRunnerSlotFileReadsItsMissingSlotsAsBlank) {
 }
 
 TEST_F(DayLoadTest, DamagedRaceRecordTakesNoSlot) {
-    WriteDay({1, 2, 3}, 1);
-    // Race 2's name holds bytes that are not Shift-JIS.
+    WriteDay({1, 2, 3, 4}, 1);
+    // Race 2's name holds bytes that are not Shift-JIS; race 4's line is cut short.
     std::string bytes = ReadFileBytes(store.PathOf("DATA\\" + entry + ".jvRA"));
     bytes[1272 + 40] = '\xFF';
     bytes[1272 + 41] = '\x81';
+    bytes.resize(3 * 1272 + 900);
     store.WriteRaw("DATA\\" + entry + ".jvRA", bytes);
 
     const auto result = Load();
