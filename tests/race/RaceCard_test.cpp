@@ -429,24 +429,6 @@ TEST(CardRows, BlankRunnerSlotGivesBlankTexts) {
     EXPECT_EQ(race::CardRow(*day, 12, 0), none);
 }
 
-TEST(CardRows, OtherCodesOfTheCodedColumns) {
-    auto day = NewDay();
-    PutTurfRace(*day, 0);
-    std::string se = RunnerBytes();
-    Put(se, 29, "12");
-    Put(se, 79, "3");    // gelding
-    Put(se, 83, "10");   // ten years old
-    Put(se, 289, " 49"); // 4.9 kg, right-aligned in four
-    Put(se, 295, "0");   // no blinkers
-    Put(se, 323, "9");   // a 2 kg allowance under the old code
-    day->Runners[0][11] = Make<jvdata::TRecordSE>(se);
-    EXPECT_EQ(race::CardCellText(*day, 0, 11, TCardColumn::HorseNumber), "12");
-    EXPECT_EQ(race::CardCellText(*day, 0, 11, TCardColumn::SexAge), S("ｾﾝ10"));
-    EXPECT_EQ(race::CardCellText(*day, 0, 11, TCardColumn::WeightCarried), " 4.9");
-    EXPECT_EQ(race::CardCellText(*day, 0, 11, TCardColumn::Blinker), " ");
-    EXPECT_EQ(race::CardCellText(*day, 0, 11, TCardColumn::Apprentice), S("2kg減"));
-}
-
 TEST(CardRows, StrokesAreCountedOnTheShownName) {
     auto day = NewDay();
     PutTurfRace(*day, 0);
