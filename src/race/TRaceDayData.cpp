@@ -28,12 +28,16 @@ int RunnerCount(const jvdata::TRecordRA& race) noexcept {
     return std::clamp(race.Int(jvdata::RA::kRegisteredRunners), 0, kRunnerSlots);
 }
 
+bool HoldsRace(const jvdata::TRecordRA& race) noexcept {
+    const std::string_view year = race.Year();
+    return year.find_first_not_of(' ') != std::string_view::npos && year != "0000";
+}
+
 std::vector<TRaceTab> RaceTabs(const TRaceDayData& day) {
     std::vector<TRaceTab> tabs;
     for (int s = 0; s < kRaceSlots; ++s) {
         const jvdata::TRecordRA& race = day.Races[s];
-        const std::string_view year = race.Year();
-        if (year.find_first_not_of(' ') == std::string_view::npos || year == "0000") {
+        if (!HoldsRace(race)) {
             continue;
         }
         char label[16];

@@ -65,6 +65,9 @@ struct TRaceDayData {
 // the next race's runner slots. Every view counts a race's runners with this.
 int RunnerCount(const jvdata::TRecordRA& race) noexcept;
 
+// True when a race slot holds a race: its year (RA 12-15) is neither blank nor "0000".
+bool HoldsRace(const jvdata::TRecordRA& race) noexcept;
+
 // One race tab: the race slot it shows and its label.
 struct TRaceTab {
     int slot = 0;      // race slot 0..11 of TRaceDayData
@@ -73,9 +76,9 @@ struct TRaceTab {
     friend bool operator==(const TRaceTab&, const TRaceTab&) = default;
 };
 
-// The race tabs of a loaded day, in slot order: one for each race slot whose year (RA 12-15)
-// is neither blank nor "0000". A slot that holds no race (blank, or a damaged record read as
-// blank) gets no tab, so a tab's position need not equal its slot: show tab i's `slot`.
+// The race tabs of a loaded day, in slot order: one for each race slot that HoldsRace. The load
+// fills the race slots from slot 0 without gaps, so tab i shows slot i; a value filled some
+// other way may leave slots out, and then a tab's `slot` names the slot it shows.
 std::vector<TRaceTab> RaceTabs(const TRaceDayData& day);
 
 } // namespace race
