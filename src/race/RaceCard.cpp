@@ -313,10 +313,7 @@ std::string TabJoined(const Texts& texts) {
 } // namespace
 
 bool HasRace(const TRaceDayData& day, int raceSlot) noexcept {
-    if (!InRaceSlots(raceSlot)) {
-        return false;
-    }
-    return !IsBlank(RaceOf(day, raceSlot).Year()) && RaceOf(day, raceSlot).Year() != "0000";
+    return InRaceSlots(raceSlot) && HoldsRace(RaceOf(day, raceSlot));
 }
 
 int CardRunnerCount(const TRaceDayData& day, int raceSlot) noexcept {

@@ -18,8 +18,8 @@
 
 namespace race {
 
-// True when race slot s is inside 0..11 and its race record has a year (RA 12-15) that is
-// neither blank nor "0000", the races that have a race tab.
+// True when race slot s is inside 0..11 and HoldsRace (year RA 12-15 neither blank nor
+// "0000"): the races that have a race tab.
 bool HasRace(const TRaceDayData& day, int raceSlot) noexcept;
 
 // Rows of the card of slot s: its registered runners limited to 0..18 (RunnerCount); 0 for a
