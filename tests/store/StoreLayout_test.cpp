@@ -102,30 +102,6 @@ TEST(StoreNames, KanjiNamesReachTheFileSystemAsCharacters) {
     EXPECT_EQ(nested, root.path() / "SEIR" / "2004" / "2004050105.jvSERA");
 }
 
-TEST(StoreNames, KindsKnowTheirLinesAndUpdates) {
-    struct Case {
-        TStoreFileKind kind;
-        const char* extension;
-        std::size_t line;
-        TStoreUpdate update;
-        bool zeroed;
-    } const cases[] = {
-        {TStoreFileKind::RaceDayRaces, ".jvRA", 1270, TStoreUpdate::KeyedMerge, true},
-        {TStoreFileKind::RunnerSlots, ".jvSEr", 553, TStoreUpdate::SlotWrite, false},
-        {TStoreFileKind::RaceDayPayoffs, ".jvHR", 717, TStoreUpdate::KeyedMerge, true},
-        {TStoreFileKind::Results, ".jvSERA", 1270, TStoreUpdate::KeyedMerge, true},
-        {TStoreFileKind::HorseHistory, ".jvSEI", 553, TStoreUpdate::KeyedMerge, true},
-        {TStoreFileKind::HorseMaster, ".jvUM2", 1607, TStoreUpdate::Replace, false},
-        {TStoreFileKind::CourseRecord, ".jvRC", 499, TStoreUpdate::Replace, false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(StoreExtension(c.kind), c.extension);
-        EXPECT_EQ(StoreLineLength(c.kind), c.line) << c.extension;
-        EXPECT_EQ(StoreUpdateOf(c.kind), c.update) << c.extension;
-        EXPECT_EQ(StoresZeroedHeader(c.kind), c.zeroed) << c.extension;
-    }
-}
-
 // ---- Runner slots -------------------------------------------------------------------------
 
 TEST(RunnerSlots, SlotOfRaceAndHorseNumber) {
