@@ -98,6 +98,15 @@ TEST(StoreNames, KanjiNamesReachTheFileSystemAsCharacters) {
     EXPECT_EQ(path.parent_path(), root.path() / "DATA");
     EXPECT_TRUE(path.filename() == fs::path(u8"2004年05月01日東京.jvRA")) << path;
 
+    // "ポ" is 83 7C in Shift-JIS: its second byte is '|' as ASCII, which no Windows name may
+    // hold, but as a character the name is fine.
+    const fs::path portugal =
+        StorePath(root.path(), *RaceDayFile(TStoreFileKind::RunnerSlots, "20050102D4"));
+    EXPECT_TRUE(portugal.filename() == fs::path(u8"2005年01月02日ポル.jvSEr")) << portugal;
+    fs::create_directories(portugal.parent_path());
+    keiba::test::WriteFileBytes(portugal, "x");
+    EXPECT_TRUE(fs::exists(portugal));
+
     const fs::path nested = StorePath(root.path(), *ResultFile("2004050105"));
     EXPECT_EQ(nested, root.path() / "SEIR" / "2004" / "2004050105.jvSERA");
 }
