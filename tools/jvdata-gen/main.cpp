@@ -20,6 +20,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#if defined(_WIN32)
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+#endif
 
 namespace {
 
@@ -48,6 +55,33 @@ std::optional<long long> Number(std::string_view text, long long lo, long long h
     return value;
 }
 
+// The command line as UTF-8 texts, without the program name (on Windows from the wide command
+// line, so that folder names in any script arrive whole).
+std::vector<std::string> Arguments(int argc, char** argv) {
+    std::vector<std::string> args;
+#if defined(_WIN32)
+    (void)argc;
+    (void)argv;
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 1; wide != nullptr && i < count; ++i) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string text(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, text.data(), size, nullptr, nullptr);
+        text.resize(text.find('\0'));
+        args.push_back(std::move(text));
+    }
+    if (wide != nullptr) {
+        LocalFree(wide);
+    }
+#else
+    for (int i = 1; i < argc; ++i) {
+        args.emplace_back(argv[i]);
+    }
+#endif
+    return args;
+}
+
 int Fail(const std::string& message) {
     std::fprintf(stderr, "jvdata-gen: %s\n", message.c_str());
     return 1;
@@ -70,16 +104,17 @@ int main(int argc, char** argv) {
     std::string out;
     bool years = false;
     bool weeks = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
+    const std::vector<std::string> args = Arguments(argc, argv);
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
         }
-        if (i + 1 >= argc) {
+        if (i + 1 >= args.size()) {
             return Usage("missing value after " + std::string(arg));
         }
-        const std::string_view value = argv[++i];
+        const std::string_view value = args[++i];
         if (arg == "--out") {
             out = std::string(value);
         } else if (arg == "--years") {
