@@ -4,23 +4,19 @@
 //
 //   store_ingest_bench [--dir FOLDER] [--weeks N] [--reference-weeks N] [--synthetic]
 //
-// The year is the stand-in service's built-in season (standin::GenerateSeason, 52 weeks of
-// results, their horse masters and course records, and the coming weekend's card) where the
-// build has it, else (or with --synthetic) the simpler season of the store's tests.
+// The year is the stand-in service's built-in season (standin::GenerateSeason: 52 weeks of
+// results, their horse masters and course records, and the coming weekend's card), or with
+// --synthetic the simpler season of the store's tests.
 // FOLDER is where the stores are made (default: the system's temporary folder; give a folder
 // on the disk that will hold the real store). The reference loads, sorts and saves a file for
 // every record and syncs each to disk, which takes minutes for a year: --reference-weeks N
 // runs it over the first N weeks only (0, the default, is the whole year); its rate is what
 // is compared.
 #include "jvdata/SjisText.h"
+#include "jvlink/standin/Catalogue.h"
 #include "shell/WholeFile.h"
 #include "store/ReadLoop.h"
 #include "store/StoreTestSeason.h"
-
-#if __has_include("jvlink/standin/SeasonModel.h")
-#include "jvlink/standin/Catalogue.h"
-#define KEIBA_BUILT_IN_SEASON 1
-#endif
 
 #include <algorithm>
 #include <atomic>
@@ -136,7 +132,6 @@ struct TYear {
 
 TYear MakeYear(int weeks, int referenceWeeks, bool synthetic) {
     TYear year;
-#if defined(KEIBA_BUILT_IN_SEASON)
     if (!synthetic) {
         auto feed = [](const standin::TCatalogue& catalogue) {
             std::vector<TFeedFile> files;
@@ -156,8 +151,6 @@ TYear MakeYear(int weeks, int referenceWeeks, bool synthetic) {
         year.now = {2026, 1, 1, 12, 0, 0};
         return year;
     }
-#endif
-    (void)synthetic;
     keiba::storetest::TSeasonShape shape;
     shape.weeks = weeks;
     year.source = "the store tests' synthetic season";
