@@ -2,14 +2,18 @@
 // record-by-record reference, and both against the time it takes merely to write the finished
 // store's bytes (the floor for a store written file by file, atomically).
 //
-//   store_ingest_bench [--dir FOLDER] [--weeks N] [--reference-weeks N]
+//   store_ingest_bench [--dir FOLDER] [--weeks N] [--reference-weeks N] [--synthetic]
 //
+// The year is the stand-in service's built-in season (standin::GenerateSeason: 52 weeks of
+// results, their horse masters and course records, and the coming weekend's card), or with
+// --synthetic the simpler season of the store's tests.
 // FOLDER is where the stores are made (default: the system's temporary folder; give a folder
 // on the disk that will hold the real store). The reference loads, sorts and saves a file for
 // every record and syncs each to disk, which takes minutes for a year: --reference-weeks N
 // runs it over the first N weeks only (0, the default, is the whole year); its rate is what
 // is compared.
 #include "jvdata/SjisText.h"
+#include "jvlink/standin/Catalogue.h"
 #include "shell/WholeFile.h"
 #include "store/ReadLoop.h"
 #include "store/StoreTestSeason.h"
@@ -58,14 +62,14 @@ struct TRun {
     double Rate() const { return seconds > 0 ? static_cast<double>(records) / seconds : 0; }
 };
 
-TRun Ingest(const std::vector<TFeedFile>& files, const fs::path& root,
-            store::TStoreWriteMode mode) {
+TRun Ingest(const std::vector<TFeedFile>& files, const fs::path& root, store::TStoreWriteMode mode,
+            const store::TLocalDateTime& now) {
     TFeedJVLink link(files);
     std::atomic<bool> cancel{false};
     TQuietSink sink;
     store::TReadLoopOptions options;
     options.mode = mode;
-    const auto clock = [] { return store::TLocalDateTime{2005, 1, 3, 12, 0, 0}; };
+    const auto clock = [now] { return now; };
     const auto start = std::chrono::steady_clock::now();
     const store::TReadLoopResult result =
         store::RunReadLoop(link, link.FileCount(), clock, root, cancel, sink, options);
@@ -118,20 +122,66 @@ void Line(const char* what, const TRun& run) {
                 run.Rate(), run.ok ? "" : "  (FAILED)");
 }
 
+// The year to ingest and the first weeks of it, as files of records.
+struct TYear {
+    const char* source = "";
+    std::vector<TFeedFile> season;
+    std::vector<TFeedFile> prefix;
+    store::TLocalDateTime now; // the clock of the runs: the day the season ends
+};
+
+TYear MakeYear(int weeks, int referenceWeeks, bool synthetic) {
+    TYear year;
+    if (!synthetic) {
+        auto feed = [](const standin::TCatalogue& catalogue) {
+            std::vector<TFeedFile> files;
+            for (const auto& file : catalogue.files) {
+                files.push_back({file.name, file.records});
+            }
+            return files;
+        };
+        standin::TSeasonOptions options;
+        options.today = "20260101";
+        options.weeks = weeks;
+        year.source = "standin::GenerateSeason";
+        year.season = feed(standin::GenerateSeason(options));
+        options.weeks = referenceWeeks;
+        year.prefix =
+            referenceWeeks == weeks ? year.season : feed(standin::GenerateSeason(options));
+        year.now = {2026, 1, 1, 12, 0, 0};
+        return year;
+    }
+    keiba::storetest::TSeasonShape shape;
+    shape.weeks = weeks;
+    year.source = "the store tests' synthetic season";
+    year.season = keiba::storetest::MakeSeason(shape);
+    shape.weeks = referenceWeeks;
+    shape.card = referenceWeeks == weeks;
+    year.prefix = keiba::storetest::MakeSeason(shape);
+    year.now = {2005, 1, 3, 12, 0, 0};
+    return year;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     fs::path base = fs::temp_directory_path();
     int weeks = 52;
     int referenceWeeks = 0; // the whole year
-    for (int i = 1; i + 1 < argc; i += 2) {
+    bool synthetic = false;
+    for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--dir") {
-            base = argv[i + 1];
-        } else if (arg == "--weeks") {
-            weeks = std::stoi(argv[i + 1]);
-        } else if (arg == "--reference-weeks") {
-            referenceWeeks = std::stoi(argv[i + 1]);
+        if (arg == "--synthetic") {
+            synthetic = true;
+        } else if (i + 1 < argc && arg == "--dir") {
+            base = argv[++i];
+        } else if (i + 1 < argc && arg == "--weeks") {
+            weeks = std::stoi(argv[++i]);
+        } else if (i + 1 < argc && arg == "--reference-weeks") {
+            referenceWeeks = std::stoi(argv[++i]);
+        } else {
+            std::fprintf(stderr, "unknown argument: %s\n", arg.c_str());
+            return 2;
         }
     }
     if (referenceWeeks <= 0 || referenceWeeks > weeks) {
@@ -140,28 +190,34 @@ int main(int argc, char** argv) {
     const fs::path folder = base / ("store-bench-" + std::to_string(std::random_device{}()));
     fs::create_directories(folder);
 
-    keiba::storetest::TSeasonShape shape;
-    shape.weeks = weeks;
-    const auto season = keiba::storetest::MakeSeason(shape);
-    shape.weeks = referenceWeeks;
-    shape.card = false;
-    const auto prefix = keiba::storetest::MakeSeason(shape);
+    const TYear year = MakeYear(weeks, referenceWeeks, synthetic);
+    const auto& season = year.season;
+    const auto& prefix = year.prefix;
+    const store::TLocalDateTime now = year.now;
     std::size_t races = 0;
     std::size_t runners = 0;
+    std::size_t horses = 0;
+    std::size_t records = 0;
     for (const auto& file : season) {
         for (const auto& record : file.records) {
-            races += record.starts_with("RA7");
-            runners += record.starts_with("SE7");
+            const bool final =
+                record.size() > 2 && (record[2] == '7' || record[2] == 'A' || record[2] == 'B');
+            races += final && record.starts_with("RA");
+            runners += final && record.starts_with("SE");
+            horses += record.starts_with("UM");
+            records += record.starts_with("RC");
         }
     }
-    std::printf("season: %d weeks, %zu races, %zu runners, %zu records in %zu files\n", weeks,
-                races, runners, keiba::storetest::RecordCount(season), season.size());
+    std::printf("season (%s): %d weeks, %zu races, %zu runners, %zu horse masters, %zu course "
+                "records; %zu records in %zu files\n",
+                year.source, weeks, races, runners, horses, records,
+                keiba::storetest::RecordCount(season), season.size());
     std::printf("stores under %s\n\n", folder.string().c_str());
 
     std::printf("ingest of the year\n");
-    const TRun empty = Ingest(season, folder / "batched", store::TStoreWriteMode::Batched);
+    const TRun empty = Ingest(season, folder / "batched", store::TStoreWriteMode::Batched, now);
     Line("batched, into an empty store", empty);
-    const TRun full = Ingest(season, folder / "batched", store::TStoreWriteMode::Batched);
+    const TRun full = Ingest(season, folder / "batched", store::TStoreWriteMode::Batched, now);
     Line("batched, the same year into the full store", full);
 
     const auto finished = Snapshot(folder / "batched");
@@ -176,16 +232,16 @@ int main(int argc, char** argv) {
     std::printf("reference over the first %d weeks (%zu records)\n", referenceWeeks,
                 keiba::storetest::RecordCount(prefix));
     const TRun batchedPrefix =
-        Ingest(prefix, folder / "prefix-batched", store::TStoreWriteMode::Batched);
+        Ingest(prefix, folder / "prefix-batched", store::TStoreWriteMode::Batched, now);
     Line("batched, into an empty store", batchedPrefix);
     const TRun referenceEmpty =
-        Ingest(prefix, folder / "prefix-reference", store::TStoreWriteMode::RecordByRecord);
+        Ingest(prefix, folder / "prefix-reference", store::TStoreWriteMode::RecordByRecord, now);
     Line("record by record, into an empty store", referenceEmpty);
     const TRun referenceFull =
-        Ingest(prefix, folder / "prefix-reference", store::TStoreWriteMode::RecordByRecord);
+        Ingest(prefix, folder / "prefix-reference", store::TStoreWriteMode::RecordByRecord, now);
     Line("record by record, the same weeks into the full store", referenceFull);
     const TRun batchedPrefixFull =
-        Ingest(prefix, folder / "prefix-batched", store::TStoreWriteMode::Batched);
+        Ingest(prefix, folder / "prefix-batched", store::TStoreWriteMode::Batched, now);
     Line("batched, the same weeks into the full store", batchedPrefixFull);
     const bool same = Snapshot(folder / "prefix-batched") == Snapshot(folder / "prefix-reference");
     std::printf("  batched and reference stores byte for byte equal: %s\n\n", same ? "yes" : "NO");

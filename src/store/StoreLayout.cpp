@@ -193,17 +193,20 @@ std::vector<std::string> NewSlotFile() {
 
 std::vector<std::string> SplitLines(std::string_view bytes) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(bytes.substr(start));
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        const char* stop = p;
+        while (stop < end && *stop != '\r' && *stop != '\n') {
+            ++stop;
+        }
+        lines.emplace_back(p, stop);
+        if (stop == end) {
             break;
         }
-        lines.emplace_back(bytes.substr(start, end - start));
-        start = end + 1;
-        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') {
-            ++start;
+        p = stop + 1;
+        if (*stop == '\r' && p < end && *p == '\n') {
+            ++p;
         }
     }
     return lines;

@@ -102,16 +102,16 @@ TStoreStatus TBatchedWriter::Store(const TStoreAction& action) {
 
 TStoreStatus TBatchedWriter::Flush() {
     // Written in name order, so a run that fails part way leaves a predictable state.
-    std::vector<THeldFile*> order;
+    std::vector<std::pair<const std::string*, THeldFile*>> order;
     order.reserve(files_.size());
     for (auto& [key, held] : files_) {
-        order.push_back(&held);
+        order.emplace_back(&key, &held);
     }
     std::sort(order.begin(), order.end(),
-              [](const THeldFile* a, const THeldFile* b) { return a->path < b->path; });
+              [](const auto& a, const auto& b) { return *a.first < *b.first; });
 
     TStoreStatus first;
-    for (THeldFile* held : order) {
+    for (const auto& [key, held] : order) {
         const std::string bytes = JoinLines(held->lines);
         if (held->existed && bytes == held->original) {
             ++filesUnchanged_;
