@@ -1,4 +1,6 @@
 // Entry point of the Qt test executables: windows and widgets run without a display.
+#include "widgets/ui/FontSubstitutes.h"
+
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -11,6 +13,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    // The program's own font set-up, so that windows under test lay out as they do for users.
+    widgets::RegisterFontSubstitutes();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
