@@ -1,7 +1,9 @@
 #include "shell/ShellTexts.h"
 
 #include "jvdata/SjisText.h"
+#include "jvlink/JVResultMessage.h"
 #include "shell/ProgramFolder.h"
+#include "shell/WholeFile.h"
 
 namespace shell {
 
@@ -29,6 +31,15 @@ const std::string& ProductName() {
 const std::string& VersionWindowComment() {
     static const std::string text = "for JRA-VAN Data Lab.";
     return text;
+}
+
+std::string JVLinkCallFailedText(std::string_view operation, std::string_view utf8Detail) {
+    return KeibaFunc::JVErrorPrefix(operation) + Sjis::FromUtf8(utf8Detail);
+}
+
+std::string DateListFailedText(const std::filesystem::path& folder, const std::error_code& error) {
+    static const std::string heading = Sjis::FromUtf8("開催日の一覧を作れませんでした。");
+    return heading + "\r\n" + TextFromPath(folder) + "\r\n" + SystemErrorText(error);
 }
 
 std::string HelpFileMissingText(const std::filesystem::path& file) {

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <system_error>
 
 namespace shell {
 
@@ -22,6 +24,15 @@ const std::string& ProductName();
 
 // The line under the version in the version window, "for JRA-VAN Data Lab.".
 const std::string& VersionWindowComment();
+
+// A JV-Link call that failed in the automation itself, not with a status code: the
+// operation's error prefix ("JVInitエラー：") and the failure's description (UTF-8, as the
+// component adapter words it).
+std::string JVLinkCallFailedText(std::string_view operation, std::string_view utf8Detail);
+
+// The store's race-day folder exists but could not be listed for the date list: a heading,
+// the folder and the system's reason.
+std::string DateListFailedText(const std::filesystem::path& folder, const std::error_code& error);
 
 // The help file (or the help pages' contents page) is not there: a heading and its path.
 std::string HelpFileMissingText(const std::filesystem::path& file);

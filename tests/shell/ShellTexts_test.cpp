@@ -28,3 +28,14 @@ TEST(ShellTexts, HelpFailuresNameTheFile) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ShellTexts, JVLinkCallFailureCarriesThePrefix) {
+    using keiba::test::S;
+    EXPECT_EQ(shell::JVLinkCallFailedText("JVInit", "JVInit: the component has no such member"),
+              S("JVInitエラー：JVInit: the component has no such member"));
+    EXPECT_EQ(shell::JVLinkCallFailedText("JVInit", "失敗"), S("JVInitエラー：失敗"));
+}
+
+} // namespace
