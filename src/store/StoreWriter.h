@@ -1,0 +1,118 @@
+// Writers of the store: they take the routed lines of the read loop and bring them into the
+// files.
+//
+// Every file is replaced whole and atomically (a temporary file in the same folder renamed over
+// the old one), so a crash or a full disk never leaves a cut or mixed file, and a missing
+// folder is created on the way. Two writers give the same bytes:
+//   TRecordByRecordWriter  loads, updates and saves the file for every record; the plain
+//                          algorithm, kept as the reference the batched writer is checked with
+//   TBatchedWriter         keeps the lines of every touched file in memory and writes each file
+//                          once: on Flush (end of data, cancel, error) and whenever the held
+//                          bytes pass a bound. A file whose bytes did not change is not written.
+// Both apply each record with the same line operations (StoreLayout.h) to the lines a file
+// loads as, and the lines of a saved file load back as the same lines, so holding the lines
+// in memory between records gives byte for byte what reloading them would.
+#pragma once
+
+#include "store/RecordRouting.h"
+#include "store/StoreLayout.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <unordered_map>
+#include <vector>
+
+namespace store {
+
+// The outcome of a store operation, with a message naming the file on failure.
+struct TStoreStatus {
+    bool ok = true;
+    std::filesystem::path file; // the file that could not be read or written
+    std::error_code error;      // the system's reason
+    std::string message;        // CP932 text for the user
+
+    explicit operator bool() const noexcept { return ok; }
+};
+
+// "ファイルを読み込めません:" / "ファイルを保存できません:" + path + " (" + reason + ")".
+TStoreStatus ReadFailure(const std::filesystem::path& file, const std::error_code& error);
+TStoreStatus WriteFailure(const std::filesystem::path& file, const std::error_code& error);
+
+class TStoreWriter {
+public:
+    virtual ~TStoreWriter() = default;
+    // Brings one record's line into its file (or into the held lines of the file).
+    virtual TStoreStatus Store(const TStoreAction& action) = 0;
+    // Writes every held file; after a failure the other files are still written and the first
+    // failure is reported. Nothing is held afterwards.
+    virtual TStoreStatus Flush() = 0;
+};
+
+// Load, update and save for every record.
+class TRecordByRecordWriter final : public TStoreWriter {
+public:
+    explicit TRecordByRecordWriter(std::filesystem::path root) : root_(std::move(root)) {}
+    TStoreStatus Store(const TStoreAction& action) override;
+    TStoreStatus Flush() override { return {}; }
+
+private:
+    std::filesystem::path root_;
+};
+
+// The memory bound of a batched run unless told otherwise: 256 MiB of held file bytes.
+inline constexpr std::size_t kDefaultMemoryBound = std::size_t{256} << 20;
+
+// Lines held in memory, each touched file written once.
+class TBatchedWriter final : public TStoreWriter {
+public:
+    explicit TBatchedWriter(std::filesystem::path root,
+                            std::size_t memoryBound = kDefaultMemoryBound)
+        : root_(std::move(root)), memoryBound_(memoryBound) {}
+    ~TBatchedWriter() override = default;
+    TStoreStatus Store(const TStoreAction& action) override;
+    TStoreStatus Flush() override;
+
+    // Bytes held now: the lines of every touched file and the bytes each had on disk.
+    std::size_t HeldBytes() const noexcept { return heldBytes_; }
+    // Files held now.
+    std::size_t HeldFiles() const noexcept { return files_.size(); }
+    // Files written and files found unchanged (not written) since construction.
+    std::size_t FilesWritten() const noexcept { return filesWritten_; }
+    std::size_t FilesUnchanged() const noexcept { return filesUnchanged_; }
+    // Times the held bytes passed the bound and everything was written early.
+    std::size_t BoundFlushes() const noexcept { return boundFlushes_; }
+
+private:
+    struct THeldFile {
+        std::filesystem::path path;
+        TStoreFileKind kind = TStoreFileKind::RaceDayRaces;
+        bool existed = false;           // the file was there (and readable) when first touched
+        bool present = false;           // the file exists as the held lines see it
+        std::string original;           // its bytes then
+        std::vector<std::string> lines; // its lines now
+        std::size_t bytes = 0;          // what it adds to heldBytes_
+    };
+
+    std::filesystem::path root_;
+    std::size_t memoryBound_;
+    std::unordered_map<std::string, THeldFile> files_; // by TStoreFile::Text()
+    std::size_t heldBytes_ = 0;
+    std::size_t filesWritten_ = 0;
+    std::size_t filesUnchanged_ = 0;
+    std::size_t boundFlushes_ = 0;
+};
+
+// How the read loop writes the store.
+enum class TStoreWriteMode {
+    Batched,        // TBatchedWriter
+    RecordByRecord, // TRecordByRecordWriter
+};
+
+std::unique_ptr<TStoreWriter> MakeStoreWriter(TStoreWriteMode mode,
+                                              const std::filesystem::path& root,
+                                              std::size_t memoryBound = kDefaultMemoryBound);
+
+} // namespace store
