@@ -95,6 +95,7 @@ void TGetDataForm::CreateControls() {
     for (QWidget* button : {static_cast<QWidget*>(ButtonStart), static_cast<QWidget*>(ButtonCancel),
                             static_cast<QWidget*>(SpeedButton1)}) {
         button->setMinimumHeight(25);
+        button->setMinimumWidth(button->sizeHint().width() + 12);
     }
     bar->addWidget(ButtonStart);
     bar->addWidget(ButtonCancel);
