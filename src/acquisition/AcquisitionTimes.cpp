@@ -49,8 +49,8 @@ std::optional<store::TLocalDateTime> ParseLastTime(std::string_view text) {
         return std::nullopt;
     }
     ReadNumber(text, pos, 4, t.year);
-    if (!Expect(text, pos, '/') || !ReadNumber(text, pos, 2, t.month) ||
-        !Expect(text, pos, '/') || !ReadNumber(text, pos, 2, t.day)) {
+    if (!Expect(text, pos, '/') || !ReadNumber(text, pos, 2, t.month) || !Expect(text, pos, '/') ||
+        !ReadNumber(text, pos, 2, t.day)) {
         return std::nullopt;
     }
     t.hour = t.minute = t.second = 0;
@@ -101,8 +101,8 @@ std::optional<store::TLocalDateTime> ParseFromTime(std::string_view text) {
         }
         return value;
     };
-    const store::TLocalDateTime t{number(0, 4),  number(4, 2),  number(6, 2),
-                                  number(8, 2),  number(10, 2), number(12, 2)};
+    const store::TLocalDateTime t{number(0, 4), number(4, 2),  number(6, 2),
+                                  number(8, 2), number(10, 2), number(12, 2)};
     if (!store::IsValidDateTime(t)) {
         return std::nullopt;
     }

@@ -13,9 +13,8 @@ namespace {
 // The run between JVOpen and its end, kept together so every way out closes the same way.
 class TRun {
 public:
-    TRun(jvlink::IJVLink& link, const TAcquisitionRequest& request,
-         const store::TLocalClock& clock, const std::atomic<bool>& cancel,
-         IAcquisitionSink& sink)
+    TRun(jvlink::IJVLink& link, const TAcquisitionRequest& request, const store::TLocalClock& clock,
+         const std::atomic<bool>& cancel, IAcquisitionSink& sink)
         : link_(link), request_(request), clock_(clock), cancel_(cancel), sink_(sink) {}
 
     TAcquisitionResult Run() {
@@ -40,8 +39,8 @@ public:
 private:
     void RunOpened() {
         const std::int32_t opened =
-            link_.JVOpen(request_.dataspec, request_.fromTime, request_.option,
-                         result_.readCount, result_.downloadCount, result_.lastFileTimestamp);
+            link_.JVOpen(request_.dataspec, request_.fromTime, request_.option, result_.readCount,
+                         result_.downloadCount, result_.lastFileTimestamp);
         opened_ = true;
         if (opened == -1 || (opened == 0 && result_.readCount <= 0)) {
             result_.end = TAcquisitionEnd::NoNewData;
@@ -171,8 +170,8 @@ std::string Sj(std::string_view utf8) {
 } // namespace
 
 TAcquisitionResult RunAcquisition(jvlink::IJVLink& link, const TAcquisitionRequest& request,
-                                  const store::TLocalClock& clock,
-                                  const std::atomic<bool>& cancel, IAcquisitionSink& sink) {
+                                  const store::TLocalClock& clock, const std::atomic<bool>& cancel,
+                                  IAcquisitionSink& sink) {
     return TRun(link, request, clock, cancel, sink).Run();
 }
 

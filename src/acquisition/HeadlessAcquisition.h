@@ -32,11 +32,11 @@ public:
 
 // What to acquire.
 struct TAcquisitionRequest {
-    std::string dataspec = "RACERCVN"; // data identifiers
-    std::string fromTime;              // "yyyymmddhhnnss"
-    std::int32_t option = 2;           // JVOpen option
-    std::filesystem::path root;        // the data root of the store
-    store::TReadLoopOptions loop;      // how the read loop writes
+    std::string dataspec = "RACERCVN";          // data identifiers
+    std::string fromTime;                       // "yyyymmddhhnnss"
+    std::int32_t option = 2;                    // JVOpen option
+    std::filesystem::path root;                 // the data root of the store
+    store::TReadLoopOptions loop;               // how the read loop writes
     std::chrono::milliseconds pollInterval{10}; // JVStatus polling while files are fetched
 };
 
@@ -63,7 +63,7 @@ struct TAcquisitionResult {
     std::int32_t closeCode = 0;     // what it gave
     bool loopRan = false;           // the read loop ran; loop holds its result
     store::TReadLoopResult loop;
-    std::string message;            // CP932: the failure shown, empty for Completed
+    std::string message; // CP932: the failure shown, empty for Completed
     // "yyyy/mm/dd hh:nn:ss" for "JvDataGet" / "LastTime": only after a completed run whose last
     // file timestamp was neither blank nor zeros.
     std::optional<std::string> nextStartTime;
@@ -77,16 +77,17 @@ struct TAcquisitionResult {
 
 // Runs one acquisition on an initialised JV-Link.
 TAcquisitionResult RunAcquisition(jvlink::IJVLink& link, const TAcquisitionRequest& request,
-                                  const store::TLocalClock& clock,
-                                  const std::atomic<bool>& cancel, IAcquisitionSink& sink);
+                                  const store::TLocalClock& clock, const std::atomic<bool>& cancel,
+                                  IAcquisitionSink& sink);
 
 // ---- Texts (CP932) ------------------------------------------------------------------------
 
-std::string NoNewDataText();                                 // "最新のデータがありません。"
-std::string OpenedText();                                    // "JVOpen正常:" + message of 0
+std::string NoNewDataText(); // "最新のデータがありません。"
+std::string OpenedText();    // "JVOpen正常:" + message of 0
 std::string CountsText(std::int32_t read, std::int32_t download); // "ReadCount:r, DownloadCount:d"
-std::string DownloadStartText();                             // "ダウンロード中・・・"
-std::string DownloadProgressText(std::int32_t fetched, std::int32_t download); // "ダウンロード中．．．(n/d)"
-std::string CancelledText();                                 // "JVCancel:キャンセルされました"
+std::string DownloadStartText(); // "ダウンロード中・・・"
+std::string DownloadProgressText(std::int32_t fetched,
+                                 std::int32_t download); // "ダウンロード中．．．(n/d)"
+std::string CancelledText(); // "JVCancel:キャンセルされました"
 
 } // namespace acquisition

@@ -19,9 +19,9 @@ char FoldAscii(char c) noexcept {
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) noexcept {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return FoldAscii(x) == FoldAscii(y);
+           });
 }
 
 // The name's bytes with single-byte ASCII letters folded to lower case.
@@ -48,8 +48,7 @@ std::vector<std::string> DateListFromNames(std::vector<std::string> names) {
     keyed.reserve(names.size());
     for (auto& name : names) {
         if (name.size() != kDateEntryLength + kRacesExtension.size() ||
-            !EqualsIgnoringCase(std::string_view(name).substr(kDateEntryLength),
-                                kRacesExtension) ||
+            !EqualsIgnoringCase(std::string_view(name).substr(kDateEntryLength), kRacesExtension) ||
             Sjis::IsInsideChar(name, kDateEntryLength)) {
             continue;
         }

@@ -24,7 +24,8 @@ TLocalClock SystemClock() {
 }
 
 TLocalDateTime AddDays(const TLocalDateTime& time, int days) {
-    const chr::year_month_day date{chr::year{time.year}, chr::month{static_cast<unsigned>(time.month)},
+    const chr::year_month_day date{chr::year{time.year},
+                                   chr::month{static_cast<unsigned>(time.month)},
                                    chr::day{static_cast<unsigned>(time.day)}};
     const chr::year_month_day moved{chr::sys_days{date} + chr::days{days}};
     TLocalDateTime result = time;
@@ -39,7 +40,8 @@ bool IsValidDateTime(const TLocalDateTime& time) {
         time.day > 31) {
         return false;
     }
-    const chr::year_month_day date{chr::year{time.year}, chr::month{static_cast<unsigned>(time.month)},
+    const chr::year_month_day date{chr::year{time.year},
+                                   chr::month{static_cast<unsigned>(time.month)},
                                    chr::day{static_cast<unsigned>(time.day)}};
     return date.ok() && time.hour >= 0 && time.hour <= 23 && time.minute >= 0 &&
            time.minute <= 59 && time.second >= 0 && time.second <= 59;

@@ -32,8 +32,7 @@ std::string_view FaultReason(TRecordFault fault) {
 class TReadLoop {
 public:
     TReadLoop(jvlink::IJVLink& link, std::int32_t readCount, const std::filesystem::path& root,
-              const std::atomic<bool>& cancel, IReadLoopSink& sink,
-              const TReadLoopOptions& options)
+              const std::atomic<bool>& cancel, IReadLoopSink& sink, const TReadLoopOptions& options)
         : link_(link), readCount_(readCount), cancel_(cancel), sink_(sink), options_(options),
           writer_(MakeStoreWriter(options.mode, root, options.memoryBound)) {}
 
@@ -110,8 +109,8 @@ private:
                 ++result_.refused.nameField;
                 break;
             }
-            sink_.MadeFile(RefusedLine(routing.fault, jvdata::RecordTypeCode(routing.type),
-                                       fileName));
+            sink_.MadeFile(
+                RefusedLine(routing.fault, jvdata::RecordTypeCode(routing.type), fileName));
             ++result_.madeFiles;
             return true;
         }
@@ -160,8 +159,8 @@ private:
     TReadLoopResult Finish(TReadLoopEnd end) {
         // A cancelled run whose held files could not all be written failed to store.
         result_.end = end == TReadLoopEnd::Cancelled && !result_.storeError.ok
-                           ? TReadLoopEnd::StoreError
-                           : end;
+                          ? TReadLoopEnd::StoreError
+                          : end;
         if (result_.refused.Total() > 0) {
             sink_.InformationBox(RefusedSummary(result_.refused));
         }
@@ -179,10 +178,9 @@ private:
 
 } // namespace
 
-TReadLoopResult RunReadLoop(jvlink::IJVLink& link, std::int32_t readCount,
-                            const TLocalClock& clock, const std::filesystem::path& root,
-                            const std::atomic<bool>& cancel, IReadLoopSink& sink,
-                            const TReadLoopOptions& options) {
+TReadLoopResult RunReadLoop(jvlink::IJVLink& link, std::int32_t readCount, const TLocalClock& clock,
+                            const std::filesystem::path& root, const std::atomic<bool>& cancel,
+                            IReadLoopSink& sink, const TReadLoopOptions& options) {
     sink.ProgressText(ReadingProgressText(0, readCount));
     sink.ReadingBar(0);
     sink.ReadingBarMax(readCount);
@@ -193,14 +191,12 @@ TReadLoopResult RunReadLoop(jvlink::IJVLink& link, std::int32_t readCount,
 
 std::string ReadingProgressText(int filesRead, std::int32_t readCount) {
     static const std::string prefix = Sjis::FromUtf8("データ読込み中．．．(");
-    return prefix + std::to_string(filesRead) + "/" +
-           std::to_string(readCount) + ")";
+    return prefix + std::to_string(filesRead) + "/" + std::to_string(readCount) + ")";
 }
 
 std::string ReadDoneText(int filesRead, std::int32_t readCount) {
     static const std::string prefix = Sjis::FromUtf8("データ読込み完了(");
-    return prefix + std::to_string(filesRead) + "/" +
-           std::to_string(readCount) + ")";
+    return prefix + std::to_string(filesRead) + "/" + std::to_string(readCount) + ")";
 }
 
 std::string EndOfFileText() {

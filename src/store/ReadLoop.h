@@ -49,9 +49,9 @@ public:
 
 // How the loop runs.
 struct TReadLoopOptions {
-    TStoreWriteMode mode = TStoreWriteMode::Batched;  // the reference writes record by record
-    std::size_t memoryBound = kDefaultMemoryBound;    // held bytes that force an early write
-    std::int32_t bufferSize = 60000;                  // the buffer size passed to JVRead
+    TStoreWriteMode mode = TStoreWriteMode::Batched; // the reference writes record by record
+    std::size_t memoryBound = kDefaultMemoryBound;   // held bytes that force an early write
+    std::int32_t bufferSize = 60000;                 // the buffer size passed to JVRead
 };
 
 // How the loop ended.
@@ -91,10 +91,9 @@ struct TReadLoopResult {
 
 // Runs the loop: JVRead on link until the end of the data, an error or cancel, storing under
 // root. readCount is JVOpen's count of files; clock gives "now" once, for the date cut.
-TReadLoopResult RunReadLoop(jvlink::IJVLink& link, std::int32_t readCount,
-                            const TLocalClock& clock, const std::filesystem::path& root,
-                            const std::atomic<bool>& cancel, IReadLoopSink& sink,
-                            const TReadLoopOptions& options = {});
+TReadLoopResult RunReadLoop(jvlink::IJVLink& link, std::int32_t readCount, const TLocalClock& clock,
+                            const std::filesystem::path& root, const std::atomic<bool>& cancel,
+                            IReadLoopSink& sink, const TReadLoopOptions& options = {});
 
 // ---- Texts (CP932) ------------------------------------------------------------------------
 

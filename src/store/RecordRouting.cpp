@@ -151,11 +151,10 @@ TRouting RouteRecord(std::string_view record, TDateCut dateCut) {
         break;
     case TRecordType::RC:
         // 7: course record.
-        add(CourseRecordFile(Field(record, jvdata::RC::kIdKind),
-                             Field(record, jvdata::RC::kCourseCode),
-                             Field(record, jvdata::RC::kRaceTypeCode),
-                             Field(record, jvdata::RC::kDistance),
-                             Field(record, jvdata::RC::kTrackCode)),
+        add(CourseRecordFile(
+                Field(record, jvdata::RC::kIdKind), Field(record, jvdata::RC::kCourseCode),
+                Field(record, jvdata::RC::kRaceTypeCode), Field(record, jvdata::RC::kDistance),
+                Field(record, jvdata::RC::kTrackCode)),
             0, MadeFilePrefix());
         break;
     case TRecordType::Unknown:

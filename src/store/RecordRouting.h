@@ -56,7 +56,7 @@ struct TRouting {
     jvdata::TRecordType type = jvdata::TRecordType::Unknown; // Unknown: read and dropped
     TRecordFault fault = TRecordFault::None;                 // refused when not None
     std::vector<TStoreAction> actions; // in test order; empty when no test takes the record
-    bool slotless = false; // an SE that passed the runner slot test but has no slot
+    bool slotless = false;             // an SE that passed the runner slot test but has no slot
 };
 
 // The date cut's form: yyyymmdd as an integer.

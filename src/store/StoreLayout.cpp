@@ -297,8 +297,8 @@ TStoreFoldersResult CreateStoreFolders(const fs::path& dataRoot) {
             result.folder = std::string(folder);
             result.path = path;
             result.error = error;
-            result.message = prefix + shell::TextFromPath(path) + " (" +
-                             shell::SystemErrorText(error) + ")";
+            result.message =
+                prefix + shell::TextFromPath(path) + " (" + shell::SystemErrorText(error) + ")";
             return result;
         }
     }

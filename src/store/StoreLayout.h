@@ -22,11 +22,11 @@
 namespace store {
 
 // Store folders directly under the data root, in the order they are created at start.
-inline constexpr std::string_view kDataFolder = "DATA";         // race-day files
-inline constexpr std::string_view kHistoryFolder = "SEI";       // horse history files by year
-inline constexpr std::string_view kResultFolder = "SEIR";       // result files by race year
-inline constexpr std::string_view kHorseMasterFolder = "UM2";   // horse master files by year
-inline constexpr std::string_view kCourseRecordFolder = "REC";  // course record files
+inline constexpr std::string_view kDataFolder = "DATA";        // race-day files
+inline constexpr std::string_view kHistoryFolder = "SEI";      // horse history files by year
+inline constexpr std::string_view kResultFolder = "SEIR";      // result files by race year
+inline constexpr std::string_view kHorseMasterFolder = "UM2";  // horse master files by year
+inline constexpr std::string_view kCourseRecordFolder = "REC"; // course record files
 inline constexpr std::array<std::string_view, 5> kStoreFolders = {
     kDataFolder, kHistoryFolder, kResultFolder, kHorseMasterFolder, kCourseRecordFolder};
 
@@ -149,10 +149,10 @@ void ApplyLine(TStoreFileKind kind, std::vector<std::string>& lines, bool exists
 // What creating the store folders found.
 struct TStoreFoldersResult {
     bool ok = true;
-    std::string folder;           // the store folder that could not be created ("SEI")
-    std::filesystem::path path;   // its full path
-    std::error_code error;        // the system's reason
-    std::string message;          // CP932 text naming the folder, for the user
+    std::string folder;         // the store folder that could not be created ("SEI")
+    std::filesystem::path path; // its full path
+    std::error_code error;      // the system's reason
+    std::string message;        // CP932 text naming the folder, for the user
 
     explicit operator bool() const noexcept { return ok; }
 };

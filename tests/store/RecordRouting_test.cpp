@@ -1,5 +1,4 @@
 #include "store/RecordRouting.h"
-
 #include "store/StoreTestSeason.h"
 #include "support/TestSupport.h"
 
@@ -96,8 +95,7 @@ TEST(Routing, RaceNumberZeroOrBlankStoresResultsOnly) {
         const TRouting final = RouteRecord(MakeRA(id, '7'), kCut);
         ASSERT_EQ(final.actions.size(), 1u) << race;
         EXPECT_EQ(final.actions[0].file.kind, TStoreFileKind::Results);
-        EXPECT_EQ(final.actions[0].madeFile,
-                  S("作成済み:") + race + S("R/2004050805.jvSERA"))
+        EXPECT_EQ(final.actions[0].madeFile, S("作成済み:") + race + S("R/2004050805.jvSERA"))
             << "the race number as it stands";
         EXPECT_TRUE(RouteRecord(MakeHR(id, '2'), kCut).actions.empty()) << race;
         EXPECT_TRUE(RouteRecord(MakeSE(id, "01", "2001104567", '1'), kCut).actions.empty());
@@ -194,11 +192,11 @@ TEST(Routing, OtherRecordTypesAreDropped) {
 TEST(Refusal, RecordsOfTheWrongLength) {
     const std::string ra = MakeRA(kAfter, '1');
     const std::string cases[] = {
-        ra.substr(0, 636) + "\r\n",            // cut short
-        ra.substr(0, 1270) + "XX\r\n",         // too long
-        ra.substr(0, 1270) + "\n\r",           // line end the wrong way round
-        ra.substr(0, 1271) + " ",              // no line end
-        ra + ra,                               // two records in one buffer
+        ra.substr(0, 636) + "\r\n",                             // cut short
+        ra.substr(0, 1270) + "XX\r\n",                          // too long
+        ra.substr(0, 1270) + "\n\r",                            // line end the wrong way round
+        ra.substr(0, 1271) + " ",                               // no line end
+        ra + ra,                                                // two records in one buffer
         MakeSE(kAfter, "01", "2001104567", '1').substr(0, 553), // no CR LF at all
     };
     for (const auto& record : cases) {
@@ -229,8 +227,8 @@ TEST(Refusal, BytesThatAreNoText) {
     EXPECT_EQ(RouteRecord(cutInsideCharacter, kCut).fault, TRecordFault::Bytes);
 
     std::string kana = good;
-    kana[300] = '\xB1';   // half-width katakana
-    kana[301] = '\x93';   // a two-byte character whose trail looks like ASCII
+    kana[300] = '\xB1'; // half-width katakana
+    kana[301] = '\x93'; // a two-byte character whose trail looks like ASCII
     kana[302] = '\x5C';
     EXPECT_EQ(RouteRecord(kana, kCut).fault, TRecordFault::None);
 }
@@ -250,10 +248,8 @@ TEST(Refusal, NameFieldsThatCouldLeaveTheirFolder) {
 
     EXPECT_EQ(RouteRecord(MakeUM("2001 04567"), kCut).fault, TRecordFault::NameField);
     EXPECT_EQ(RouteRecord(MakeUM("..\\..\\abc"), kCut).fault, TRecordFault::NameField);
-    EXPECT_EQ(RouteRecord(MakeRC("05", "13", "    ", "11"), kCut).fault,
-              TRecordFault::NameField);
-    EXPECT_EQ(RouteRecord(MakeRC("/.", "13", "1600", "11"), kCut).fault,
-              TRecordFault::NameField);
+    EXPECT_EQ(RouteRecord(MakeRC("05", "13", "    ", "11"), kCut).fault, TRecordFault::NameField);
+    EXPECT_EQ(RouteRecord(MakeRC("/.", "13", "1600", "11"), kCut).fault, TRecordFault::NameField);
 
     // A field that names no file of the record is not a name field for it.
     const TRouting card = RouteRecord(MakeSE(kAfter, "01", "..\\..\\..\\", '1'), kCut);

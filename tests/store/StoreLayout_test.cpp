@@ -1,6 +1,5 @@
-#include "store/StoreLayout.h"
-
 #include "horse/HorseMasterConversion.h"
+#include "store/StoreLayout.h"
 #include "support/TestSupport.h"
 
 #include <filesystem>
@@ -66,8 +65,8 @@ TEST(StoreNames, HorseMasterPathIsTheOneTheDayLoadReads) {
 
 TEST(StoreNames, FieldsThatCannotNameAFileAreRefused) {
     const char* badDates[] = {
-        "2004/50105", "..\\..\\..", "2004 50105", "200405010", "2004050", "20040501\t5",
-        "2004050105 ", "20040501..", "2004050105\x81", "          ",
+        "2004/50105",  "..\\..\\..",  "2004 50105", "200405010",      "2004050",
+        "20040501\t5", "2004050105 ", "20040501..", "2004050105\x81", "          ",
     };
     for (const char* d : badDates) {
         EXPECT_FALSE(RaceDayBaseName(d)) << Show(d);
@@ -194,7 +193,8 @@ TEST(StoreLines, SavedLinesLoadBackAsTheSameLines) {
 }
 
 // A line of the merged kinds: 11 header bytes, the 16-byte race key, a tail.
-std::string Line(std::string_view key, std::string_view tail, std::string_view head = "RA000000000") {
+std::string Line(std::string_view key, std::string_view tail,
+                 std::string_view head = "RA000000000") {
     return std::string(head) + std::string(key) + std::string(tail);
 }
 
@@ -211,8 +211,7 @@ TEST(KeyedMerge, ReplacesTheLineOfTheSameKeyAndKeepsTheOrder) {
 }
 
 TEST(KeyedMerge, OnlyTheFirstOfTwoEqualKeysIsReplaced) {
-    std::vector<std::string> lines = {Line("2004050105020301", "a"),
-                                      Line("2004050105020301", "b")};
+    std::vector<std::string> lines = {Line("2004050105020301", "a"), Line("2004050105020301", "b")};
     KeyedMerge(lines, Line("2004050105020301", "c"), false);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], Line("2004050105020301", "b"));

@@ -107,11 +107,12 @@ struct TFeedFile {
 
 struct TSeasonShape {
     std::uint32_t seed = 20040501;
-    int weeks = 52;               // race weekends of results
+    int weeks = 52;                     // race weekends of results
     std::string firstDate = "20040103"; // the first Saturday
-    int courses = 3;              // racecourses a day
-    int horses = 8000;            // horses in training
-    bool card = true;             // the next weekend's card (data kind 2) after the results
+    int days = 2;                       // race days a weekend (Saturday, Sunday)
+    int courses = 3;                    // racecourses a day
+    int horses = 8000;                  // horses in training
+    bool card = true;                   // the next weekend's card (data kind 2) after the results
 };
 
 // The date `days` days after yyyymmdd.
@@ -158,7 +159,7 @@ inline std::vector<TFeedFile> MakeSeason(const TSeasonShape& shape) {
             int c = 0;
         };
         std::vector<TRace> races;
-        for (int dayOfWeek = 0; dayOfWeek < 2; ++dayOfWeek) {
+        for (int dayOfWeek = 0; dayOfWeek < shape.days; ++dayOfWeek) {
             const std::string date = DateAfter(shape.firstDate, week * 7 + dayOfWeek);
             for (int c = 0; c < shape.courses; ++c) {
                 const int courseIndex = (week / 8 + c) % 10;

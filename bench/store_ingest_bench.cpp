@@ -1,0 +1,205 @@
+// Ingest of one synthetic year into the store: the batched read loop against the
+// record-by-record reference, and both against the time it takes merely to write the finished
+// store's bytes (the floor for a store written file by file, atomically).
+//
+//   store_ingest_bench [--dir FOLDER] [--weeks N] [--reference-weeks N]
+//
+// FOLDER is where the stores are made (default: the system's temporary folder; give a folder
+// on the disk that will hold the real store). The reference loads, sorts and saves a file for
+// every record and syncs each to disk, so by default it runs over the first weeks only
+// (--reference-weeks, 0 for the whole year); its rate is what is compared.
+#include "jvdata/SjisText.h"
+#include "shell/WholeFile.h"
+#include "store/ReadLoop.h"
+#include "store/StoreTestSeason.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+using keiba::storetest::TFeedFile;
+using keiba::storetest::TFeedJVLink;
+
+// A sink that shows nothing.
+class TQuietSink final : public store::IReadLoopSink {
+public:
+    void ProgressText(const std::string&) override {}
+    void ReadingBarMax(int) override {}
+    void ReadingBar(int) override {}
+    void DownloadBar(int) override {}
+    void MadeFile(const std::string&) override { ++made; }
+    void Beep() override {}
+    void InformationBox(const std::string&) override {}
+    void ErrorBox(const std::string& text) override {
+        std::fprintf(stderr, "store error: %s\n", Sjis::ToUtf8(text).c_str());
+    }
+    void ProcessPendingEvents() override {}
+    std::size_t made = 0;
+};
+
+double Seconds(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+struct TRun {
+    double seconds = 0;
+    std::size_t records = 0;
+    bool ok = false;
+    double Rate() const { return seconds > 0 ? static_cast<double>(records) / seconds : 0; }
+};
+
+TRun Ingest(const std::vector<TFeedFile>& files, const fs::path& root,
+            store::TStoreWriteMode mode) {
+    TFeedJVLink link(files);
+    std::atomic<bool> cancel{false};
+    TQuietSink sink;
+    store::TReadLoopOptions options;
+    options.mode = mode;
+    const auto clock = [] { return store::TLocalDateTime{2005, 1, 3, 12, 0, 0}; };
+    const auto start = std::chrono::steady_clock::now();
+    const store::TReadLoopResult result =
+        store::RunReadLoop(link, link.FileCount(), clock, root, cancel, sink, options);
+    TRun run;
+    run.seconds = Seconds(std::chrono::steady_clock::now() - start);
+    run.records = result.records;
+    run.ok = result.Completed();
+    return run;
+}
+
+// Every file under root: relative path -> bytes.
+std::map<fs::path, std::string> Snapshot(const fs::path& root) {
+    std::map<fs::path, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file()) {
+            files[entry.path().lexically_relative(root)] = shell::ReadWholeFile(entry.path()).bytes;
+        }
+    }
+    return files;
+}
+
+std::size_t Bytes(const std::map<fs::path, std::string>& files) {
+    std::size_t bytes = 0;
+    for (const auto& [path, content] : files) {
+        bytes += content.size();
+    }
+    return bytes;
+}
+
+// Writes the files under root, atomically as the store does, or plainly.
+double WriteAll(const std::map<fs::path, std::string>& files, const fs::path& root, bool atomic) {
+    const auto start = std::chrono::steady_clock::now();
+    for (const auto& [path, content] : files) {
+        const fs::path target = root / path;
+        if (atomic) {
+            if (shell::ReplaceWholeFile(target, content, true)) {
+                std::fprintf(stderr, "cannot write %s\n", target.string().c_str());
+            }
+        } else {
+            fs::create_directories(target.parent_path());
+            std::ofstream(target, std::ios::binary)
+                .write(content.data(), static_cast<std::streamsize>(content.size()));
+        }
+    }
+    return Seconds(std::chrono::steady_clock::now() - start);
+}
+
+void Line(const char* what, const TRun& run) {
+    std::printf("  %-44s %8zu records %9.2f s %10.0f records/s%s\n", what, run.records, run.seconds,
+                run.Rate(), run.ok ? "" : "  (FAILED)");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    fs::path base = fs::temp_directory_path();
+    int weeks = 52;
+    int referenceWeeks = 4;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string arg = argv[i];
+        if (arg == "--dir") {
+            base = argv[i + 1];
+        } else if (arg == "--weeks") {
+            weeks = std::stoi(argv[i + 1]);
+        } else if (arg == "--reference-weeks") {
+            referenceWeeks = std::stoi(argv[i + 1]);
+        }
+    }
+    if (referenceWeeks <= 0 || referenceWeeks > weeks) {
+        referenceWeeks = weeks;
+    }
+    const fs::path folder = base / ("store-bench-" + std::to_string(std::random_device{}()));
+    fs::create_directories(folder);
+
+    keiba::storetest::TSeasonShape shape;
+    shape.weeks = weeks;
+    const auto season = keiba::storetest::MakeSeason(shape);
+    shape.weeks = referenceWeeks;
+    shape.card = false;
+    const auto prefix = keiba::storetest::MakeSeason(shape);
+    std::size_t races = 0;
+    std::size_t runners = 0;
+    for (const auto& file : season) {
+        for (const auto& record : file.records) {
+            races += record.starts_with("RA7");
+            runners += record.starts_with("SE7");
+        }
+    }
+    std::printf("season: %d weeks, %zu races, %zu runners, %zu records in %zu files\n", weeks,
+                races, runners, keiba::storetest::RecordCount(season), season.size());
+    std::printf("stores under %s\n\n", folder.string().c_str());
+
+    std::printf("ingest of the year\n");
+    const TRun empty = Ingest(season, folder / "batched", store::TStoreWriteMode::Batched);
+    Line("batched, into an empty store", empty);
+    const TRun full = Ingest(season, folder / "batched", store::TStoreWriteMode::Batched);
+    Line("batched, the same year into the full store", full);
+
+    const auto finished = Snapshot(folder / "batched");
+    const double floorAtomic = WriteAll(finished, folder / "floor-atomic", true);
+    const double floorPlain = WriteAll(finished, folder / "floor-plain", false);
+    std::printf("  finished store: %zu files, %.1f MB\n", finished.size(),
+                static_cast<double>(Bytes(finished)) / 1e6);
+    std::printf("  floor: writing those bytes atomically (temporary file, sync, rename) %.2f s, "
+                "plainly %.2f s\n\n",
+                floorAtomic, floorPlain);
+
+    std::printf("reference over the first %d weeks (%zu records)\n", referenceWeeks,
+                keiba::storetest::RecordCount(prefix));
+    const TRun batchedPrefix =
+        Ingest(prefix, folder / "prefix-batched", store::TStoreWriteMode::Batched);
+    Line("batched, into an empty store", batchedPrefix);
+    const TRun referenceEmpty =
+        Ingest(prefix, folder / "prefix-reference", store::TStoreWriteMode::RecordByRecord);
+    Line("record by record, into an empty store", referenceEmpty);
+    const TRun referenceFull =
+        Ingest(prefix, folder / "prefix-reference", store::TStoreWriteMode::RecordByRecord);
+    Line("record by record, the same weeks into the full store", referenceFull);
+    const TRun batchedPrefixFull =
+        Ingest(prefix, folder / "prefix-batched", store::TStoreWriteMode::Batched);
+    Line("batched, the same weeks into the full store", batchedPrefixFull);
+    const bool same = Snapshot(folder / "prefix-batched") == Snapshot(folder / "prefix-reference");
+    std::printf("  batched and reference stores byte for byte equal: %s\n\n", same ? "yes" : "NO");
+
+    std::printf("ratios\n");
+    std::printf("  batched / reference speed, empty store: %.1fx\n",
+                empty.Rate() / std::max(1.0, referenceEmpty.Rate()));
+    std::printf("  batched / reference speed, full store:  %.1fx\n",
+                full.Rate() / std::max(1.0, referenceFull.Rate()));
+    std::printf("  batched time / atomic floor, empty store: %.2f\n", empty.seconds / floorAtomic);
+    std::printf("  batched time / atomic floor, full store:  %.2f\n", full.seconds / floorAtomic);
+    std::printf("  batched time / plain-write floor, empty store: %.2f\n",
+                empty.seconds / std::max(1e-9, floorPlain));
+
+    std::error_code error;
+    fs::remove_all(folder, error);
+    return same && empty.ok && full.ok && referenceEmpty.ok ? 0 : 1;
+}

@@ -1,0 +1,508 @@
+// tomberly-cli: the program's acquisition and date list without a window, for scheduled
+// weekly updates and for scripts.
+//
+//   tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]
+//   tomberly-cli dates --root DIR [--sjis]
+//
+// acquire runs what the acquisition window runs: JV-Link ("JVDTLab.JVLink") is initialised
+// and opened for "RACERCVN" with option 2, the download is followed with a text progress bar
+// on a terminal, every record is stored in the store under DIR, and JV-Link is closed. The
+// from-time is --from, or else the start time the program keeps in DIR's settings file
+// ("tomberly.ini", section "JvDataGet", key "LastTime"), or else the present local time less 8
+// days. After a run that read and stored everything, LastTime becomes JV-Link's last file
+// timestamp (never earlier than it was), so the next run starts where this one ended; a run
+// that failed or was interrupted leaves it, and running again reads the same data again,
+// which leaves the store as one complete run would have. --verbose lists every stored file.
+//
+// dates prints the date list, newest first: one race day and racecourse per line.
+//
+// Texts are printed in UTF-8, or as the program's own Shift-JIS bytes with --sjis. Progress
+// goes to the standard error, messages and lists to the standard output.
+//
+// Exit status: 0 done (also when there was no new data), 1 wrong arguments, 2 the data root,
+// its folders or its settings file cannot be used, 3 JV-Link is not installed or does not
+// initialise, 4 JV-Link failed (open, download, close), 5 reading ended on a JV-Link error,
+// 6 a store file could not be read or written, 7 interrupted (Ctrl+C).
+
+#include "acquisition/AcquisitionTimes.h"
+#include "acquisition/HeadlessAcquisition.h"
+#include "jvdata/SjisText.h"
+#include "jvlink/CreateJVLink.h"
+#include "jvlink/JVResultMessage.h"
+#include "race/DateList.h"
+#include "shell/ProgramFolder.h"
+#include "shell/TIniGT.h"
+#include "store/LocalClock.h"
+#include "store/StoreLayout.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#if defined(_WIN32)
+#include <io.h>
+#include <shellapi.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+
+enum TExit : int {
+    kDone = 0,
+    kUsage = 1,
+    kRootFailed = 2,
+    kNoJVLink = 3,
+    kJVLinkFailed = 4,
+    kReadFailed = 5,
+    kStoreFailed = 6,
+    kInterrupted = 7,
+};
+
+// The software identifier the tool gives JVInit.
+constexpr const char* kSid = "Tomberly-cli/Ver.1.30";
+// The settings file of the program in the data root.
+constexpr const char* kSettingsFile = "tomberly.ini";
+
+std::atomic<bool> interrupted{false};
+
+extern "C" void OnInterrupt(int) {
+    interrupted.store(true);
+}
+
+bool IsTerminal(std::FILE* stream) {
+#if defined(_WIN32)
+    return _isatty(_fileno(stream)) != 0;
+#else
+    return isatty(fileno(stream)) != 0;
+#endif
+}
+
+// Prints CP932 texts as UTF-8 or as they are.
+class TOutput {
+public:
+    explicit TOutput(bool sjis) : sjis_(sjis) {
+#if defined(_WIN32)
+        // A console shows what its code page says the bytes are.
+        const UINT page = sjis ? 932 : CP_UTF8;
+        SetConsoleOutputCP(page);
+#endif
+    }
+    std::string Text(std::string_view cp932) const {
+        return sjis_ ? std::string(cp932) : Sjis::ToUtf8(cp932);
+    }
+    // One line; CR LF inside a message become line ends of the output.
+    void Line(std::FILE* stream, std::string_view cp932) const {
+        std::string text = Text(cp932);
+        for (std::size_t pos; (pos = text.find("\r\n")) != std::string::npos;) {
+            text.replace(pos, 2, "\n");
+        }
+        std::fputs(text.c_str(), stream);
+        std::fputc('\n', stream);
+        std::fflush(stream);
+    }
+    // An ASCII or UTF-8 text of the tool itself, converted for --sjis.
+    void Note(std::FILE* stream, std::string_view utf8) const {
+        Line(stream, Sjis::FromUtf8(utf8));
+    }
+
+private:
+    bool sjis_;
+};
+
+// Shows the acquisition's progress as lines, and on a terminal as one redrawn line with a
+// bar.
+class TConsoleSink final : public acquisition::IAcquisitionSink {
+public:
+    TConsoleSink(const TOutput& out, bool verbose)
+        : out_(out), verbose_(verbose), terminal_(IsTerminal(stderr)) {}
+    ~TConsoleSink() override { EndLine(); }
+
+    void ProgressText(const std::string& text) override {
+        text_ = text;
+        Show();
+    }
+    void ReadingBarMax(int max) override {
+        reading_ = true;
+        max_ = max;
+        position_ = 0;
+        step_ = -1;
+    }
+    void ReadingBar(int position) override {
+        if (reading_) {
+            position_ = position;
+        }
+    }
+    void DownloadBarMax(int max) override {
+        max_ = max;
+        position_ = 0;
+        step_ = -1;
+    }
+    void DownloadBar(int position) override {
+        if (!reading_) {
+            position_ = position;
+        }
+    }
+    void MadeFile(const std::string& line) override {
+        if (verbose_) {
+            EndLine();
+            out_.Line(stdout, line);
+        }
+    }
+    void Beep() override {}
+    void InformationBox(const std::string& text) override {
+        EndLine();
+        out_.Line(stdout, text);
+    }
+    void ErrorBox(const std::string& text) override {
+        EndLine();
+        out_.Line(stderr, text);
+    }
+    void ProcessPendingEvents() override {}
+
+private:
+    // A counter text (the download's or the reading's files): shown on a terminal every time,
+    // in a log at every tenth of the way.
+    bool IsCounter() const {
+        static const std::string reading = Sjis::FromUtf8("データ読込み中．．．(");
+        static const std::string download = Sjis::FromUtf8("ダウンロード中．．．(");
+        return text_.starts_with(reading) || text_.starts_with(download);
+    }
+
+    void Show() {
+        if (terminal_) {
+            std::string line = out_.Text(text_);
+            if (IsCounter() && max_ > 0) {
+                const int width = 30;
+                const int filled =
+                    static_cast<int>(static_cast<long long>(position_) * width / std::max(1, max_));
+                const auto done = static_cast<std::size_t>(std::clamp(filled, 0, width));
+                line += " [" + std::string(done, '#') +
+                        std::string(static_cast<std::size_t>(width) - done, '.') + "]";
+            }
+            std::string padded = "\r" + line;
+            if (line.size() < shown_) {
+                padded += std::string(shown_ - line.size(), ' ');
+            }
+            shown_ = line.size();
+            std::fputs(padded.c_str(), stderr);
+            std::fflush(stderr);
+            open_ = true;
+            return;
+        }
+        if (IsCounter() && max_ > 0) {
+            const int step = static_cast<int>(static_cast<long long>(position_) * 10 / max_);
+            if (step == step_ && position_ != max_) {
+                return;
+            }
+            step_ = step;
+        }
+        out_.Line(stderr, text_);
+    }
+
+    void EndLine() {
+        if (open_) {
+            std::fputc('\n', stderr);
+            open_ = false;
+            shown_ = 0;
+        }
+    }
+
+    const TOutput& out_;
+    bool verbose_;
+    bool terminal_;
+    std::string text_;
+    bool reading_ = false;
+    int max_ = 0;
+    int position_ = 0;
+    int step_ = -1;
+    std::size_t shown_ = 0;
+    bool open_ = false;
+};
+
+// The command line as UTF-8 texts, without the program name.
+std::vector<std::string> Arguments(int argc, char** argv) {
+    std::vector<std::string> args;
+#if defined(_WIN32)
+    (void)argc;
+    (void)argv;
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 1; wide != nullptr && i < count; ++i) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string text(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, text.data(), size, nullptr, nullptr);
+        text.resize(text.find('\0'));
+        args.push_back(std::move(text));
+    }
+    if (wide != nullptr) {
+        LocalFree(wide);
+    }
+#else
+    for (int i = 1; i < argc; ++i) {
+        args.emplace_back(argv[i]);
+    }
+#endif
+    return args;
+}
+
+fs::path PathOfArgument(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string PathText(const fs::path& path) {
+    const auto utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
+struct TOptions {
+    std::string command;
+    std::optional<std::string> root;
+    std::optional<std::string> from;
+    bool verbose = false;
+    bool sjis = false;
+    bool help = false;
+};
+
+constexpr const char* kUsageText =
+    "usage: tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]\n"
+    "       tomberly-cli dates --root DIR [--sjis]\n"
+    "\n"
+    "acquire  fetch new JV-Data through JV-Link and store it in the store under DIR;\n"
+    "         without --from, start at the settings' LastTime (DIR/tomberly.ini), else 8\n"
+    "         days ago; --verbose lists every stored file\n"
+    "dates    print the store's race days and racecourses, newest first\n"
+    "--sjis   print Shift-JIS instead of UTF-8\n"
+    "\n"
+    "exit status: 0 done, 1 arguments, 2 data root or settings, 3 JV-Link missing or not\n"
+    "initialised, 4 JV-Link error, 5 read error, 6 store error, 7 interrupted\n";
+
+// Parses the arguments; an error text when they are wrong.
+std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](std::optional<std::string>& into) -> std::optional<std::string> {
+            if (i + 1 >= args.size()) {
+                return arg + " needs a value";
+            }
+            into = args[++i];
+            return std::nullopt;
+        };
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--root") {
+            if (auto error = value(options.root)) {
+                return error;
+            }
+        } else if (arg == "--from") {
+            if (auto error = value(options.from)) {
+                return error;
+            }
+        } else if (arg == "--verbose" || arg == "-v") {
+            options.verbose = true;
+        } else if (arg == "--sjis") {
+            options.sjis = true;
+        } else if (!arg.starts_with("-") && options.command.empty()) {
+            options.command = arg;
+        } else {
+            return "unknown argument: " + arg;
+        }
+    }
+    if (options.help) {
+        return std::nullopt;
+    }
+    if (options.command != "acquire" && options.command != "dates") {
+        return options.command.empty() ? std::string("no command given")
+                                       : "unknown command: " + options.command;
+    }
+    if (!options.root || options.root->empty()) {
+        return std::string("--root DIR is required");
+    }
+    if (options.from && options.command != "acquire") {
+        return std::string("--from belongs to acquire");
+    }
+    if (options.from && !acquisition::ParseFromTime(*options.from)) {
+        return "--from must be yyyymmddhhnnss, a real date and time: " + *options.from;
+    }
+    return std::nullopt;
+}
+
+// The data root, which must be a folder.
+std::optional<fs::path> DataRoot(const TOptions& options, const TOutput& out) {
+    const fs::path root = PathOfArgument(*options.root);
+    std::error_code error;
+    if (!fs::is_directory(root, error)) {
+        out.Note(stderr, "tomberly-cli: the data root is not a folder: " + PathText(root));
+        return std::nullopt;
+    }
+    return fs::absolute(root, error);
+}
+
+int Dates(const TOptions& options, const TOutput& out) {
+    const auto root = DataRoot(options, out);
+    if (!root) {
+        return kRootFailed;
+    }
+    const race::TDateListResult list = race::MakeDateList(*root);
+    if (list.error) {
+        out.Note(stderr, "tomberly-cli: the DATA folder cannot be listed: " + list.error.message());
+        return kRootFailed;
+    }
+    for (const auto& entry : list.entries) {
+        out.Line(stdout, entry);
+    }
+    return kDone;
+}
+
+int ExitOf(const acquisition::TAcquisitionResult& result) {
+    switch (result.end) {
+    case acquisition::TAcquisitionEnd::Completed:
+    case acquisition::TAcquisitionEnd::NoNewData:
+        return result.closeCode == 0 ? kDone : kJVLinkFailed;
+    case acquisition::TAcquisitionEnd::OpenError:
+    case acquisition::TAcquisitionEnd::StatusError:
+    case acquisition::TAcquisitionEnd::CallError:
+        return kJVLinkFailed;
+    case acquisition::TAcquisitionEnd::Cancelled:
+        return kInterrupted;
+    case acquisition::TAcquisitionEnd::ReadError:
+        return kReadFailed;
+    case acquisition::TAcquisitionEnd::StoreError:
+        return kStoreFailed;
+    }
+    return kJVLinkFailed;
+}
+
+int Acquire(const TOptions& options, const TOutput& out) {
+    const auto root = DataRoot(options, out);
+    if (!root) {
+        return kRootFailed;
+    }
+    if (const store::TStoreFoldersResult folders = store::CreateStoreFolders(*root); !folders) {
+        out.Line(stderr, folders.message);
+        return kRootFailed;
+    }
+
+    // The settings file, when its path can be written as the settings component names it.
+    std::optional<shell::TIniGT> settings;
+    if (auto name = shell::TryTextFromPath(*root / kSettingsFile)) {
+        settings.emplace(*name);
+    }
+    std::optional<store::TLocalDateTime> stored;
+    if (settings) {
+        const std::string text =
+            settings->ReadText(acquisition::kLastTimeSection, acquisition::kLastTimeKey, "");
+        if (!Sjis::TrimBlanks(text).empty()) {
+            stored = acquisition::ParseLastTime(text);
+            if (!stored && !options.from) {
+                out.Note(stderr, "tomberly-cli: LastTime in " + PathText(*root / kSettingsFile) +
+                                     " is not a date and time (" + Sjis::ToUtf8(text) +
+                                     "); correct it or give --from");
+                return kRootFailed;
+            }
+        }
+    } else if (!options.from) {
+        out.Note(stderr, "tomberly-cli: the settings file's path cannot be written in "
+                         "Shift-JIS; give --from");
+        return kRootFailed;
+    }
+    std::string from;
+    if (options.from) {
+        from = *options.from;
+    } else if (stored) {
+        from = acquisition::FromTimeText(*stored);
+    } else {
+        from = acquisition::FromTimeText(acquisition::DefaultStartTime(store::LocalNow()));
+    }
+
+    std::unique_ptr<jvlink::IJVLink> link = jvlink::CreateJVLink(jvlink::kJVLinkProgId);
+    if (!link) {
+        out.Note(stderr,
+                 "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。");
+        return kNoJVLink;
+    }
+    TConsoleSink sink(out, options.verbose);
+    acquisition::TAcquisitionResult result;
+    try {
+        if (const std::int32_t code = link->JVInit(kSid); code != 0) {
+            out.Line(stderr, KeibaFunc::JVErrorText("JVInit", code));
+            return kNoJVLink;
+        }
+        const std::string version = link->JVLinkVersion();
+        if (version < "0490") {
+            out.Note(stderr, "tomberly-cli: JV-Link " + Sjis::ToUtf8(version) +
+                                 " is older than 0490, which the program needs");
+        }
+        out.Note(stderr, "tomberly-cli: from " + from + " into " + PathText(*root));
+
+        std::signal(SIGINT, OnInterrupt);
+        std::signal(SIGTERM, OnInterrupt);
+        acquisition::TAcquisitionRequest request;
+        request.fromTime = from;
+        request.root = *root;
+        result =
+            acquisition::RunAcquisition(*link, request, store::SystemClock(), interrupted, sink);
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
+    } catch (const jvlink::JVLinkCallError& error) {
+        out.Note(stderr, std::string("tomberly-cli: ") + error.what());
+        return kJVLinkFailed;
+    }
+
+    if (result.loopRan) {
+        const auto& loop = result.loop;
+        std::string summary = "tomberly-cli: " + std::to_string(loop.records) + " records read, " +
+                              std::to_string(loop.stored) + " stored, " +
+                              std::to_string(loop.dropped) + " not for the store, " +
+                              std::to_string(loop.refused.Total()) + " refused";
+        if (loop.slotless > 0) {
+            summary += ", " + std::to_string(loop.slotless) + " runners without a slot";
+        }
+        out.Note(stderr, summary);
+    }
+
+    if (result.nextStartTime && settings) {
+        const auto next = acquisition::ParseLastTime(*result.nextStartTime);
+        const bool later = !stored || !next ||
+                           acquisition::FromTimeText(*next) > acquisition::FromTimeText(*stored);
+        if (later) {
+            const shell::TIniGTStatus written = settings->WriteText(
+                acquisition::kLastTimeSection, acquisition::kLastTimeKey, *result.nextStartTime);
+            if (!written) {
+                out.Line(stderr, written.message);
+                return kRootFailed;
+            }
+            out.Note(stderr, "tomberly-cli: next start " + *result.nextStartTime);
+        }
+    }
+    return ExitOf(result);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TOptions options;
+    const auto error = Parse(Arguments(argc, argv), options);
+    const TOutput out(options.sjis);
+    if (options.help) {
+        std::fputs(kUsageText, stdout);
+        return kDone;
+    }
+    if (error) {
+        std::fprintf(stderr, "tomberly-cli: %s\n\n%s", error->c_str(), kUsageText);
+        return kUsage;
+    }
+    if (options.command == "dates") {
+        return Dates(options, out);
+    }
+    return Acquire(options, out);
+}
