@@ -86,6 +86,9 @@ void TGetDataForm::CreateControls() {
     ButtonStart->setObjectName(QStringLiteral("ButtonStart"));
     ButtonCancel = new QPushButton(QString::fromUtf8("データ取込み中止"), this);
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+    // Neither is the dialog's default: Enter in the date picker must not start or cancel a run.
+    ButtonStart->setAutoDefault(false);
+    ButtonCancel->setAutoDefault(false);
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setText(QString::fromUtf8("JVLink設定"));

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDateEdit>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
@@ -607,6 +608,21 @@ TEST_F(GetDataFormTest, ClosingWhenIdleRebuildsTheDateListOnce) {
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(rebuilds, 1);
     EXPECT_TRUE(Only(line, {"box", "confirm"}).empty());
+}
+
+TEST_F(GetDataFormTest, EnterStartsNothingAndEscapeClosesLikeTheTitleBar) {
+    auto form = Open();
+    auto* picker = Child<QDateEdit>(*form, "DateTimePicker1");
+    picker->setFocus();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(picker, &enter);
+    EXPECT_FALSE(form->Control().Running());
+    EXPECT_TRUE(line.empty()) << ShowLine(line);
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &escape);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(rebuilds, 1);
 }
 
 TEST_F(GetDataFormTest, TheWindowFreesItselfWhenClosedModal) {
