@@ -270,4 +270,11 @@ void TGetDataForm::CloseLater() {
     QTimer::singleShot(0, this, [this] { close(); });
 }
 
+void ShowGetDataForm(jvlink::IJVLink& link, std::filesystem::path dataRoot,
+                     shell::IUserInteraction& ui, TGetDataFormOptions options, QWidget* parent) {
+    auto* form = new TGetDataForm(link, std::move(dataRoot), ui, std::move(options), parent);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->exec();
+}
+
 } // namespace acquisition

@@ -116,4 +116,10 @@ private:
     QTimer* TimerJVStatus = nullptr;
 };
 
+// The command "ＪＶデータ取得(&J)": creates the acquisition window over parent, shows it modally
+// and returns once it has closed (having pressed options.rebuildDateList); the window frees
+// itself.
+void ShowGetDataForm(jvlink::IJVLink& link, std::filesystem::path dataRoot,
+                     shell::IUserInteraction& ui, TGetDataFormOptions options, QWidget* parent);
+
 } // namespace acquisition

@@ -625,21 +625,27 @@ TEST_F(GetDataFormTest, EnterStartsNothingAndEscapeClosesLikeTheTitleBar) {
     EXPECT_EQ(rebuilds, 1);
 }
 
-TEST_F(GetDataFormTest, TheWindowFreesItselfWhenClosedModal) {
+TEST_F(GetDataFormTest, TheCommandShowsTheWindowModallyAndItFreesItself) {
     acquisition::TGetDataFormOptions options;
     options.settingsFile = SettingsFile();
     options.rebuildDateList = [this] { ++rebuilds; };
-    QPointer<TGetDataForm> form = new TGetDataForm(*link, root, ui, options);
-    form->setAttribute(Qt::WA_DeleteOnClose);
-    QTimer::singleShot(0, form.data(), [&] {
-        Child<QPushButton>(*form, "ButtonStart")->click();
-        form->close();
+    QPointer<TGetDataForm> seen;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        seen = qobject_cast<TGetDataForm*>(QApplication::activeModalWidget());
+        ASSERT_FALSE(seen.isNull());
+        modal = seen->isModal();
+        Child<QPushButton>(*seen, "ButtonStart")->click(); // fetching: the timer runs
+        ui.AnswerConfirm(true);
+        seen->close(); // cancels the run, then closes
     });
-    ui.AnswerConfirm(true);
-    form->exec();
+    acquisition::ShowGetDataForm(*link, root, ui, options, nullptr);
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(rebuilds, 1) << "the date list is rebuilt once, as the window closes";
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(form.isNull());
-    EXPECT_EQ(rebuilds, 1);
+    EXPECT_TRUE(seen.isNull()) << "the window freed itself";
+    EXPECT_EQ(Only(line, {"box", "confirm"}),
+              (std::vector<std::string>{Box(kNotice), Ask(kQuestion), Box(kCancelled)}));
 }
 
 // ---- The component's settings dialog ------------------------------------------------------
