@@ -423,6 +423,10 @@ bool TGetDataControl::FormCloseQuery() {
         closePending_ = true; // a box of the run is up: close once the run has ended
         return false;
     }
+    if (state_ == TGetDataState::Reading && cancel_.load()) {
+        closePending_ = true; // already cancelled: the loop stops at its next turn
+        return false;
+    }
     if (Running()) {
         bool yes = false;
         try {

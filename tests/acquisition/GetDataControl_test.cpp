@@ -579,6 +579,23 @@ TEST_F(GetDataControlTest, ClosingWhileReadingWaitsForTheLoopAndJVClose) {
     EXPECT_LINE(line, "rebuild");
 }
 
+TEST_F(GetDataControlTest, ASecondCloseWhileTheLoopStopsAsksNothingMore) {
+    Make();
+    TwoFilesOfRaces();
+    int turns = 0;
+    ui.OnProcessEvents([&] {
+        if (++turns == 2) {
+            ui.AnswerConfirm(true);
+            EXPECT_FALSE(control->FormCloseQuery());
+            EXPECT_FALSE(control->FormCloseQuery()) << "the first close is still on its way";
+        }
+    });
+    control->ButtonStartClick();
+    EXPECT_EQ(Only(line, {"confirm"}).size(), 1u) << ShowLine(line);
+    EXPECT_EQ(view.closeLaters, 1);
+    EXPECT_EQ(link.Count("JVCancel"), 1);
+}
+
 TEST_F(GetDataControlTest, ClosingWhileReadingAndAnsweringNoReadsOn) {
     Make();
     TwoFilesOfRaces();
