@@ -6,8 +6,9 @@
 //
 // FOLDER is where the stores are made (default: the system's temporary folder; give a folder
 // on the disk that will hold the real store). The reference loads, sorts and saves a file for
-// every record and syncs each to disk, so by default it runs over the first weeks only
-// (--reference-weeks, 0 for the whole year); its rate is what is compared.
+// every record and syncs each to disk, which takes minutes for a year: --reference-weeks N
+// runs it over the first N weeks only (0, the default, is the whole year); its rate is what
+// is compared.
 #include "jvdata/SjisText.h"
 #include "shell/WholeFile.h"
 #include "store/ReadLoop.h"
@@ -122,7 +123,7 @@ void Line(const char* what, const TRun& run) {
 int main(int argc, char** argv) {
     fs::path base = fs::temp_directory_path();
     int weeks = 52;
-    int referenceWeeks = 4;
+    int referenceWeeks = 0; // the whole year
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string arg = argv[i];
         if (arg == "--dir") {

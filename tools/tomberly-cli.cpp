@@ -46,9 +46,10 @@
 #include <vector>
 
 #if defined(_WIN32)
+#include <windows.h>
+// After windows.h, which it needs.
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 #else
 #include <unistd.h>
 #endif

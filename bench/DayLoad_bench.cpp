@@ -1,0 +1,154 @@
+// Loading a full race day from a warm store: 12 races of 18 runners, each runner with a horse
+// master and a history of eight runs of which the five before the day are taken, each earlier
+// run's race in a result file. Prints the median load time and its ratio to the time of merely
+// reading every file of the store once.
+
+#include "jvdata/RecordLayout.h"
+#include "race/DayLoad.h"
+#include "shell/WholeFile.h"
+#include "support/RaceDayFixture.h"
+#include "support/TestSupport.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace keiba::test;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRuns = 41;
+
+// The Sundays before the day on which the horses ran, and the racecourses they ran at.
+constexpr const char* kPastDates[] = {"20040425", "20040418", "20040411", "20040404",
+                                      "20040328", "20040321", "20040314", "20040307"};
+constexpr const char* kPastCourses[] = {"05", "06", "09"};
+
+std::string Horse(int race, int horse) {
+    char text[32];
+    std::snprintf(text, sizeof text, "2000%02d%02d%02d", race, horse, race + horse);
+    return text;
+}
+
+// Writes the day "2004年05月01日東京" and everything its runners need; returns the entry.
+std::string WriteStore(const RaceDayStore& store) {
+    const std::string entry = S("2004年05月01日東京");
+    std::vector<jvdata::TRecordRA> races;
+    std::vector<jvdata::TRecordSE> runners;
+    std::vector<jvdata::TRecordHR> payoffs;
+    const char* types[] = {"11", "12", "13", "14", "18", "23"};
+    for (int r = 1; r <= 12; ++r) {
+        RaceSpec spec;
+        spec.number = r;
+        spec.runners = 18;
+        spec.raceType = types[r % 6];
+        spec.distance = r % 2 ? "1600" : "2000";
+        spec.name = S("東京優駿");
+        races.push_back(MakeRace(spec));
+        payoffs.push_back(MakePayoff(races.back(), r % 18 + 1, 100 * r, 1));
+        store.WriteCourseRecord(MakeCourseRecord("05", spec.raceType, spec.distance, spec.track),
+                                "05", spec.raceType, spec.distance, spec.track);
+        for (int h = 1; h <= 18; ++h) {
+            const std::string number = Horse(r, h);
+            runners.push_back(MakeRunner(races.back(), h, number, S("テストホース")));
+            store.WriteHorseMaster(MakeHorseMaster(number, S("馬主")));
+            // Oldest first, as the store keeps it; the last run is a later day, never taken.
+            std::vector<jvdata::TRecordSE> history;
+            for (int p = 7; p >= 0; --p) {
+                RaceSpec past;
+                past.date = kPastDates[p];
+                past.course = kPastCourses[(r + h + p) % 3];
+                past.number = (r + h + p) % 12 + 1;
+                jvdata::TRecordSE run = MakeRunner(MakeRace(past), h, number);
+                run.SetField(3, 11, "000000000");
+                history.push_back(run);
+            }
+            RaceSpec later;
+            later.date = "20040509";
+            history.push_back(MakeRunner(MakeRace(later), h, number));
+            store.WriteHistory(number, history);
+        }
+    }
+    store.WriteRaces(entry, races);
+    store.WriteRunnerSlots(entry, runners);
+    store.WritePayoffs(entry, payoffs);
+    for (const char* date : kPastDates) {
+        for (const char* course : kPastCourses) {
+            std::vector<jvdata::TRecordRA> results;
+            for (int n = 1; n <= 12; ++n) {
+                RaceSpec spec;
+                spec.date = date;
+                spec.course = course;
+                spec.number = n;
+                spec.runners = 16;
+                results.push_back(MakeRace(spec));
+            }
+            store.WriteResults(results);
+        }
+    }
+    return entry;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double Millis(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+} // namespace
+
+int main() {
+    TempDir dir;
+    const RaceDayStore store(dir.path());
+    const std::string entry = WriteStore(store);
+
+    std::vector<fs::path> files;
+    std::uintmax_t bytes = 0;
+    for (const auto& item : fs::recursive_directory_iterator(dir.path())) {
+        if (item.is_regular_file()) {
+            files.push_back(item.path());
+            bytes += item.file_size();
+        }
+    }
+
+    auto day = std::make_unique<race::TRaceDayData>();
+    std::vector<double> loads;
+    std::vector<double> reads;
+    std::size_t sink = 0;
+    for (int run = 0; run < kRuns + 1; ++run) {
+        // Alternate the two so that both see the same warm cache; the first pair warms it.
+        const Clock::time_point readStart = Clock::now();
+        for (const fs::path& file : files) {
+            sink += shell::ReadWholeFile(file).bytes.size();
+        }
+        const Clock::time_point loadStart = Clock::now();
+        const race::TDayLoadResult result = race::LoadRaceDay(dir.path(), entry, *day);
+        const Clock::time_point loadEnd = Clock::now();
+        if (!result.loaded() || day->RaceCount != 12 || day->PastRaces[11][17][4].IsBlank()) {
+            std::fprintf(stderr, "the day did not load whole\n");
+            return 1;
+        }
+        if (run > 0) {
+            reads.push_back(Millis(loadStart - readStart));
+            loads.push_back(Millis(loadEnd - loadStart));
+        }
+    }
+
+    const double load = Median(loads);
+    const double read = Median(reads);
+    std::printf("store: %zu files, %.1f KB (12 races x 18 runners, 5 earlier runs each)\n",
+                files.size(), static_cast<double>(bytes) / 1024.0);
+    std::printf("day load, median of %d: %.2f ms\n", kRuns, load);
+    std::printf("raw read of every file once, median of %d: %.2f ms\n", kRuns, read);
+    std::printf("load / raw read: %.2f\n", load / read);
+    std::printf("(%zu bytes read)\n", sink);
+    return 0;
+}

@@ -1,0 +1,419 @@
+#include "race/DayLoad.h"
+
+#include "horse/HorseMasterConversion.h"
+#include "jvdata/RecordLayout.h"
+#include "jvdata/SjisText.h"
+#include "race/StoreRecords.h"
+#include "shell/ProgramFolder.h"
+#include "shell/WholeFile.h"
+#include "store/StoreLayout.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <unordered_map>
+
+namespace race {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using jvdata::TRecordHR;
+using jvdata::TRecordRA;
+using jvdata::TRecordRC;
+using jvdata::TRecordSE;
+using jvdata::TRecordUM;
+
+// The bytes of a store file that the load treats as optional: empty when the file is missing
+// or cannot be read, so that its records read as blank.
+struct TOptionalFile {
+    bool exists = false; // the file is there (read or not)
+    std::string bytes;   // its content when it could be read
+};
+
+TOptionalFile ReadOptionalFile(const fs::path& file) {
+    shell::FileReadResult read = shell::ReadWholeFile(file);
+    TOptionalFile result;
+    result.exists = read.status != shell::FileReadStatus::Missing;
+    if (read.status == shell::FileReadStatus::Read) {
+        result.bytes = std::move(read.bytes);
+    }
+    return result;
+}
+
+// A date-list entry that may stand as a file's base name: not empty, not dots only, and no
+// folder separator ("\" or "/" as a character, never the second byte of a kanji), drive colon
+// or control byte, so that no entry can name a file outside the DATA folder.
+bool IsEntryName(std::string_view entry) {
+    if (entry.empty() || entry.find_first_not_of('.') == std::string_view::npos) {
+        return false;
+    }
+    for (std::size_t pos = 0; pos < entry.size();) {
+        const std::size_t bytes = Sjis::CharBytesAt(entry, pos);
+        if (bytes == 1) {
+            const auto c = static_cast<unsigned char>(entry[pos]);
+            if (c < 0x20 || c == 0x7F || c == '\\' || c == '/' || c == ':') {
+                return false;
+            }
+        }
+        pos += bytes;
+    }
+    return true;
+}
+
+// One of the day's race-day files (races, runner slots, payoffs): DATA\ + entry + the kind's
+// extension under the data root. The entry is the files' base name as the date list read it
+// from the DATA folder; nothing for an entry that is no file name.
+std::optional<fs::path> RaceDayFilePath(const fs::path& dataRoot, std::string_view entry,
+                                        store::TStoreFileKind kind) {
+    if (!IsEntryName(entry)) {
+        return std::nullopt;
+    }
+    const store::TStoreFile file{kind, std::string(store::kDataFolder),
+                                 std::string(entry) + std::string(store::StoreExtension(kind))};
+    return store::StorePath(dataRoot, file);
+}
+
+// The path of a store file under the data root; nothing when no file could be named.
+std::optional<fs::path> PathOf(const fs::path& dataRoot,
+                               const std::optional<store::TStoreFile>& file) {
+    if (!file) {
+        return std::nullopt;
+    }
+    return store::StorePath(dataRoot, *file);
+}
+
+// The race type codes tried, in order, for a race's course record file: the three age groups
+// of flat races (12, 13, 14) share their records, as do the two jump groups (18, 19).
+struct TRaceTypeFallback {
+    std::string_view type;                 // race type code of the race
+    std::array<std::string_view, 3> tried; // codes tried in the file name; empty ones unused
+};
+constexpr std::array<TRaceTypeFallback, 5> kRaceTypeFallbacks{{
+    {"12", {"12", "13", "14"}},
+    {"13", {"12", "13", "14"}},
+    {"14", {"12", "13", "14"}},
+    {"18", {"18", "19", ""}},
+    {"19", {"18", "19", ""}},
+}};
+
+// Reads the course record of race into slot: the first course record file that exists among
+// the race type fallbacks, or the race's own race type only.
+void LoadCourseRecord(const fs::path& dataRoot, const TRecordRA& race, TRecordRC& slot) {
+    const std::string_view type = race.Field(jvdata::RA::kRaceTypeCode);
+    std::array<std::string_view, 3> tried{type, "", ""};
+    for (const TRaceTypeFallback& fallback : kRaceTypeFallbacks) {
+        if (fallback.type == type) {
+            tried = fallback.tried;
+        }
+    }
+    for (const std::string_view code : tried) {
+        if (code.empty()) {
+            break;
+        }
+        const std::optional<fs::path> path =
+            PathOf(dataRoot, store::CourseRecordFile("1", race.CourseCode(), code,
+                                                     race.Field(jvdata::RA::kDistance),
+                                                     race.Field(jvdata::RA::kTrackCode)));
+        if (!path) {
+            continue;
+        }
+        const TOptionalFile file = ReadOptionalFile(*path);
+        if (file.exists) {
+            ReadRecordAt(file.bytes, 0, slot);
+            return;
+        }
+    }
+}
+
+// Reads the horse master of a runner into slot, converting the horse's old master file first
+// when its current one is missing. A failed conversion leaves the master blank.
+void LoadHorseMaster(const fs::path& dataRoot, std::string_view registrationNumber,
+                     TRecordUM& slot) {
+    const std::optional<fs::path> master =
+        PathOf(dataRoot, store::HorseMasterFile(registrationNumber));
+    if (!master) {
+        return;
+    }
+    TOptionalFile file = ReadOptionalFile(*master);
+    if (!file.exists) {
+        const std::optional<fs::path> old =
+            horse::OldHorseMasterFilePath(dataRoot, registrationNumber);
+        if (!old) {
+            return;
+        }
+        std::error_code ec;
+        fs::create_directories(master->parent_path(), ec);
+        const horse::HorseMasterConversionResult converted =
+            horse::ConvertHorseMasterFile(*old, *master);
+        if (converted.status != horse::HorseMasterConversionStatus::Converted) {
+            return;
+        }
+        file = ReadOptionalFile(*master);
+    }
+    ReadRecordAt(file.bytes, 0, slot);
+}
+
+// The race date of a runner or an earlier run, SE 12-19 as the integer yyyymmdd.
+int RaceDateOf(const TRecordSE& run) noexcept {
+    return run.Int(jvdata::SE::kRaceDate);
+}
+
+// Fills a runner's earlier runs from its horse history file: from the last record (the latest
+// race) back, every run dated before the runner's race, until five are taken.
+void LoadPastRuns(const fs::path& dataRoot, const TRecordSE& runner, TRunnerPastRuns& runs) {
+    const int raceDate = RaceDateOf(runner);
+    if (raceDate <= 0) {
+        return;
+    }
+    const std::optional<fs::path> path =
+        PathOf(dataRoot, store::HorseHistoryFile(runner.RegistrationNumber()));
+    if (!path) {
+        return;
+    }
+    const TOptionalFile file = ReadOptionalFile(*path);
+    std::size_t taken = 0;
+    TRecordSE run;
+    for (std::size_t i = WholeRecords<TRecordSE>(file.bytes); i > 0 && taken < runs.size(); --i) {
+        if (!ReadRecordAt(file.bytes, i - 1, run)) {
+            continue;
+        }
+        const int date = RaceDateOf(run);
+        if (date > 0 && date < raceDate) {
+            runs[taken++] = run;
+        }
+    }
+}
+
+// Reads the runners of the race in race slot s, with their horse masters and earlier runs.
+void LoadRunners(const fs::path& dataRoot, std::string_view runnerSlots, TRaceDayData& day, int s) {
+    const TRecordRA& race = day.Races[s];
+    const int raceNumber = race.Int(jvdata::RA::kRaceNumber);
+    if (raceNumber < 1 || raceNumber > kRaceSlots) {
+        return; // the runner slot file has no slots for this race
+    }
+    const int count = RunnerCount(race);
+    for (int k = 0; k < count; ++k) {
+        TRecordSE& runner = day.Runners[s][k];
+        const std::size_t record =
+            static_cast<std::size_t>(raceNumber - 1) * kRunnerSlots + static_cast<std::size_t>(k);
+        if (!ReadRecordAt(runnerSlots, record, runner) || runner.IsBlank()) {
+            continue;
+        }
+        if (runner.RaceKey() != race.RaceKey()) {
+            runner = TRecordSE{}; // a slot of another race is never shown as this race's runner
+            continue;
+        }
+        LoadHorseMaster(dataRoot, runner.RegistrationNumber(), day.Horses[s][k]);
+        LoadPastRuns(dataRoot, runner, day.PastRuns[s][k]);
+    }
+}
+
+// The key by which a payoff record finds its race: year, month-day, racecourse and race number
+// (bytes 12-21 and 26-27 of RA and HR alike), 12 bytes.
+template <class Record>
+std::array<char, 12> PayoffKeyOf(const Record& record) noexcept {
+    std::array<char, 12> key{};
+    const std::string_view dateCourse = record.Field(jvdata::RaceKey::kDateAndCourse);
+    const std::string_view number = record.RaceNumber();
+    std::copy(dateCourse.begin(), dateCourse.end(), key.begin());
+    std::copy(number.begin(), number.end(), key.begin() + 10);
+    return key;
+}
+
+// Puts each of the first 12 records of the payoff file into the race slot of the same key.
+void LoadPayoffs(const fs::path& file, TRaceDayData& day) {
+    const TOptionalFile payoffs = ReadOptionalFile(file);
+    const std::size_t records =
+        std::min<std::size_t>(WholeRecords<TRecordHR>(payoffs.bytes), kRaceSlots);
+    constexpr std::array<char, 12> kBlankKey = [] {
+        std::array<char, 12> key{};
+        key.fill(' ');
+        return key;
+    }();
+    TRecordHR payoff;
+    for (std::size_t i = 0; i < records; ++i) {
+        if (!ReadRecordAt(payoffs.bytes, i, payoff)) {
+            continue;
+        }
+        const std::array<char, 12> key = PayoffKeyOf(payoff);
+        if (key == kBlankKey) {
+            continue;
+        }
+        for (int s = 0; s < kRaceSlots; ++s) {
+            if (PayoffKeyOf(day.Races[s]) == key) {
+                day.Payoffs[s] = payoff;
+                break;
+            }
+        }
+    }
+}
+
+// The result files read during one load, each read once however many earlier runs it serves.
+class TResultFiles {
+public:
+    explicit TResultFiles(const fs::path& dataRoot) : dataRoot_(dataRoot) {}
+
+    // Copies into race the first race record of the earlier run's result file whose race number
+    // (RA 26-27) is the run's; leaves race blank when there is no such file or record.
+    void FindRace(const TRecordSE& run, TRecordRA& race) {
+        const std::string* bytes = FileOf(run);
+        if (bytes == nullptr) {
+            return;
+        }
+        const std::string_view number = run.RaceNumber();
+        const std::size_t records = WholeRecords<TRecordRA>(*bytes);
+        constexpr std::size_t kNumberAt = jvdata::RA::kRaceNumber.first - 1;
+        for (std::size_t i = 0; i < records; ++i) {
+            const std::string_view candidate =
+                std::string_view(*bytes).substr(i * TRecordRA::kLength + kNumberAt, 2);
+            if (candidate == number && ReadRecordAt(*bytes, i, race) && !race.IsBlank()) {
+                return;
+            }
+        }
+        race = TRecordRA{};
+    }
+
+private:
+    // The content of the run's result file, read on first use; nothing when the run names no
+    // result file or the file is missing or unreadable. Files are kept by the run's date and
+    // racecourse (SE 12-21), which name them, so each path is built once.
+    const std::string* FileOf(const TRecordSE& run) {
+        const std::string_view dateAndCourse = run.Field(jvdata::RaceKey::kDateAndCourse);
+        auto [entry, fresh] = files_.try_emplace(std::string(dateAndCourse));
+        if (fresh) {
+            if (const std::optional<fs::path> path =
+                    PathOf(dataRoot_, store::ResultFile(dateAndCourse))) {
+                entry->second = ReadOptionalFile(*path);
+            }
+        }
+        return entry->second.exists ? &entry->second.bytes : nullptr;
+    }
+
+    const fs::path& dataRoot_;
+    std::unordered_map<std::string, TOptionalFile> files_; // by SE 12-21
+};
+
+// Reads the race record of every earlier run of the runners of race slot s.
+void LoadPastRaces(TResultFiles& results, TRaceDayData& day, int s) {
+    for (int k = 0; k < kRunnerSlots; ++k) {
+        for (int p = 0; p < kPastRunSlots; ++p) {
+            const TRecordSE& run = day.PastRuns[s][k][p];
+            if (!run.IsBlank()) {
+                results.FindRace(run, day.PastRaces[s][k][p]);
+            }
+        }
+    }
+}
+
+// The message of a day file that is there but cannot be read, naming the file.
+std::string ReadFailedMessage(const fs::path& file, const std::error_code& error) {
+    std::string message = Sjis::FromUtf8("「") + shell::TextFromPath(file) +
+                          Sjis::FromUtf8("」を読み込めませんでした。");
+    const std::string reason = shell::SystemErrorText(error);
+    if (!reason.empty()) {
+        message += Sjis::FromUtf8("（") + reason + Sjis::FromUtf8("）");
+    }
+    return message;
+}
+
+// Reads one of the two files a day cannot be shown without. Nothing, with result set, when it
+// is missing or unreadable.
+std::optional<std::string> ReadDayFile(const std::optional<fs::path>& file,
+                                       TDayLoadResult& result) {
+    if (!file) {
+        result.status = TDayLoadStatus::Incomplete;
+        result.message = IncompleteDayMessage();
+        return std::nullopt;
+    }
+    shell::FileReadResult read = shell::ReadWholeFile(*file);
+    switch (read.status) {
+    case shell::FileReadStatus::Read:
+        return std::move(read.bytes);
+    case shell::FileReadStatus::Missing:
+        result.status = TDayLoadStatus::Incomplete;
+        result.message = IncompleteDayMessage();
+        return std::nullopt;
+    case shell::FileReadStatus::Failed:
+        break;
+    }
+    result.status = TDayLoadStatus::ReadFailed;
+    result.system = read.error;
+    result.message = ReadFailedMessage(*file, read.error);
+    return std::nullopt;
+}
+
+} // namespace
+
+const std::string& IncompleteDayMessage() {
+    static const std::string message = Sjis::FromUtf8("データ作成が未完了のようです。");
+    return message;
+}
+
+TDayLoadResult LoadRaceDay(const fs::path& dataRoot, std::string_view entry, TRaceDayData& day,
+                           const TDayLoadProgress& progress) {
+    TDayLoadResult result;
+    const std::optional<std::string> races =
+        ReadDayFile(RaceDayFilePath(dataRoot, entry, store::TStoreFileKind::RaceDayRaces), result);
+    if (!races) {
+        return result;
+    }
+    const std::optional<std::string> runnerSlots =
+        ReadDayFile(RaceDayFilePath(dataRoot, entry, store::TStoreFileKind::RunnerSlots), result);
+    if (!runnerSlots) {
+        return result;
+    }
+
+    // The races of the file, in file order, before anything of the previous day is given up.
+    std::array<std::size_t, kRaceSlots> raceRecords{};
+    int raceCount = 0;
+    {
+        TRecordRA race;
+        const std::size_t records = WholeRecords<TRecordRA>(*races);
+        for (std::size_t i = 0; i < records && raceCount < kRaceSlots; ++i) {
+            if (ReadRecordAt(*races, i, race) && HoldsRace(race)) {
+                raceRecords[raceCount++] = i;
+            }
+        }
+    }
+    if (raceCount == 0) {
+        result.status = TDayLoadStatus::Incomplete;
+        result.message = IncompleteDayMessage();
+        return result;
+    }
+
+    const auto advance = [&] {
+        ++result.progress;
+        if (progress) {
+            progress(result.progress);
+        }
+    };
+
+    day.Clear();
+    day.RaceCount = raceCount;
+    for (int s = 0; s < raceCount; ++s) {
+        ReadRecordAt(*races, raceRecords[s], day.Races[s]);
+        LoadCourseRecord(dataRoot, day.Races[s], day.CourseRecords[s]);
+        LoadRunners(dataRoot, *runnerSlots, day, s);
+        advance();
+    }
+
+    if (const std::optional<fs::path> payoffs =
+            RaceDayFilePath(dataRoot, entry, store::TStoreFileKind::RaceDayPayoffs)) {
+        LoadPayoffs(*payoffs, day);
+    }
+
+    TResultFiles results(dataRoot);
+    for (int s = 0; s < kRaceSlots; ++s) {
+        advance();
+        LoadPastRaces(results, day, s);
+    }
+
+    day.PayoffTable = ParsePayoffTable(day.Payoffs);
+    result.status = TDayLoadStatus::Loaded;
+    result.tabs = RaceTabs(day);
+    return result;
+}
+
+} // namespace race

@@ -1,0 +1,70 @@
+#include "race/StoreRecords.h"
+
+#include "jvdata/SjisText.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace race {
+
+namespace {
+
+// True when all eight bytes of the word are printable ASCII (20-7E). Records are mostly blanks
+// and digits, so whole words of them are passed at once.
+constexpr bool AllPrintableAscii(std::uint64_t word) noexcept {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    if (word & kHighBits) {
+        return false; // a byte of 80-FF
+    }
+    const bool below20 = ((word - 0x20 * kOnes) & ~word & kHighBits) != 0;
+    const bool is7F = ((word + kOnes) & kHighBits) != 0; // no carry: every byte is below 80
+    return !below20 && !is7F;
+}
+
+static_assert(AllPrintableAscii(0x2020202020202020u) && AllPrintableAscii(0x7E7E7E7E7E7E7E7Eu));
+static_assert(!AllPrintableAscii(0x2020202020201F20u) && !AllPrintableAscii(0x7F20202020202020u));
+static_assert(!AllPrintableAscii(0x20202020A0202020u) && !AllPrintableAscii(0x0020202020202020u));
+
+} // namespace
+
+bool IsPrintableShiftJis(std::string_view bytes) noexcept {
+    const std::size_t n = bytes.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + 8 <= n) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + i, sizeof word);
+            if (AllPrintableAscii(word)) {
+                i += 7;
+                continue;
+            }
+        }
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c >= 0x20 && c <= 0x7E) {
+            continue;
+        }
+        if (Sjis::IsHalfWidthKana(c)) {
+            continue;
+        }
+        if (Sjis::IsLeadByte(c) && i + 1 < n && Sjis::IsTrailByte(bytes[i + 1])) {
+            ++i;
+            continue;
+        }
+        return false;
+    }
+    return true;
+}
+
+bool IsSoundRecord(std::string_view bytes, std::size_t length, std::string_view typeCode) noexcept {
+    if (length < 2 || bytes.size() != length || bytes[length - 2] != '\r' ||
+        bytes[length - 1] != '\n') {
+        return false;
+    }
+    const std::string_view data = bytes.substr(0, length - 2);
+    if (!data.starts_with(typeCode) && data.find_first_not_of(' ') != std::string_view::npos) {
+        return false;
+    }
+    return IsPrintableShiftJis(data);
+}
+
+} // namespace race
