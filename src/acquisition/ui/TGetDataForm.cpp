@@ -45,6 +45,9 @@ shell::TIniGT MakeSettings(const std::filesystem::path& file) {
     return settings;
 }
 
+// How long made-files lines wait at most before the list shows them, in milliseconds.
+constexpr int kListRefreshMs = 50;
+
 // Design size of the window.
 constexpr int kDesignWidth = 423;
 constexpr int kDesignHeight = 428;
@@ -166,12 +169,16 @@ void TGetDataForm::CreateControls() {
     TimerJVStatus = new QTimer(this);
     TimerJVStatus->setObjectName(QStringLiteral("TimerJVStatus"));
     TimerJVStatus->setInterval(10);
+    listRefresh_ = new QTimer(this);
+    listRefresh_->setSingleShot(true);
+    listRefresh_->setInterval(kListRefreshMs);
 
     connect(ButtonStart, &QPushButton::clicked, this, &TGetDataForm::ButtonStartClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &TGetDataForm::ButtonCancelClick);
     connect(SpeedButton1, &QToolButton::clicked, this, &TGetDataForm::SpeedButton1Click);
     connect(TimerJVStatus, &QTimer::timeout, this, &TGetDataForm::TimerJVStatusTimer);
     connect(DateTimePicker1, &QDateEdit::dateChanged, this, &TGetDataForm::DateTimePicker1Change);
+    connect(listRefresh_, &QTimer::timeout, this, &TGetDataForm::ShowPendingLines);
 }
 
 // ---- Event handlers -------------------------------------------------------------------------
@@ -207,6 +214,7 @@ void TGetDataForm::done(int result) {
 // ---- What the control shows ---------------------------------------------------------------
 
 void TGetDataForm::ProgressText(const std::string& text) {
+    ShowPendingLines(); // the lines of a file before the text that ends it
     ProgressLabel->SetCaptionSjis(text);
     emit ProgressTextShown(ProgressLabel->Caption());
 }
@@ -228,11 +236,27 @@ void TGetDataForm::ReadingBar(int position) {
 }
 
 void TGetDataForm::ClearMadeFiles() {
+    pendingLines_.clear();
+    listRefresh_->stop();
     ListBox1->clear();
 }
 
 void TGetDataForm::MadeFile(const std::string& line) {
-    ListBox1->addItem(FromSjis(line));
+    pendingLines_.append(FromSjis(line));
+    if (!listRefresh_->isActive()) {
+        listRefresh_->start();
+    }
+}
+
+void TGetDataForm::ShowPendingLines() {
+    listRefresh_->stop();
+    if (pendingLines_.isEmpty()) {
+        return;
+    }
+    ListBox1->addItems(pendingLines_);
+    pendingLines_.clear();
+    // Lay the list out now, not at its next idle moment, which a running read loop never gives.
+    ListBox1->doItemsLayout();
 }
 
 void TGetDataForm::ShowStartTime(const store::TLocalDateTime& time) {
@@ -257,6 +281,7 @@ void TGetDataForm::BusyPointer(bool busy) {
 }
 
 void TGetDataForm::RunningChanged(bool running) {
+    ShowPendingLines();
     ButtonStart->setEnabled(!running);
 }
 

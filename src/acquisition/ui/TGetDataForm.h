@@ -21,6 +21,7 @@
 #include <memory>
 
 #include <QDialog>
+#include <QStringList>
 
 class QDateEdit;
 class QLabel;
@@ -80,6 +81,8 @@ signals:
 private:
     void CreateControls();
     void DateTimePicker1Change();
+    // Adds the made-files lines held back since the last time to ListBox1 at once.
+    void ShowPendingLines();
 
     // IGetDataView
     void ProgressText(const std::string& text) override;
@@ -114,6 +117,13 @@ private:
     QLabel* Label4 = nullptr; // "取得開始日付"
     QDateEdit* DateTimePicker1 = nullptr;
     QTimer* TimerJVStatus = nullptr;
+
+    // Made-files lines not yet in ListBox1. The list takes them in batches (at every progress
+    // text, at the end of a run and at least every kListRefreshMs): a list view that gets a
+    // line for every record lays itself out anew each time and paints nothing while a run
+    // goes on.
+    QStringList pendingLines_;
+    QTimer* listRefresh_ = nullptr;
 };
 
 // The command "ＪＶデータ取得(&J)": creates the acquisition window over parent, shows it modally

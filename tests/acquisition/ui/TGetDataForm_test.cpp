@@ -130,8 +130,10 @@ protected:
                          [this](const QString& text) { line.push_back(Text(Utf8(text))); });
         auto* list = form->findChild<QListWidget*>("ListBox1");
         QObject::connect(list->model(), &QAbstractItemModel::rowsInserted,
-                         [this, list](const QModelIndex&, int first, int) {
-                             line.push_back(Made(Utf8(list->item(first)->text())));
+                         [this, list](const QModelIndex&, int first, int last) {
+                             for (int row = first; row <= last; ++row) {
+                                 line.push_back(Made(Utf8(list->item(row)->text())));
+                             }
                          });
         form->show();
         return form;
