@@ -34,10 +34,14 @@ QFont DesignFont(const char* face, int pixels, bool bold = false) {
     return font;
 }
 
-// The settings component of the window: the given file, or the program's own.
+// The settings component of the window: the given file, or the program's own. The program's
+// own file is named as the component names it (by its path, not its CP932 text), so a folder
+// whose name CP932 cannot spell still leads to the right file.
 shell::TIniGT MakeSettings(const std::filesystem::path& file) {
     shell::TIniGT settings;
-    if (file.empty()) {
+    std::filesystem::path own = shell::ProgramFile();
+    own.replace_extension(".ini");
+    if (file.empty() || file == own) {
         settings.Loaded();
     } else {
         settings.SetFileName(shell::TextFromPath(file));
