@@ -1,5 +1,6 @@
 #include "shell/ui/Startup.h"
 
+#include "acquisition/ui/TGetDataForm.h"
 #include "jvdata/SjisText.h"
 #include "shell/ShellTexts.h"
 #include "shell/ui/TMainForm.h"
@@ -36,6 +37,15 @@ int RunStartup(const TStartup& startup) {
     setup.jvlink = std::move(link);
     setup.interaction = &interaction;
     setup.helpViewer = startup.helpViewer;
+    // "ＪＶデータ取得(&J)": the acquisition window, modally, on the main window's JV-Link; as it
+    // closes it presses the hidden "リスト作成" button.
+    setup.acquireData = [](TMainForm& main) {
+        acquisition::TGetDataFormOptions options;
+        options.settingsFile = main.IniGT1().FilePath();
+        options.rebuildDateList = [&main] { main.MakeDataListBtn()->click(); };
+        acquisition::ShowGetDataForm(main.JVLink1(), main.DataRoot(), main.Interaction(),
+                                     std::move(options), &main);
+    };
 
     // In this order, each kept until the end of the run.
     TMainForm mainForm(std::move(setup));
