@@ -1,0 +1,43 @@
+// Window bounds kept in the settings file: one section per window with the keys "top",
+// "left", "width" and "height", in pixels.
+#pragma once
+
+#include "shell/TIniGT.h"
+
+#include <string_view>
+
+namespace shell {
+
+// A window's position (left, top: its outer top-left corner on the screen) and size.
+struct TWindowBounds {
+    int left = 0;   // pixels from the screen's left edge
+    int top = 0;    // pixels from the screen's top edge
+    int width = 0;  // pixels
+    int height = 0; // pixels
+
+    friend bool operator==(const TWindowBounds&, const TWindowBounds&) = default;
+};
+
+// Section and defaults of the main window, and of the print preview window.
+inline constexpr std::string_view kMainFormBoundsSection = "locate";
+inline constexpr TWindowBounds kMainFormDefaultBounds{10, 10, 900, 650};
+inline constexpr std::string_view kPrintPreviewBoundsSection = "Printlocate";
+inline constexpr TWindowBounds kPrintPreviewDefaultBounds{10, 10, 630, 450};
+
+// Values a window system can place a window at: positions within 16-bit screen coordinates,
+// sizes of at least one pixel up to that limit.
+inline constexpr int kMinWindowCoordinate = -32768;
+inline constexpr int kMaxWindowCoordinate = 32767;
+
+// The bounds stored in section, key by key: a missing key, a value that is not a number and a
+// value a window cannot take (a size below 1 pixel, anything beyond 16-bit coordinates) give
+// that key's default. Positions are not checked against the screen.
+TWindowBounds ReadWindowBounds(const TIniGT& settings, std::string_view section,
+                               const TWindowBounds& defaults);
+
+// Stores the four keys in the order top, left, width, height; stops at the first failed write
+// and returns its status.
+[[nodiscard]] TIniGTStatus WriteWindowBounds(TIniGT& settings, std::string_view section,
+                                             const TWindowBounds& bounds);
+
+} // namespace shell

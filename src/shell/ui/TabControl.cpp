@@ -1,0 +1,57 @@
+#include "shell/ui/TabControl.h"
+
+#include "jvdata/SjisText.h"
+
+#include <QFrame>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace shell::ui {
+
+TTabControl::TTabControl(QWidget* parent) : QWidget(parent) {
+    tabs_ = new QTabBar(this);
+    tabs_->setObjectName(QStringLiteral("Tabs"));
+    tabs_->setExpanding(false);
+    tabs_->setDrawBase(true);
+    tabs_->setUsesScrollButtons(true);
+
+    auto* frame = new QFrame(this);
+    frame->setFrameShape(QFrame::StyledPanel);
+    client_ = frame;
+    auto* clientLayout = new QVBoxLayout(client_);
+    clientLayout->setContentsMargins(2, 2, 2, 2);
+    clientLayout->setSpacing(0);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(tabs_);
+    layout->addWidget(client_, 1);
+
+    connect(tabs_, &QTabBar::currentChanged, this, &TTabControl::Change);
+}
+
+void TTabControl::SetClientWidget(QWidget* widget) {
+    widget->setParent(client_);
+    client_->layout()->addWidget(widget);
+}
+
+void TTabControl::ClearTabs() {
+    // Emptying the strip is no choice of the user's.
+    const QSignalBlocker quiet(tabs_);
+    while (tabs_->count() > 0) {
+        tabs_->removeTab(tabs_->count() - 1);
+    }
+}
+
+void TTabControl::AddTab(std::string_view sjisLabel) {
+    const QSignalBlocker quiet(tabs_);
+    tabs_->addTab(QString::fromStdString(Sjis::ToUtf8(sjisLabel)));
+}
+
+void TTabControl::SetTabIndex(int index) {
+    const QSignalBlocker quiet(tabs_);
+    tabs_->setCurrentIndex(index);
+}
+
+} // namespace shell::ui
