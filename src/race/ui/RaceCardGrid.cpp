@@ -1,7 +1,7 @@
 #include "race/ui/RaceCardGrid.h"
 
 #include "jvdata/SjisText.h"
-#include "race/RaceCardColumns.h"
+#include "race/RaceCardLook.h"
 
 #include <QFont>
 #include <QHeaderView>
@@ -11,19 +11,19 @@ namespace race::ui {
 
 TRaceCardGrid::TRaceCardGrid(QWidget* parent) : QTableWidget(parent) {
     setObjectName(QStringLiteral("StringGrid1"));
-    QFont font(QStringLiteral("ＭＳ ゴシック"));
-    font.setPixelSize(15);
-    font.setBold(true);
+    QFont font(QString::fromStdString(Sjis::ToUtf8(CardLook::kFontFace)));
+    font.setPixelSize(CardLook::kFontPixels);
+    font.setBold(CardLook::kFontBold);
     setFont(font);
 
     QPalette colours = palette();
-    colours.setColor(QPalette::Base, Qt::black);
-    colours.setColor(QPalette::Window, Qt::black);
-    colours.setColor(QPalette::Text, Qt::black);
+    colours.setColor(QPalette::Base, QColor::fromRgb(CardLook::kGridBackground));
+    colours.setColor(QPalette::Window, QColor::fromRgb(CardLook::kGridBackground));
+    colours.setColor(QPalette::Text, QColor::fromRgb(CardLook::kTextColour));
     setPalette(colours);
     setAutoFillBackground(true);
 
-    setColumnCount(kRaceCardColumnCount);
+    setColumnCount(CardLook::kColumnCount);
     setRowCount(0);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -34,8 +34,8 @@ TRaceCardGrid::TRaceCardGrid(QWidget* parent) : QTableWidget(parent) {
     // No fixed column: the row numbers stay hidden.
     verticalHeader()->setVisible(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setMinimumSectionSize(kRaceCardRowHeight);
-    verticalHeader()->setDefaultSectionSize(kRaceCardRowHeight);
+    verticalHeader()->setMinimumSectionSize(CardLook::kRowHeight);
+    verticalHeader()->setDefaultSectionSize(CardLook::kRowHeight);
 
     QHeaderView* header = horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Fixed);
@@ -45,16 +45,14 @@ TRaceCardGrid::TRaceCardGrid(QWidget* parent) : QTableWidget(parent) {
     header->setSectionsClickable(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setFont(font);
-    header->setFixedHeight(kRaceCardRowHeight);
+    header->setFixedHeight(CardLook::kRowHeight);
 }
 
 void TRaceCardGrid::WriteHeaderRow() {
-    const auto& columns = RaceCardColumns();
-    for (int column = 0; column < kRaceCardColumnCount; ++column) {
-        const TRaceCardColumn& spec = columns[static_cast<std::size_t>(column)];
-        setHorizontalHeaderItem(
-            column, new QTableWidgetItem(QString::fromStdString(Sjis::ToUtf8(spec.header))));
-        setColumnWidth(column, spec.width);
+    for (int column = 0; column < CardLook::kColumnCount; ++column) {
+        setHorizontalHeaderItem(column, new QTableWidgetItem(QString::fromStdString(
+                                            Sjis::ToUtf8(CardLook::ColumnHeader(column)))));
+        setColumnWidth(column, CardLook::kColumnWidths[static_cast<std::size_t>(column)]);
     }
 }
 

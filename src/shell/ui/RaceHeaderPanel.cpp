@@ -1,5 +1,7 @@
 #include "shell/ui/RaceHeaderPanel.h"
 
+#include "race/RaceCardLook.h"
+
 #include <algorithm>
 
 #include <QFont>
@@ -12,14 +14,14 @@ TRaceHeaderPanel::TRaceHeaderPanel(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("Panel2"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
-    setFixedHeight(kHeight);
+    setFixedHeight(race::CardLook::kPanelHeight);
     setAutoFillBackground(true);
-    SetColour(kDefaultColour);
+    SetColour(QColor::fromRgb(race::CardLook::kPanelGreen));
 
     static const char* const names[] = {"Label1", "Label2", "Label3",
                                         "Label4", "Label5", "Label51"};
     QFont plain(QStringLiteral("ＭＳ Ｐゴシック"));
-    plain.setPixelSize(12);
+    plain.setPixelSize(race::CardLook::kHeaderFontPixels);
     QFont bold = plain;
     bold.setBold(true);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
@@ -29,7 +31,7 @@ TRaceHeaderPanel::TRaceHeaderPanel(QWidget* parent) : QFrame(parent) {
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         QPalette colours = label->palette();
-        colours.setColor(QPalette::WindowText, Qt::white);
+        colours.setColor(QPalette::WindowText, QColor::fromRgb(race::CardLook::kHeaderTextColour));
         label->setPalette(colours);
         lines_[i] = label;
     }

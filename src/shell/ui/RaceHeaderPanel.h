@@ -15,10 +15,6 @@ class TRaceHeaderPanel : public QFrame {
     Q_OBJECT
 
 public:
-    // Height of the panel in pixels.
-    static constexpr int kHeight = 76;
-    // The panel's colour until a race sets it: green.
-    static inline const QColor kDefaultColour{0, 128, 0};
     // Place of the lines: left margin, top of the first line, line pitch, Label51's indent.
     static constexpr int kMargin = 8;
     static constexpr int kFirstTop = 1;

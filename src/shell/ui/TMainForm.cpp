@@ -1,0 +1,242 @@
+// The main window's life (creation, first showing, closing) and its commands.
+#include "shell/ui/TMainForm.h"
+
+#include "jvdata/SjisText.h"
+#include "jvlink/JVResultMessage.h"
+#include "race/ui/RaceCardGrid.h"
+#include "shell/HelpFile.h"
+#include "shell/ProgramFolder.h"
+#include "shell/ProgramVersion.h"
+#include "shell/ShellTexts.h"
+#include "shell/WindowBounds.h"
+#include "shell/ui/PlatformHelpViewer.h"
+#include "shell/ui/PrinterSetup.h"
+#include "shell/ui/RaceHeaderPanel.h"
+#include "shell/ui/TPrgrsForm.h"
+#include "shell/ui/TVersionForm.h"
+#include "shell/ui/TabControl.h"
+#include "shell/ui/ToolGlyphs.h"
+#include "store/StoreLayout.h"
+#include "widgets/ui/TMsgDlg.h"
+
+#include <stdexcept>
+#include <system_error>
+#include <utility>
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QShowEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace shell::ui {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString FromSjis(std::string_view sjis) {
+    return QString::fromStdString(Sjis::ToUtf8(sjis));
+}
+
+// The JV-Link instance the window is made with; there is no window without one.
+std::unique_ptr<jvlink::IJVLink> Required(std::unique_ptr<jvlink::IJVLink> link) {
+    if (!link) {
+        throw std::invalid_argument("TMainForm needs the JV-Link component");
+    }
+    return link;
+}
+
+shell::IUserInteraction* Required(shell::IUserInteraction* interaction) {
+    if (interaction == nullptr) {
+        throw std::invalid_argument("TMainForm needs a user interaction");
+    }
+    return interaction;
+}
+
+} // namespace
+
+TMainForm::TMainForm(TMainFormSetup setup, QWidget* parent)
+    : QMainWindow(parent), setup_(std::move(setup)), jvlink_(Required(std::move(setup_.jvlink))),
+      interaction_(Required(setup_.interaction)) {
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(FromSjis(MainFormCaption()));
+    setWindowIcon(ProgramIcon());
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(12);
+    setFont(font);
+    resize(898, 677); // the design size, until the kept bounds apply
+
+    if (setup_.helpViewer != nullptr) {
+        helpViewer_ = setup_.helpViewer;
+    } else {
+        ownHelpViewer_ = std::make_unique<TPlatformHelpViewer>(this);
+        helpViewer_ = ownHelpViewer_.get();
+    }
+    if (setup_.settingsFile.empty()) {
+        iniGT1_.Loaded();
+    } else {
+        iniGT1_.SetFileName(TextFromPath(setup_.settingsFile));
+    }
+
+    msgDlg1_ = new widgets::TMsgDlg(this);
+    msgDlg1_->setObjectName(QStringLiteral("MsgDlg1"));
+    msgDlg1_->SetSound(true);
+    msgDlg1_->SetMsgDlgType(widgets::TMsgDlgType::mtWarning);
+    msgDlg1_->SetInteraction(interaction_);
+
+    SetupMenus();
+    SetupSpeedBar();
+    SetupRaceArea();
+
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("MainClient"));
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(speedBar_);
+    layout->addWidget(panel1_, 1);
+    layout->addStretch(0); // holds the tool bar at the top while the race area is hidden
+    setCentralWidget(central);
+
+    statusLine_ = new QStatusBar(this);
+    statusLine_->setObjectName(QStringLiteral("StatusLine"));
+    statusLine_->setSizeGripEnabled(true);
+    setStatusBar(statusLine_);
+
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::AttachWindows(TPrgrsForm* prgrsForm, TVersionForm* versionForm) {
+    prgrsForm_ = prgrsForm;
+    versionForm_ = versionForm;
+}
+
+void TMainForm::FormCreate() {
+    // The program's folder is the data root and the current directory: every store path and
+    // the help file hang from it.
+    dataRoot_ = setup_.dataRoot;
+    if (setup_.makeDataRootCurrent) {
+        std::error_code error;
+        fs::current_path(dataRoot_, error);
+        if (!error) {
+            fs::path current = fs::current_path(error);
+            if (!error) {
+                dataRoot_ = std::move(current);
+            }
+        }
+    }
+    // Hints of menu items and tool bar buttons go to the status line (QMainWindow shows
+    // status tips on its status bar).
+    helpFile_ = HelpFilePath(dataRoot_);
+
+    const TWindowBounds bounds =
+        ReadWindowBounds(iniGT1_, kMainFormBoundsSection, kMainFormDefaultBounds);
+    move(bounds.left, bounds.top);
+    resize(bounds.width, bounds.height);
+
+    // A store folder that cannot be made is reported; what exists stays browsable.
+    if (const auto folders = store::CreateStoreFolders(dataRoot_); !folders) {
+        interaction_->ErrorBox(folders.message);
+    }
+
+    stringGrid1_->WriteHeaderRow();
+    makeDataListBtn_->click();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownOnce_ && !event->spontaneous()) {
+        shownOnce_ = true;
+        // After the window has appeared, so that its boxes stand over it.
+        QTimer::singleShot(0, this, &TMainForm::FormShow);
+    }
+}
+
+void TMainForm::FormShow() {
+    versionText_ = std::string(kVersionText);
+    std::int32_t code = 0;
+    try {
+        code = jvlink_->JVInit(SoftwareIdentifier(versionText_));
+    } catch (const std::exception& failure) {
+        interaction_->ErrorBox(JVLinkCallFailedText("JVInit", failure.what()));
+        return;
+    }
+    if (code != 0) {
+        // Browsing the store goes on; acquisition reports its own JV-Link errors.
+        interaction_->ShowMessage(KeibaFunc::JVErrorText("JVInit", code));
+        return;
+    }
+    std::string version;
+    try {
+        version = jvlink_->JVLinkVersion();
+    } catch (const std::exception& failure) {
+        interaction_->ErrorBox(JVLinkCallFailedText("JVInit", failure.what()));
+        return;
+    }
+    if (IsJVLinkVersionTooOld(version)) {
+        BeepAndInform(*interaction_, JVLinkVersionNotice(version));
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    FormCloseQuery();
+    FormClose();
+    event->accept();
+}
+
+void TMainForm::FormCloseQuery() {
+    // The bounds are kept whatever the window's state; closing is never refused.
+    const TWindowBounds bounds{x(), y(), width(), height()};
+    if (const TIniGTStatus status = WriteWindowBounds(iniGT1_, kMainFormBoundsSection, bounds);
+        !status) {
+        interaction_->ErrorBox(status.message);
+    }
+}
+
+void TMainForm::FormClose() {
+    helpViewer_->CloseAll();
+}
+
+void TMainForm::J1Click() {
+    if (setup_.acquireData) {
+        setup_.acquireData(*this);
+    }
+}
+
+void TMainForm::FilePrintItemClick() {
+    if (setup_.printNewspaper) {
+        setup_.printNewspaper(*this);
+    }
+}
+
+void TMainForm::FilePrintSetupItemClick() {
+    if (setup_.printerSetup) {
+        setup_.printerSetup(this);
+    } else {
+        ShowPrinterSetup(ProgramPrinter(), this);
+    }
+}
+
+void TMainForm::FileExitItemClick() {
+    close();
+}
+
+void TMainForm::HelpContentsItemClick() {
+    const std::string failure = helpViewer_->ShowContents(dataRoot_);
+    if (!failure.empty()) {
+        BeepAndInform(*interaction_, failure);
+    }
+}
+
+void TMainForm::HelpAboutItemClick() {
+    if (!versionForm_) {
+        versionForm_ = new TVersionForm(this);
+    }
+    versionForm_->SetVersion(versionText_);
+    versionForm_->exec();
+}
+
+} // namespace shell::ui

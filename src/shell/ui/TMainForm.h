@@ -1,0 +1,194 @@
+// TMainForm: the program's main window.
+//
+// It fixes the data root folder, prepares the store folders, keeps its bounds in the settings
+// file, initialises JV-Link when first shown and checks its version, and hosts the menus, the
+// tool bar with the date list, the status line and the race area whose pages the race views
+// fill. It owns the program's only JV-Link instance and its settings component; other windows
+// borrow them. Every box, beep and pause for pending events goes through the user interaction
+// it is given, so the window runs in tests with a scripted user.
+//
+// The window only coordinates: its controls are made by the Setup functions (menus and tool
+// bar, race area and pages), texts come from the core, commands are its handlers.
+#pragma once
+
+#include "jvlink/IJVLink.h"
+#include "shell/HelpViewer.h"
+#include "shell/ProgramVersion.h"
+#include "shell/TIniGT.h"
+#include "shell/UserInteraction.h"
+#include "shell/ui/TPrgrsForm.h"
+#include "shell/ui/TVersionForm.h"
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace race::ui {
+class TRaceCardGrid;
+}
+namespace widgets {
+class TMsgDlg;
+}
+
+namespace shell::ui {
+
+class TMainForm;
+class TRaceHeaderPanel;
+class TTabControl;
+
+// What the main window is made with.
+struct TMainFormSetup {
+    // The folder of the program file.
+    std::filesystem::path dataRoot;
+    // Make the data root the current directory and take the current directory as the data
+    // root (the program); tests keep the process's current directory.
+    bool makeDataRootCurrent = true;
+    // The settings file; empty for the program file's name with ".ini" beside it.
+    std::filesystem::path settingsFile;
+    // JVLink1, the program's only JV-Link instance, owned by the window.
+    std::unique_ptr<jvlink::IJVLink> jvlink;
+    // Who shows boxes and plays sounds; not owned, outlives the window.
+    shell::IUserInteraction* interaction = nullptr;
+    // Who opens the help; null for HTML Help on Windows, the browser elsewhere.
+    shell::IHelpViewer* helpViewer = nullptr;
+    // The printer setup dialog; empty for the system's dialog on the program's printer.
+    std::function<bool(QWidget* parent)> printerSetup;
+    // Opens the acquisition window modally (which presses MakeDataListBtn as it closes).
+    // Without it the acquisition command is shown but disabled.
+    std::function<void(TMainForm&)> acquireData;
+    // Prints the newspaper pages of the loaded day. Without it the command is disabled.
+    std::function<void(TMainForm&)> printNewspaper;
+};
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Makes the controls and runs the window's creation (FormCreate): data root, bounds,
+    // store folders, header row of the race card, date list.
+    explicit TMainForm(TMainFormSetup setup, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // ---- What other windows use ---------------------------------------------------------
+
+    // The data root folder, without a trailing separator.
+    const std::filesystem::path& DataRoot() const { return dataRoot_; }
+    // The help file, data root + "\Quillmead.chm".
+    const std::filesystem::path& HelpFile() const { return helpFile_; }
+    // The version text, "Ver.1.30".
+    const std::string& VersionText() const { return versionText_; }
+    jvlink::IJVLink& JVLink1() { return *jvlink_; }
+    shell::TIniGT& IniGT1() { return iniGT1_; }
+    shell::IUserInteraction& Interaction() { return *interaction_; }
+    // The preset warning box of the newspaper print (sound on).
+    widgets::TMsgDlg* MsgDlg1() const { return msgDlg1_; }
+    // The windows made at start after this one.
+    void AttachWindows(TPrgrsForm* prgrsForm, TVersionForm* versionForm);
+    TPrgrsForm* PrgrsForm() const { return prgrsForm_; }
+    TVersionForm* VersionForm() const { return versionForm_; }
+
+    // ---- Controls ------------------------------------------------------------------------
+
+    QFrame* SpeedBar() const { return speedBar_; }
+    QToolButton* JVBtn() const { return jvBtn_; }
+    QComboBox* DateCombo() const { return dateCombo_; }
+    QToolButton* MakeDataListBtn() const { return makeDataListBtn_; }
+    QToolButton* UMConvertBtn() const { return umConvertBtn_; }
+    QStatusBar* StatusLine() const { return statusLine_; }
+    QWidget* Panel1() const { return panel1_; }
+    TRaceHeaderPanel* Panel2() const { return panel2_; }
+    TTabControl* TabControl1() const { return tabControl1_; }
+    QTabWidget* PageControl1() const { return pageControl1_; }
+    race::ui::TRaceCardGrid* StringGrid1() const { return stringGrid1_; }
+
+    // ---- Handlers ------------------------------------------------------------------------
+
+    // First showing: JVInit with the software identifier, then the version check.
+    void FormShow();
+    // Acquire data: the acquisition window, modally, then the date list again.
+    void J1Click();
+    // Print the newspaper pages of the loaded day.
+    void FilePrintItemClick();
+    // The printer setup dialog.
+    void FilePrintSetupItemClick();
+    // Close the window, which ends the program.
+    void FileExitItemClick();
+    // The help at its table of contents.
+    void HelpContentsItemClick();
+    // The version window, modally.
+    void HelpAboutItemClick();
+    // Rebuilds the date list from the store's race-day files, newest first, nothing chosen.
+    void MakeDataListBtnClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Menus and tool bar (TMainFormCommands.cpp).
+    void SetupMenus();
+    void SetupSpeedBar();
+    // Enables or disables a command's menu item and tool bar button together.
+    static void SetCommandEnabled(QAction* item, QToolButton* button, bool enabled);
+    // Race area and its pages (TMainFormRaceArea.cpp).
+    void SetupRaceArea();
+
+    void FormCreate();
+    void FormCloseQuery();
+    void FormClose();
+
+    TMainFormSetup setup_;
+    std::filesystem::path dataRoot_;
+    std::filesystem::path helpFile_;
+    std::string versionText_{kVersionText};
+    std::unique_ptr<jvlink::IJVLink> jvlink_;
+    shell::IUserInteraction* interaction_;
+    std::unique_ptr<shell::IHelpViewer> ownHelpViewer_;
+    shell::IHelpViewer* helpViewer_;
+    shell::TIniGT iniGT1_;
+    bool shownOnce_ = false;
+
+    QPointer<TPrgrsForm> prgrsForm_;
+    QPointer<TVersionForm> versionForm_;
+    widgets::TMsgDlg* msgDlg1_ = nullptr;
+
+    // Menus.
+    QAction* j1_ = nullptr;
+    QAction* filePrintItem_ = nullptr;
+    QAction* filePrintSetupItem_ = nullptr;
+    QAction* fileExitItem_ = nullptr;
+    QAction* helpContentsItem_ = nullptr;
+    QAction* helpAboutItem_ = nullptr;
+
+    // Tool bar.
+    QFrame* speedBar_ = nullptr;
+    QToolButton* jvBtn_ = nullptr;
+    QComboBox* dateCombo_ = nullptr;
+    QToolButton* speedButton2_ = nullptr;
+    std::array<QToolButton*, 4> glyphButtons_{}; // SpeedButton3 to SpeedButton6
+    QToolButton* makeDataListBtn_ = nullptr;
+    QToolButton* umConvertBtn_ = nullptr;
+
+    QStatusBar* statusLine_ = nullptr;
+
+    // Race area.
+    QWidget* panel1_ = nullptr;
+    TRaceHeaderPanel* panel2_ = nullptr;
+    TTabControl* tabControl1_ = nullptr;
+    QTabWidget* pageControl1_ = nullptr;
+    race::ui::TRaceCardGrid* stringGrid1_ = nullptr;
+};
+
+} // namespace shell::ui
