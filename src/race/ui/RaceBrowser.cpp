@@ -29,26 +29,31 @@ QColor Rgb(std::uint32_t colour) {
 
 } // namespace
 
-TRaceBrowser::TRaceBrowser(std::filesystem::path dataRoot, TRaceDayData& day, TRaceViews views,
-                           shell::IUserInteraction& ui)
-    : dataRoot_(std::move(dataRoot)), day_(day), views_(views), ui_(ui) {}
+TRaceBrowser::TRaceBrowser(TRaceDayData& day, TRaceViews views, shell::IUserInteraction& ui)
+    : day_(day), views_(views), ui_(ui) {}
 
-bool TRaceBrowser::DateComboChange(std::string_view entry) {
+bool TRaceBrowser::DateComboChange(const std::filesystem::path& dataRoot, std::string_view entry) {
     views_.panel1->hide();
-    shell::ui::TPrgrsForm& progress = *views_.progress;
-    progress.Start(entry, kDayLoadProgressMaximum);
+    shell::ui::TPrgrsForm* progress = views_.progress;
+    if (progress != nullptr) {
+        progress->Start(entry, kDayLoadProgressMaximum);
+    }
     // The one yield of the load: the progress window paints before the reading starts.
     ui_.ProcessEvents();
 
-    QProgressBar* bar = progress.ProgressBar1();
-    const TDayLoadResult result =
-        LoadRaceDay(dataRoot_, entry, day_, [&progress, bar](int position) {
-            while (bar->value() < position && bar->value() < bar->maximum()) {
-                progress.StepIt();
-            }
-        });
+    const TDayLoadResult result = LoadRaceDay(dataRoot, entry, day_, [progress](int position) {
+        if (progress == nullptr) {
+            return;
+        }
+        QProgressBar* bar = progress->ProgressBar1();
+        while (bar->value() < position && bar->value() < bar->maximum()) {
+            progress->StepIt();
+        }
+    });
     // Closed before any message, which the always-on-top window would otherwise cover.
-    progress.Finish();
+    if (progress != nullptr) {
+        progress->Finish();
+    }
 
     if (!result.loaded()) {
         views_.raceTabs->hide();

@@ -29,7 +29,7 @@ class TPayoffPageWidget;
 // The main window's parts that race browsing writes.
 struct TRaceViews {
     QWidget* panel1 = nullptr;                     // the race area, hidden until a day loads
-    shell::ui::TPrgrsForm* progress = nullptr;     // TPrgrsForm, shown while a day loads
+    shell::ui::TPrgrsForm* progress = nullptr;     // TPrgrsForm while a day loads; may be null
     shell::ui::TTabControl* raceTabs = nullptr;    // TabControl1: " 1R" .. "12R"
     shell::ui::TRaceHeaderPanel* header = nullptr; // Panel2 with Label1..Label5, Label51
     QTableWidget* card = nullptr;                  // StringGrid1, the race card grid
@@ -39,21 +39,23 @@ struct TRaceViews {
 
 class TRaceBrowser {
 public:
-    // dataRoot is the store's data root; day the main window's race day, which this class
-    // overwrites with each successful load. views must outlive the browser.
-    TRaceBrowser(std::filesystem::path dataRoot, TRaceDayData& day, TRaceViews views,
-                 shell::IUserInteraction& ui);
+    // day is the main window's race day, which this class overwrites with each successful
+    // load. The views must outlive the browser.
+    TRaceBrowser(TRaceDayData& day, TRaceViews views, shell::IUserInteraction& ui);
 
-    // Loads the date list entry (Shift-JIS) into the race day: hides the race area, shows the
-    // progress window with its bar of 24 steps and lets it paint once, loads, closes the
-    // progress window, then either lists the race tabs, shows the first race and the race
-    // area, or, when the day is not complete, beeps and says so (the race area stays hidden
-    // and the race day keeps what it held). True when the day was loaded.
-    bool DateComboChange(std::string_view entry);
+    // Loads the date list entry (Shift-JIS) from the store under dataRoot into the race day: hides
+    // the race area, shows the progress window with its bar of 24 steps and lets it paint once,
+    // loads, closes the progress window, then either lists the race tabs, shows the first race and
+    // the race area, or, when the day is not complete, beeps and says so (the race area stays
+    // hidden and the race day keeps what it held). True when the day was loaded.
+    bool DateComboChange(const std::filesystem::path& dataRoot, std::string_view entry);
 
     // Shows the race of the chosen race tab: the header lines and the panel's colour, the
     // horse tabs, the card rows and the results page. Nothing without a chosen tab.
     void TabControl1Change();
+
+    // The progress window, when it is made after the browser (null: loads show no progress).
+    void SetProgressWindow(shell::ui::TPrgrsForm* progress) { views_.progress = progress; }
 
     // The race slot the chosen race tab shows, -1 without one.
     int ChosenSlot() const;
@@ -61,7 +63,6 @@ public:
     const std::vector<TRaceTab>& Tabs() const { return tabs_; }
 
 private:
-    std::filesystem::path dataRoot_;
     TRaceDayData& day_;
     TRaceViews views_;
     shell::IUserInteraction& ui_;

@@ -45,8 +45,8 @@ QString Q(const char* utf8) {
 
 // The race area of the main window as the browser sees it, with a scripted user.
 struct TWindow {
-    explicit TWindow(const std::filesystem::path& root)
-        : day(std::make_unique<race::TRaceDayData>()) {
+    explicit TWindow(const std::filesystem::path& dataRoot)
+        : root(dataRoot), day(std::make_unique<race::TRaceDayData>()) {
         top.resize(900, 700);
         auto* layout = new QVBoxLayout(&top);
         panel1 = new QWidget(&top);
@@ -67,7 +67,7 @@ struct TWindow {
         panel1->hide();
         top.show();
         browser = std::make_unique<race::ui::TRaceBrowser>(
-            root, *day,
+            *day,
             race::ui::TRaceViews{panel1, &progress, raceTabs, header, card, horseTabs, results},
             ui);
     }
@@ -84,6 +84,7 @@ struct TWindow {
         return results->Box(bet, line, entry)->Caption();
     }
 
+    std::filesystem::path root;
     QWidget top;
     QWidget* panel1 = nullptr;
     shell::ui::TPrgrsForm progress;
@@ -140,7 +141,7 @@ TEST(RaceBrowser, LoadsADayIntoTabsHeaderCardAndResults) {
     WriteDay(RaceDayStore(root.path()));
     TWindow window(root.path());
 
-    ASSERT_TRUE(window.browser->DateComboChange(S(kEntry)));
+    ASSERT_TRUE(window.browser->DateComboChange(window.root, S(kEntry)));
     EXPECT_TRUE(window.ui.Events().empty()) << "no box for a complete day";
     EXPECT_EQ(window.ui.ProcessEventsCount(), 1) << "the progress window paints once";
     EXPECT_FALSE(window.progress.isVisible());
@@ -204,7 +205,7 @@ TEST(RaceBrowser, IncompleteDayBeepsSaysSoAndKeepsTheRaceAreaHidden) {
 
     for (const char* entry : {"2004年05月08日東京", "2004年05月02日京都"}) {
         window.ui.ClearEvents();
-        EXPECT_FALSE(window.browser->DateComboChange(S(entry))) << entry;
+        EXPECT_FALSE(window.browser->DateComboChange(window.root, S(entry))) << entry;
         EXPECT_EQ(window.ui.BeepCount(), 1) << entry;
         EXPECT_EQ(window.ui.Texts(), std::vector<std::string>{S("データ作成が未完了のようです。")});
         ASSERT_EQ(window.ui.Events().size(), 2u);
@@ -215,9 +216,9 @@ TEST(RaceBrowser, IncompleteDayBeepsSaysSoAndKeepsTheRaceAreaHidden) {
     }
 
     // A loaded day, then a failing choice: the area hides, the day's data stay as they were.
-    ASSERT_TRUE(window.browser->DateComboChange(S(kEntry)));
+    ASSERT_TRUE(window.browser->DateComboChange(window.root, S(kEntry)));
     const std::string race1(window.day->Races[0].view());
-    EXPECT_FALSE(window.browser->DateComboChange(S("2004年05月08日東京")));
+    EXPECT_FALSE(window.browser->DateComboChange(window.root, S("2004年05月08日東京")));
     EXPECT_FALSE(window.panel1->isVisible());
     EXPECT_FALSE(window.raceTabs->isVisible());
     EXPECT_EQ(std::string(window.day->Races[0].view()), race1);
@@ -241,7 +242,7 @@ TEST(RaceBrowser, CardPaintsFrameColoursTooltipColumnWhiteCellsAndTealHeader) {
     TempDir root;
     WriteDay(RaceDayStore(root.path()));
     TWindow window(root.path());
-    ASSERT_TRUE(window.browser->DateComboChange(S(kEntry)));
+    ASSERT_TRUE(window.browser->DateComboChange(window.root, S(kEntry)));
     window.card->clearSelection(); // the grid's own colour, not the selection's, under frame 9
 
     const QImage rows = window.card->viewport()->grab().toImage();
