@@ -3,6 +3,7 @@
 //
 //   tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]
 //   tomberly-cli dates --root DIR [--sjis]
+//   tomberly-cli show --root DIR --day ENTRY [--race N] --page card|results [--sjis]
 //
 // acquire runs what the acquisition window runs: JV-Link ("JVDTLab.JVLink") is initialised
 // and opened for "RACERCVN" with option 2, the download is followed with a text progress bar
@@ -16,13 +17,20 @@
 //
 // dates prints the date list, newest first: one race day and racecourse per line.
 //
+// show loads one race day (ENTRY, a line of the date list) as the main window does and prints
+// one page of one of its races (race N, else the day's first race): the race card "出馬表"
+// (header lines, then the grid, cells separated by tabs) or the results "成績結果" (each bet
+// type's heading and its rows of boxes). ENTRY is read as UTF-8, or as Shift-JIS with --sjis
+// (the way dates --sjis prints it) and whenever it is not UTF-8.
+//
 // Texts are printed in UTF-8, or as the program's own Shift-JIS bytes with --sjis. Progress
 // goes to the standard error, messages and lists to the standard output.
 //
 // Exit status: 0 done (also when there was no new data), 1 wrong arguments, 2 the data root,
 // its folders or its settings file cannot be used, 3 JV-Link is not installed or does not
 // initialise, 4 JV-Link failed (open, download, close), 5 reading ended on a JV-Link error,
-// 6 a store file could not be read or written, 7 interrupted (Ctrl+C).
+// 6 a store file could not be read or written, 7 interrupted (Ctrl+C), 8 no such race day or
+// race in the store.
 
 #include "acquisition/AcquisitionTimes.h"
 #include "acquisition/HeadlessAcquisition.h"
@@ -30,6 +38,8 @@
 #include "jvlink/CreateJVLink.h"
 #include "jvlink/JVResultMessage.h"
 #include "race/DateList.h"
+#include "race/DayPages.h"
+#include "race/TRaceDayData.h"
 #include "shell/ProgramFolder.h"
 #include "shell/TIniGT.h"
 #include "store/LocalClock.h"
@@ -41,6 +51,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -67,6 +78,7 @@ enum TExit : int {
     kReadFailed = 5,
     kStoreFailed = 6,
     kInterrupted = 7,
+    kNotInStore = 8,
 };
 
 // The software identifier the tool gives JVInit.
@@ -269,6 +281,9 @@ struct TOptions {
     std::string command;
     std::optional<std::string> root;
     std::optional<std::string> from;
+    std::optional<std::string> day;  // show: the date list entry
+    std::optional<std::string> race; // show: the race number
+    std::optional<std::string> page; // show: card or results
     bool verbose = false;
     bool sjis = false;
     bool help = false;
@@ -277,15 +292,32 @@ struct TOptions {
 constexpr const char* kUsageText =
     "usage: tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]\n"
     "       tomberly-cli dates --root DIR [--sjis]\n"
+    "       tomberly-cli show --root DIR --day ENTRY [--race N] --page card|results [--sjis]\n"
     "\n"
     "acquire  fetch new JV-Data through JV-Link and store it in the store under DIR;\n"
     "         without --from, start at the settings' LastTime (DIR/tomberly.ini), else 8\n"
     "         days ago; --verbose lists every stored file\n"
     "dates    print the store's race days and racecourses, newest first\n"
+    "show     print the race card or the results of race N (else the first race) of the\n"
+    "         race day ENTRY, a line as dates prints it\n"
     "--sjis   print Shift-JIS instead of UTF-8\n"
     "\n"
     "exit status: 0 done, 1 arguments, 2 data root or settings, 3 JV-Link missing or not\n"
-    "initialised, 4 JV-Link error, 5 read error, 6 store error, 7 interrupted\n";
+    "initialised, 4 JV-Link error, 5 read error, 6 store error, 7 interrupted, 8 no such\n"
+    "day or race\n";
+
+// A race number argument, 1 to 12 in plain digits.
+std::optional<int> RaceNumberOf(const std::string& text) {
+    if (text.empty() || text.size() > 2 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    const int number = std::stoi(text);
+    if (number < 1 || number > race::kRaceSlots) {
+        return std::nullopt;
+    }
+    return number;
+}
 
 // Parses the arguments; an error text when they are wrong.
 std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions& options) {
@@ -308,6 +340,18 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
             if (auto error = value(options.from)) {
                 return error;
             }
+        } else if (arg == "--day") {
+            if (auto error = value(options.day)) {
+                return error;
+            }
+        } else if (arg == "--race") {
+            if (auto error = value(options.race)) {
+                return error;
+            }
+        } else if (arg == "--page") {
+            if (auto error = value(options.page)) {
+                return error;
+            }
         } else if (arg == "--verbose" || arg == "-v") {
             options.verbose = true;
         } else if (arg == "--sjis") {
@@ -321,7 +365,7 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
     if (options.help) {
         return std::nullopt;
     }
-    if (options.command != "acquire" && options.command != "dates") {
+    if (options.command != "acquire" && options.command != "dates" && options.command != "show") {
         return options.command.empty() ? std::string("no command given")
                                        : "unknown command: " + options.command;
     }
@@ -330,6 +374,24 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
     }
     if (options.from && options.command != "acquire") {
         return std::string("--from belongs to acquire");
+    }
+    const bool show = options.command == "show";
+    if (!show && (options.day || options.race || options.page)) {
+        return std::string("--day, --race and --page belong to show");
+    }
+    if (show) {
+        if (!options.day || options.day->empty()) {
+            return std::string("--day ENTRY is required");
+        }
+        if (!options.page) {
+            return std::string("--page card|results is required");
+        }
+        if (*options.page != "card" && *options.page != "results") {
+            return "--page must be card or results: " + *options.page;
+        }
+        if (options.race && !RaceNumberOf(*options.race)) {
+            return "--race must be a race number 1 to 12: " + *options.race;
+        }
     }
     if (options.from && !acquisition::ParseFromTime(*options.from)) {
         return "--from must be yyyymmddhhnnss, a real date and time: " + *options.from;
@@ -360,6 +422,54 @@ int Dates(const TOptions& options, const TOutput& out) {
     }
     for (const auto& entry : list.entries) {
         out.Line(stdout, entry);
+    }
+    return kDone;
+}
+
+// The date list entry of --day: Shift-JIS as given with --sjis or when it is no UTF-8 text,
+// else converted from UTF-8.
+std::string EntryOf(const TOptions& options) {
+    if (!options.sjis) {
+        if (auto sjis = Sjis::TryFromUtf8(*options.day)) {
+            return *sjis;
+        }
+    }
+    return *options.day;
+}
+
+int Show(const TOptions& options, const TOutput& out) {
+    const auto root = DataRoot(options, out);
+    if (!root) {
+        return kRootFailed;
+    }
+    const std::string entry = EntryOf(options);
+    std::optional<int> number;
+    if (options.race) {
+        number = RaceNumberOf(*options.race);
+    }
+    const race::TDayPage page =
+        *options.page == "card" ? race::TDayPage::Card : race::TDayPage::Results;
+    // The race day is about 2.5 MB: on the heap, once.
+    const auto day = std::make_unique<race::TRaceDayData>();
+    const race::TDayPageResult result = race::DayPageLines(*root, entry, number, page, *day);
+    switch (result.status) {
+    case race::TDayPageStatus::Shown:
+        break;
+    case race::TDayPageStatus::UnknownDay:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: no complete race day ") + entry +
+                             Sjis::FromUtf8(" in the store (see the dates command): ") +
+                             result.message);
+        return kNotInStore;
+    case race::TDayPageStatus::ReadFailed:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: ") + result.message);
+        return kStoreFailed;
+    case race::TDayPageStatus::UnknownRace:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: race day ") + entry +
+                             Sjis::FromUtf8(" has no race ") + *options.race);
+        return kNotInStore;
+    }
+    for (const std::string& line : result.lines) {
+        out.Line(stdout, line);
     }
     return kDone;
 }
@@ -504,6 +614,9 @@ int main(int argc, char** argv) {
     }
     if (options.command == "dates") {
         return Dates(options, out);
+    }
+    if (options.command == "show") {
+        return Show(options, out);
     }
     return Acquire(options, out);
 }

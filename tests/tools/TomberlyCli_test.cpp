@@ -2,6 +2,7 @@
 // what it prints.
 #include "jvlink/standin/StandInSettings.h"
 #include "shell/ProgramFolder.h"
+#include "support/RaceDayFixture.h"
 #include "support/TestSupport.h"
 
 #include <cstdlib>
@@ -147,6 +148,72 @@ TEST_F(TomberlyCliTest, AcquireStoresTheStandInSeasonAndMovesLastTime) {
     const TRun broken = Run("acquire --root " + rootArg);
     EXPECT_EQ(broken.status, 2);
     EXPECT_NE(broken.err.find("LastTime"), std::string::npos) << broken.err;
+}
+
+// A one-race day at 東京 with two runners and the winner's payoff.
+void WriteShowDay(const fs::path& root) {
+    const keiba::test::RaceDayStore store(root);
+    keiba::test::RaceSpec spec;
+    spec.runners = 2;
+    spec.name = S("ＮＨＫマイルカップ");
+    const jvdata::TRecordRA race = keiba::test::MakeRace(spec);
+    const std::string entry = S("2004年05月01日東京");
+    store.WriteRaces(entry, {race});
+    store.WriteRunnerSlots(
+        entry, {keiba::test::MakeRunner(race, 1, "2001100001", S("コスモバルク")),
+                keiba::test::MakeRunner(race, 2, "2001100002", S("キング　カメハメハ"))});
+    store.WritePayoffs(entry, {keiba::test::MakePayoff(race, 2, 1230, 3)});
+}
+
+TEST_F(TomberlyCliTest, ShowPrintsTheCardOrTheResultsOfARace) {
+    WriteShowDay(root.path());
+    const std::string rootArg = Quoted(root.path().string());
+
+    const TRun card = Run("show --root " + rootArg + " --day '2004年05月01日東京' --page card");
+    ASSERT_EQ(card.status, 0) << card.err;
+    EXPECT_TRUE(card.out.starts_with("2004年05月01日(")) << card.out;
+    EXPECT_NE(card.out.find("\nＮＨＫマイルカップ"), std::string::npos) << card.out;
+    EXPECT_NE(
+        card.out.find("枠\t馬\t連闘\t馬名\t騎手\t性齢\t斤量\tﾌﾞﾘﾝｶ\t見習区分\t調教師\t画数\n"),
+        std::string::npos)
+        << card.out;
+    EXPECT_NE(card.out.find("1\t 2\t\tキングカメハメハ\t"), std::string::npos) << card.out;
+
+    const TRun results =
+        Run("show --root " + rootArg + " --day '2004年05月01日東京' --race 1 --page results");
+    ASSERT_EQ(results.status, 0) << results.err;
+    EXPECT_TRUE(
+        results.out.starts_with("単勝\n結果：\t 2\t\t\n人気：\t 3\t\t\n配当：\t    1230\t\t\n"
+                                "複勝\n"))
+        << results.out;
+
+    // The entry and the output in Shift-JIS, as dates --sjis prints them.
+    const TRun sjis = Run("show --sjis --root " + rootArg + " --day " +
+                          Quoted(S("2004年05月01日東京")) + " --page results");
+    ASSERT_EQ(sjis.status, 0) << sjis.err;
+    EXPECT_TRUE(sjis.out.starts_with(S("単勝\n結果：\t 2"))) << sjis.out;
+}
+
+TEST_F(TomberlyCliTest, ShowRefusesUnknownDaysRacesAndPages) {
+    WriteShowDay(root.path());
+    const std::string rootArg = Quoted(root.path().string());
+
+    const TRun day = Run("show --root " + rootArg + " --day '2004年05月02日東京' --page card");
+    EXPECT_EQ(day.status, 8);
+    EXPECT_NE(day.err.find("2004年05月02日東京"), std::string::npos) << day.err;
+    EXPECT_EQ(day.out, "");
+
+    const TRun race =
+        Run("show --root " + rootArg + " --day '2004年05月01日東京' --race 2 --page card");
+    EXPECT_EQ(race.status, 8);
+    EXPECT_NE(race.err.find("no race 2"), std::string::npos) << race.err;
+
+    for (const char* args :
+         {"show --root /tmp --page card", "show --root /tmp --day x",
+          "show --root /tmp --day x --page odds", "show --root /tmp --day x --page card --race 13",
+          "show --root /tmp --day x --page card --race 1R", "dates --root /tmp --day x"}) {
+        EXPECT_EQ(Run(args).status, 1) << args;
+    }
 }
 
 #endif

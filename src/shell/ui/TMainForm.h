@@ -12,6 +12,8 @@
 #pragma once
 
 #include "jvlink/IJVLink.h"
+#include "race/TRaceDayData.h"
+#include "race/ui/RaceBrowser.h"
 #include "shell/HelpViewer.h"
 #include "shell/ProgramVersion.h"
 #include "shell/TIniGT.h"
@@ -36,8 +38,9 @@
 #include <QToolButton>
 
 namespace race::ui {
+class TPayoffPageWidget;
 class TRaceCardGrid;
-}
+} // namespace race::ui
 namespace widgets {
 class TMsgDlg;
 }
@@ -112,6 +115,16 @@ public:
     TTabControl* TabControl1() const { return tabControl1_; }
     QTabWidget* PageControl1() const { return pageControl1_; }
     race::ui::TRaceCardGrid* StringGrid1() const { return stringGrid1_; }
+    // The horse tabs on the page "競走馬" and the results page "成績結果".
+    TTabControl* TabControl2() const { return tabControl2_; }
+    race::ui::TPayoffPageWidget* PayoffPage() const { return payoffPage_; }
+
+    // ---- The loaded race day --------------------------------------------------------------
+
+    // The records of the race day chosen last; blank before the first successful load.
+    const race::TRaceDayData& RaceDay() const { return *raceDay_; }
+    // Race browsing: the day load and the race of the chosen race tab.
+    race::ui::TRaceBrowser& RaceBrowser() { return *raceBrowser_; }
 
     // ---- Handlers ------------------------------------------------------------------------
 
@@ -131,6 +144,10 @@ public:
     void HelpAboutItemClick();
     // Rebuilds the date list from the store's race-day files, newest first, nothing chosen.
     void MakeDataListBtnClick();
+    // Loads the entry chosen in the date list and shows its first race (TMainFormRaceDay.cpp).
+    void DateComboChange();
+    // Shows the race of the chosen race tab.
+    void TabControl1Change();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -144,6 +161,8 @@ private:
     static void SetCommandEnabled(QAction* item, QToolButton* button, bool enabled);
     // Race area and its pages (TMainFormRaceArea.cpp).
     void SetupRaceArea();
+    // The horse tabs, the results page and race browsing (TMainFormRaceDay.cpp).
+    void SetupRaceBrowsing();
 
     void FormCreate();
     void FormCloseQuery();
@@ -189,6 +208,12 @@ private:
     TTabControl* tabControl1_ = nullptr;
     QTabWidget* pageControl1_ = nullptr;
     race::ui::TRaceCardGrid* stringGrid1_ = nullptr;
+    TTabControl* tabControl2_ = nullptr;
+    race::ui::TPayoffPageWidget* payoffPage_ = nullptr;
+
+    // The race day (about 2.5 MB), allocated once for the run, and its browsing.
+    std::unique_ptr<race::TRaceDayData> raceDay_;
+    std::unique_ptr<race::ui::TRaceBrowser> raceBrowser_;
 };
 
 } // namespace shell::ui

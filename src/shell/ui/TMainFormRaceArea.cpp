@@ -86,6 +86,8 @@ void TMainForm::SetupRaceArea() {
     stringGrid1_ = new race::ui::TRaceCardGrid(cardSheet);
     cardLayout->addWidget(stringGrid1_);
 
+    SetupRaceBrowsing();
+
     // Hidden until a race day is loaded.
     panel1_->hide();
 }

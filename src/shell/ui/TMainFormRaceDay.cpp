@@ -1,0 +1,72 @@
+// The main window's race day: the horse tabs and the results page under the race tabs, and
+// the handlers that load the day chosen in the date list and show the chosen race.
+#include "jvdata/SjisText.h"
+#include "race/ui/PayoffPageWidget.h"
+#include "race/ui/RaceCardGrid.h"
+#include "race/ui/RaceCardPainting.h"
+#include "shell/ui/TMainForm.h"
+#include "shell/ui/TabControl.h"
+
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace shell::ui {
+
+namespace {
+
+// The pages of PageControl1 that race browsing fills.
+constexpr int kHorsePage = 1;   // 競走馬: the horse tabs over the horse view
+constexpr int kResultsPage = 8; // 成績結果
+
+} // namespace
+
+void TMainForm::SetupRaceBrowsing() {
+    race::ui::InstallRaceCardPainting(*stringGrid1_);
+
+    // 競走馬: one tab per runner; the horse view fills the client area.
+    QWidget* horseSheet = pageControl1_->widget(kHorsePage);
+    auto* horseLayout = new QVBoxLayout(horseSheet);
+    horseLayout->setContentsMargins(0, 0, 0, 0);
+    tabControl2_ = new TTabControl(horseSheet);
+    tabControl2_->setObjectName(QStringLiteral("TabControl2"));
+    horseLayout->addWidget(tabControl2_);
+
+    // 成績結果: the seven bet types' boxes, scrolled when the window is low.
+    QWidget* resultsSheet = pageControl1_->widget(kResultsPage);
+    auto* resultsLayout = new QVBoxLayout(resultsSheet);
+    resultsLayout->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(resultsSheet);
+    scroll->setFrameShape(QFrame::NoFrame);
+    payoffPage_ = new race::ui::TPayoffPageWidget;
+    payoffPage_->setMinimumSize(payoffPage_->sizeHint());
+    scroll->setWidget(payoffPage_);
+    resultsLayout->addWidget(scroll);
+
+    raceDay_ = std::make_unique<race::TRaceDayData>();
+    raceBrowser_ = std::make_unique<race::ui::TRaceBrowser>(
+        *raceDay_,
+        race::ui::TRaceViews{panel1_, prgrsForm_, tabControl1_, panel2_, stringGrid1_, tabControl2_,
+                             payoffPage_},
+        *interaction_);
+
+    // A choice of the user only: rebuilding the list chooses nothing.
+    connect(dateCombo_, &QComboBox::activated, this, [this](int) { DateComboChange(); });
+    connect(tabControl1_, &TTabControl::Change, this, [this] { TabControl1Change(); });
+}
+
+void TMainForm::DateComboChange() {
+    const int index = dateCombo_->currentIndex();
+    if (index < 0) {
+        return;
+    }
+    // The list shows the store's Shift-JIS entries, which convert back unchanged.
+    const std::string entry = Sjis::FromUtf8(dateCombo_->itemText(index).toStdString());
+    raceBrowser_->SetProgressWindow(prgrsForm_);
+    raceBrowser_->DateComboChange(dataRoot_, entry);
+}
+
+void TMainForm::TabControl1Change() {
+    raceBrowser_->TabControl1Change();
+}
+
+} // namespace shell::ui
