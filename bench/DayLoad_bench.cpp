@@ -43,16 +43,16 @@ std::string WriteStore(const RaceDayStore& store) {
     std::vector<jvdata::TRecordHR> payoffs;
     const char* types[] = {"11", "12", "13", "14", "18", "23"};
     for (int r = 1; r <= 12; ++r) {
-        RaceSpec spec;
-        spec.number = r;
-        spec.runners = 18;
-        spec.raceType = types[r % 6];
-        spec.distance = r % 2 ? "1600" : "2000";
-        spec.name = S("東京優駿");
-        races.push_back(MakeRace(spec));
+        RacePlan plan;
+        plan.number = r;
+        plan.runners = 18;
+        plan.raceType = types[r % 6];
+        plan.distance = r % 2 ? "1600" : "2000";
+        plan.name = S("東京優駿");
+        races.push_back(MakeRace(plan));
         payoffs.push_back(MakePayoff(races.back(), r % 18 + 1, 100 * r, 1));
-        store.WriteCourseRecord(MakeCourseRecord("05", spec.raceType, spec.distance, spec.track),
-                                "05", spec.raceType, spec.distance, spec.track);
+        store.WriteCourseRecord(MakeCourseRecord("05", plan.raceType, plan.distance, plan.track),
+                                "05", plan.raceType, plan.distance, plan.track);
         for (int h = 1; h <= 18; ++h) {
             const std::string number = Horse(r, h);
             runners.push_back(MakeRunner(races.back(), h, number, S("テストホース")));
@@ -60,7 +60,7 @@ std::string WriteStore(const RaceDayStore& store) {
             // Oldest first, as the store keeps it; the last run is a later day, never taken.
             std::vector<jvdata::TRecordSE> history;
             for (int p = 7; p >= 0; --p) {
-                RaceSpec past;
+                RacePlan past;
                 past.date = kPastDates[p];
                 past.course = kPastCourses[(r + h + p) % 3];
                 past.number = (r + h + p) % 12 + 1;
@@ -68,7 +68,7 @@ std::string WriteStore(const RaceDayStore& store) {
                 run.SetField(3, 11, "000000000");
                 history.push_back(run);
             }
-            RaceSpec later;
+            RacePlan later;
             later.date = "20040509";
             history.push_back(MakeRunner(MakeRace(later), h, number));
             store.WriteHistory(number, history);
@@ -81,12 +81,12 @@ std::string WriteStore(const RaceDayStore& store) {
         for (const char* course : kPastCourses) {
             std::vector<jvdata::TRecordRA> results;
             for (int n = 1; n <= 12; ++n) {
-                RaceSpec spec;
-                spec.date = date;
-                spec.course = course;
-                spec.number = n;
-                spec.runners = 16;
-                results.push_back(MakeRace(spec));
+                RacePlan plan;
+                plan.date = date;
+                plan.course = course;
+                plan.number = n;
+                plan.runners = 16;
+                results.push_back(MakeRace(plan));
             }
             store.WriteResults(results);
         }

@@ -20,12 +20,12 @@ std::shared_ptr<standin::TCatalogue> Publish(const std::vector<TFeedFile>& files
     auto catalogue = std::make_shared<standin::TCatalogue>();
     int minute = 0;
     for (const auto& file : files) {
-        const std::string spec = file.name.starts_with("RCVN") ? "RCVN" : "RACE";
+        const std::string dataSpec = file.name.starts_with("RCVN") ? "RCVN" : "RACE";
         char stamp[32];
         std::snprintf(stamp, sizeof stamp, "202601%02d%02d%02d00", 10 + minute / 1440,
                       minute / 60 % 24, minute % 60);
         ++minute;
-        catalogue->files.push_back({file.name, spec, stamp, file.records});
+        catalogue->files.push_back({file.name, dataSpec, stamp, file.records});
     }
     return catalogue;
 }

@@ -45,11 +45,11 @@ protected:
         return link;
     }
 
-    std::int32_t Open(jvlink::IJVLink& link, const std::string& spec = "RACERCVN",
+    std::int32_t Open(jvlink::IJVLink& link, const std::string& dataSpec = "RACERCVN",
                       const std::string& from = kFrom, std::int32_t option = 2) {
         readCount = downloadCount = -99;
         lastTimestamp = "unset";
-        return link.JVOpen(spec, from, option, readCount, downloadCount, lastTimestamp);
+        return link.JVOpen(dataSpec, from, option, readCount, downloadCount, lastTimestamp);
     }
 
     TempDir dir;
@@ -120,7 +120,7 @@ TEST_F(StandInJVLinkTest, VersionComesFromTheSettings) {
 TEST_F(StandInJVLinkTest, OpenRejectsBadArguments) {
     auto link = MakeInitialised();
     struct Case {
-        std::string spec;
+        std::string dataSpec;
         std::string from;
         std::int32_t option;
         std::int32_t expected;
@@ -150,8 +150,8 @@ TEST_F(StandInJVLinkTest, OpenRejectsBadArguments) {
         {"RACETCOV", kFrom, 4, -116},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Open(*link, c.spec, c.from, c.option), c.expected)
-            << c.spec << " " << c.from << " " << c.option;
+        EXPECT_EQ(Open(*link, c.dataSpec, c.from, c.option), c.expected)
+            << c.dataSpec << " " << c.from << " " << c.option;
         EXPECT_EQ(link->JVStatus(), -203) << "a refused JVOpen opens nothing";
     }
     EXPECT_EQ(Open(*link, "RACE", "20240229235959", 1), 0) << "a leap day is a date";

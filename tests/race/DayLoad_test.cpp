@@ -31,11 +31,11 @@ std::string Horse(int race, int horse) {
 // A history run of the horse on another day (SE 12-19), with its own race number.
 TRecordSE PastRun(std::string_view registrationNumber, std::string_view date, int raceNumber,
                   std::string_view course = "06") {
-    RaceSpec spec;
-    spec.date = std::string(date);
-    spec.course = std::string(course);
-    spec.number = raceNumber;
-    TRecordSE run = MakeRunner(MakeRace(spec), 3, registrationNumber);
+    RacePlan plan;
+    plan.date = std::string(date);
+    plan.course = std::string(course);
+    plan.number = raceNumber;
+    TRecordSE run = MakeRunner(MakeRace(plan), 3, registrationNumber);
     run.SetField(3, 11, "000000000");
     return run;
 }
@@ -50,10 +50,10 @@ protected:
         races.clear();
         std::vector<TRecordSE> slots;
         for (int number : numbers) {
-            RaceSpec spec;
-            spec.number = number;
-            spec.runners = runners;
-            races.push_back(MakeRace(spec));
+            RacePlan plan;
+            plan.number = number;
+            plan.runners = runners;
+            races.push_back(MakeRace(plan));
             for (int h = 1; h <= std::min(runners, 18); ++h) {
                 slots.push_back(MakeRunner(races.back(), h, Horse(number, h)));
             }
@@ -138,10 +138,10 @@ TEST_F(DayLoadTest, RacesBeyondTwelveAreNotRead) {
 TEST_F(DayLoadTest, RunnersComeFromTheirRaceSlotsUpToTheRegisteredCount) {
     // Race 3 has 18 registered runners, race 4 only 10 although its slots hold 18 records.
     WriteDay({1, 2, 3}, 18);
-    RaceSpec spec;
-    spec.number = 4;
-    spec.runners = 10;
-    races.push_back(MakeRace(spec));
+    RacePlan plan;
+    plan.number = 4;
+    plan.runners = 10;
+    races.push_back(MakeRace(plan));
     std::vector<TRecordSE> slots;
     for (int r = 1; r <= 4; ++r) {
         for (int h = 1; h <= 18; ++h) {
@@ -232,10 +232,10 @@ TEST_F(DayLoadTest, RunnerSlotOfAnotherRaceIsLeftBlank) {
 
 TEST_F(DayLoadTest, RaceNumberOutsideTheSlotFileShowsTheRaceWithoutRunners) {
     WriteDay({1}, 2);
-    RaceSpec spec;
-    spec.number = 13;
-    spec.runners = 2;
-    races.push_back(MakeRace(spec));
+    RacePlan plan;
+    plan.number = 13;
+    plan.runners = 2;
+    races.push_back(MakeRace(plan));
     store.WriteRaces(entry, races);
 
     const auto result = Load();
@@ -296,12 +296,12 @@ TEST_F(DayLoadTest, EarlierRunsFindTheirRacesInTheResultFiles) {
         second, {PastRun(second, "20040404", 3, "06"), PastRun(second, "20040411", 5, "09")});
     std::vector<TRecordRA> nakayama;
     for (int n : {1, 3, 11}) {
-        RaceSpec spec;
-        spec.date = "20040404";
-        spec.course = "06";
-        spec.number = n;
-        spec.name = S("皐月賞");
-        nakayama.push_back(MakeRace(spec));
+        RacePlan plan;
+        plan.date = "20040404";
+        plan.course = "06";
+        plan.number = n;
+        plan.name = S("皐月賞");
+        nakayama.push_back(MakeRace(plan));
     }
     store.WriteResults(nakayama);
 
@@ -320,11 +320,11 @@ TEST_F(DayLoadTest, EarlierRunWithoutItsRaceInTheResultFileStaysBlank) {
     WriteDay({1}, 1);
     const std::string horse = Horse(1, 1);
     store.WriteHistory(horse, {PastRun(horse, "20040404", 8, "06")});
-    RaceSpec spec;
-    spec.date = "20040404";
-    spec.course = "06";
-    spec.number = 7;
-    store.WriteResults({MakeRace(spec)});
+    RacePlan plan;
+    plan.date = "20040404";
+    plan.course = "06";
+    plan.number = 7;
+    store.WriteResults({MakeRace(plan)});
 
     ASSERT_TRUE(Load().loaded());
     EXPECT_FALSE(day->PastRuns[0][0][0].IsBlank());
@@ -383,17 +383,17 @@ TEST_F(DayLoadTest, CourseRecordFollowsTheRaceTypeFallbacks) {
     for (const Case& c : cases) {
         // Each case at its own distance, so that the files of one case do not serve another.
         ++number;
-        RaceSpec spec;
-        spec.number = 1 + (number - 1) % 12;
-        spec.raceType = c.raceType;
+        RacePlan plan;
+        plan.number = 1 + (number - 1) % 12;
+        plan.raceType = c.raceType;
         char distance[16];
         std::snprintf(distance, sizeof distance, "%04d", 1000 + number * 100);
-        spec.distance = distance;
+        plan.distance = distance;
         for (const std::string& type : c.files) {
             store.WriteCourseRecord(MakeCourseRecord("05", type, distance, "11", "20" + type), "05",
                                     type, distance, "11");
         }
-        store.WriteRaces(entry, {MakeRace(spec)});
+        store.WriteRaces(entry, {MakeRace(plan)});
         store.WriteRunnerSlots(entry, none);
         ASSERT_TRUE(Load().loaded());
         if (c.expected.empty()) {
@@ -408,10 +408,10 @@ TEST_F(DayLoadTest, CourseRecordFollowsTheRaceTypeFallbacks) {
 
 TEST_F(DayLoadTest, PayoffsGoToTheRaceOfTheirKeyAndOthersAreIgnored) {
     WriteDay({1, 2, 3}, 2);
-    RaceSpec otherDay;
+    RacePlan otherDay;
     otherDay.date = "20040502";
     otherDay.number = 1;
-    RaceSpec otherCourse;
+    RacePlan otherCourse;
     otherCourse.course = "08";
     otherCourse.number = 2;
     // Race 3's payoff comes first; race 2 has none.
@@ -598,11 +598,11 @@ TEST_F(DayLoadTest, DamagedSecondaryFilesLeaveTheirSlotsBlank) {
     store.WriteRaw("REC\\10513160011.jvRC", record);
     const std::string horse = Horse(1, 2);
     store.WriteHistory(horse, {PastRun(horse, "20040404", 2, "06")});
-    RaceSpec spec;
-    spec.date = "20040404";
-    spec.course = "06";
-    spec.number = 2;
-    std::string result(MakeRace(spec).view());
+    RacePlan plan;
+    plan.date = "20040404";
+    plan.course = "06";
+    plan.number = 2;
+    std::string result(MakeRace(plan).view());
     result[200] = '\x01';
     store.WriteRaw("SEIR\\2004\\2004040406.jvSERA", result);
 

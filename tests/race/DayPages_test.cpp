@@ -228,14 +228,14 @@ TEST_F(SeasonDayTest, UnknownDaysAndRacesAreToldApart) {
 TEST(DayPages, RaceNumbersChooseTheRaceWhenTheDayHasAGap) {
     TempDir root;
     const keiba::test::RaceDayStore store(root.path());
-    keiba::test::RaceSpec spec;
-    spec.runners = 1;
+    keiba::test::RacePlan plan;
+    plan.runners = 1;
     std::vector<jvdata::TRecordRA> races;
     std::vector<jvdata::TRecordSE> runners;
     for (int number : {2, 3}) {
-        spec.number = number;
-        spec.name = S(number == 2 ? "二レース" : "三レース");
-        races.push_back(keiba::test::MakeRace(spec));
+        plan.number = number;
+        plan.name = S(number == 2 ? "二レース" : "三レース");
+        races.push_back(keiba::test::MakeRace(plan));
         runners.push_back(keiba::test::MakeRunner(races.back(), 1, "2001100001", S("ウマ")));
     }
     const std::string entry = S("2004年05月01日東京");

@@ -141,8 +141,8 @@ inline std::vector<TFeedFile> MakeSeason(const TSeasonShape& shape) {
     auto horseNumber = [](int index) {
         return "20" + TwoDigits(index % 8) + std::to_string(100000 + index);
     };
-    auto serial = [](const char* spec, int week) {
-        return std::string(spec) + std::to_string(100000 + week) + ".jvd";
+    auto serial = [](const char* dataSpec, int week) {
+        return std::string(dataSpec) + std::to_string(100000 + week) + ".jvd";
     };
 
     auto weekend = [&](int week, bool results) {

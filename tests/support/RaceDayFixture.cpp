@@ -38,18 +38,18 @@ std::string Concatenated(const std::vector<Record>& records) {
 
 } // namespace
 
-TRecordRA MakeRace(const RaceSpec& spec) {
+TRecordRA MakeRace(const RacePlan& plan) {
     TRecordRA race = TRecordRA::Create('0', "00000000");
-    SetOrThrow(race, RA::kRaceDate, spec.date);
-    SetOrThrow(race, RA::kCourseCode, spec.course);
-    SetOrThrow(race, RA::kMeeting, spec.meeting);
-    SetOrThrow(race, RA::kDayOfMeeting, spec.dayOfMeeting);
-    SetIntOrThrow(race, RA::kRaceNumber, spec.number);
-    SetOrThrow(race, RA::kRaceTypeCode, spec.raceType);
-    SetOrThrow(race, RA::kDistance, spec.distance);
-    SetOrThrow(race, RA::kTrackCode, spec.track);
-    SetIntOrThrow(race, RA::kRegisteredRunners, spec.runners);
-    SetOrThrow(race, RA::kRaceName, spec.name);
+    SetOrThrow(race, RA::kRaceDate, plan.date);
+    SetOrThrow(race, RA::kCourseCode, plan.course);
+    SetOrThrow(race, RA::kMeeting, plan.meeting);
+    SetOrThrow(race, RA::kDayOfMeeting, plan.dayOfMeeting);
+    SetIntOrThrow(race, RA::kRaceNumber, plan.number);
+    SetOrThrow(race, RA::kRaceTypeCode, plan.raceType);
+    SetOrThrow(race, RA::kDistance, plan.distance);
+    SetOrThrow(race, RA::kTrackCode, plan.track);
+    SetIntOrThrow(race, RA::kRegisteredRunners, plan.runners);
+    SetOrThrow(race, RA::kRaceName, plan.name);
     return race;
 }
 

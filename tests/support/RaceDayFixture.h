@@ -14,7 +14,7 @@
 namespace keiba::test {
 
 // What a hand-built race record holds; the rest of the record is blank.
-struct RaceSpec {
+struct RacePlan {
     std::string date = "20040501";   // race date yyyymmdd (RA 12-19)
     std::string course = "05";       // racecourse code (RA 20-21), 05 = 東京
     std::string meeting = "02";      // meeting number (RA 22-23)
@@ -27,9 +27,9 @@ struct RaceSpec {
     std::string name;                // race name (RA 33-92), Shift-JIS
 };
 
-// An RA record of the spec: type "RA", data kind "0" and creation date zeroed as the race-day
+// An RA record of the plan: type "RA", data kind "0" and creation date zeroed as the race-day
 // and result files keep them.
-jvdata::TRecordRA MakeRace(const RaceSpec& spec);
+jvdata::TRecordRA MakeRace(const RacePlan& plan);
 
 // An SE record of horse number horse in race, with the race's key, the horse's registration
 // number (SE 31-40) and a name (SE 41-76, Shift-JIS).

@@ -153,10 +153,10 @@ TEST_F(TomberlyCliTest, AcquireStoresTheStandInSeasonAndMovesLastTime) {
 // A one-race day at 東京 with two runners and the winner's payoff.
 void WriteShowDay(const fs::path& root) {
     const keiba::test::RaceDayStore store(root);
-    keiba::test::RaceSpec spec;
-    spec.runners = 2;
-    spec.name = S("ＮＨＫマイルカップ");
-    const jvdata::TRecordRA race = keiba::test::MakeRace(spec);
+    keiba::test::RacePlan plan;
+    plan.runners = 2;
+    plan.name = S("ＮＨＫマイルカップ");
+    const jvdata::TRecordRA race = keiba::test::MakeRace(plan);
     const std::string entry = S("2004年05月01日東京");
     store.WriteRaces(entry, {race});
     store.WriteRunnerSlots(

@@ -151,13 +151,13 @@ public:
     std::int32_t JVOpen(const std::string& dataspec, const std::string& fromTime,
                         std::int32_t option, std::int32_t& readCount, std::int32_t& downloadCount,
                         std::string& lastFileTimestamp) override {
-        Bstr spec(dataspec);
+        Bstr dataSpecText(dataspec);
         Bstr from(fromTime);
         LONG reads = 0;
         LONG downloads = 0;
         Bstr timestamp;
         VARIANTARG args[] = {OutText(timestamp), OutInt(downloads), OutInt(reads),
-                             InInt(option),      InText(from),      InText(spec)};
+                             InInt(option),      InText(from),      InText(dataSpecText)};
         const std::int32_t status = CallStatus(kJVOpen, args, 6);
         readCount = reads;
         downloadCount = downloads;

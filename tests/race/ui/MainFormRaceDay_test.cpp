@@ -23,15 +23,15 @@ using keiba::test::S;
 TEST(MainFormRaceDay, ChoosingADayShowsItsRacesAndSwitchingTabsShowsAnother) {
     keiba::test::MainFormWorld world;
     const keiba::test::RaceDayStore store(world.root.path());
-    keiba::test::RaceSpec spec;
-    spec.runners = 1;
+    keiba::test::RacePlan plan;
+    plan.runners = 1;
     std::vector<jvdata::TRecordRA> races;
     std::vector<jvdata::TRecordSE> runners;
     for (int number = 1; number <= 3; ++number) {
-        spec.number = number;
-        spec.runners = number;
-        spec.track = number == 3 ? "23" : "11";
-        races.push_back(keiba::test::MakeRace(spec));
+        plan.number = number;
+        plan.runners = number;
+        plan.track = number == 3 ? "23" : "11";
+        races.push_back(keiba::test::MakeRace(plan));
         for (int horse = 1; horse <= number; ++horse) {
             runners.push_back(
                 keiba::test::MakeRunner(races.back(), horse, "2001100001", S("ウマ")));

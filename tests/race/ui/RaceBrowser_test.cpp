@@ -33,7 +33,7 @@ using keiba::test::MakePayoff;
 using keiba::test::MakeRace;
 using keiba::test::MakeRunner;
 using keiba::test::RaceDayStore;
-using keiba::test::RaceSpec;
+using keiba::test::RacePlan;
 using keiba::test::S;
 using keiba::test::TempDir;
 using race::TBetType;
@@ -103,7 +103,7 @@ const char* const kEntry = "2004年05月01日東京";
 // A two-race day at 東京: race 1 on turf with three runners and a payoff, race 2 on dirt
 // (track 24) with two runners and no payoff.
 void WriteDay(const RaceDayStore& store) {
-    RaceSpec first;
+    RacePlan first;
     first.number = 1;
     first.runners = 3;
     first.track = "11";
@@ -111,7 +111,7 @@ void WriteDay(const RaceDayStore& store) {
     jvdata::TRecordRA race1 = MakeRace(first);
     race1.SetField(jvdata::RA::kWeekdayCode, "1");
     race1.SetField(jvdata::RA::kPostTime, "1540");
-    RaceSpec second = first;
+    RacePlan second = first;
     second.number = 2;
     second.runners = 2;
     second.track = "24";
@@ -197,7 +197,7 @@ TEST(RaceBrowser, IncompleteDayBeepsSaysSoAndKeepsTheRaceAreaHidden) {
     const RaceDayStore store(root.path());
     WriteDay(store);
     // Races but no runner slot file for the second entry.
-    RaceSpec kyoto;
+    RacePlan kyoto;
     kyoto.date = "20040502";
     kyoto.course = "08";
     store.WriteRaces(S("2004年05月02日京都"), {MakeRace(kyoto)});
