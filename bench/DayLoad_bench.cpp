@@ -1,10 +1,12 @@
 // Loading a full race day from a warm store: 12 races of 18 runners, each runner with a horse
 // master and a history of eight runs of which the five before the day are taken, each earlier
 // run's race in a result file. Prints the median load time and its ratio to the time of merely
-// reading every file of the store once.
+// reading every file of the store once, and the median time of a race tab switch: every text of
+// the race card and the results page built for one race.
 
 #include "jvdata/RecordLayout.h"
 #include "race/DayLoad.h"
+#include "race/RaceCard.h"
 #include "shell/WholeFile.h"
 #include "support/RaceDayFixture.h"
 #include "support/TestSupport.h"
@@ -142,6 +144,21 @@ int main() {
         }
     }
 
+    // A tab switch builds the card page (header lines and every grid row) and the results page
+    // boxes of one race; switch through all twelve races in turn.
+    std::vector<double> switches;
+    for (int run = 0; run < kRuns * 12 + 12; ++run) {
+        const int slot = run % 12;
+        const Clock::time_point start = Clock::now();
+        const auto card = race::CardPageLines(*day, slot);
+        const auto results = race::ResultsPageLines(*day, slot);
+        const Clock::time_point end = Clock::now();
+        sink += card.size() + results.size();
+        if (run >= 12) {
+            switches.push_back(Millis(end - start));
+        }
+    }
+
     const double load = Median(loads);
     const double read = Median(reads);
     std::printf("store: %zu files, %.1f KB (12 races x 18 runners, 5 earlier runs each)\n",
@@ -149,6 +166,8 @@ int main() {
     std::printf("day load, median of %d: %.2f ms\n", kRuns, load);
     std::printf("raw read of every file once, median of %d: %.2f ms\n", kRuns, read);
     std::printf("load / raw read: %.2f\n", load / read);
+    std::printf("race tab switch (card and results texts), median of %zu: %.3f ms\n",
+                switches.size(), Median(switches));
     std::printf("(%zu bytes read)\n", sink);
     return 0;
 }
