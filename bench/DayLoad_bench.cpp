@@ -4,10 +4,10 @@
 // reading every file of the store once, and the median time of a race tab switch: every text of
 // the race card and the results page built for one race.
 
+#include "files/WholeFile.h"
 #include "jvdata/RecordLayout.h"
 #include "race/DayLoad.h"
 #include "race/RaceCard.h"
-#include "shell/WholeFile.h"
 #include "support/RaceDayFixture.h"
 #include "support/TestSupport.h"
 
@@ -129,7 +129,7 @@ int main() {
         // Alternate the two so that both see the same warm cache; the first pair warms it.
         const Clock::time_point readStart = Clock::now();
         for (const fs::path& file : files) {
-            sink += shell::ReadWholeFile(file).bytes.size();
+            sink += files::ReadWholeFile(file).bytes.size();
         }
         const Clock::time_point loadStart = Clock::now();
         const race::TDayLoadResult result = race::LoadRaceDay(dir.path(), entry, *day);

@@ -12,9 +12,9 @@
 // every record and syncs each to disk, which takes minutes for a year: --reference-weeks N
 // runs it over the first N weeks only (0, the default, is the whole year); its rate is what
 // is compared.
+#include "files/WholeFile.h"
 #include "jvdata/SjisText.h"
 #include "jvlink/standin/Catalogue.h"
-#include "shell/WholeFile.h"
 #include "store/ReadLoop.h"
 #include "store/StoreTestSeason.h"
 
@@ -85,7 +85,7 @@ std::map<fs::path, std::string> Snapshot(const fs::path& root) {
     std::map<fs::path, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         if (entry.is_regular_file()) {
-            files[entry.path().lexically_relative(root)] = shell::ReadWholeFile(entry.path()).bytes;
+            files[entry.path().lexically_relative(root)] = files::ReadWholeFile(entry.path()).bytes;
         }
     }
     return files;
@@ -105,7 +105,7 @@ double WriteAll(const std::map<fs::path, std::string>& files, const fs::path& ro
     for (const auto& [path, content] : files) {
         const fs::path target = root / path;
         if (atomic) {
-            if (shell::ReplaceWholeFile(target, content, true)) {
+            if (files::ReplaceWholeFile(target, content, true)) {
                 std::fprintf(stderr, "cannot write %s\n", target.string().c_str());
             }
         } else {

@@ -34,13 +34,13 @@
 
 #include "acquisition/AcquisitionTimes.h"
 #include "acquisition/HeadlessAcquisition.h"
+#include "files/ProgramFolder.h"
 #include "jvdata/SjisText.h"
 #include "jvlink/CreateJVLink.h"
 #include "jvlink/JVResultMessage.h"
 #include "race/DateList.h"
 #include "race/DayPages.h"
 #include "race/TRaceDayData.h"
-#include "shell/ProgramFolder.h"
 #include "shell/TIniGT.h"
 #include "store/LocalClock.h"
 #include "store/StoreLayout.h"
@@ -505,7 +505,7 @@ int Acquire(const TOptions& options, const TOutput& out) {
 
     // The settings file, when its path can be written as the settings component names it.
     std::optional<shell::TIniGT> settings;
-    if (auto name = shell::TryTextFromPath(*root / kSettingsFile)) {
+    if (auto name = files::TryTextFromPath(*root / kSettingsFile)) {
         settings.emplace(*name);
     }
     std::optional<store::TLocalDateTime> stored;

@@ -1,8 +1,8 @@
 #include "horse/HorseMasterConversion.h"
 
+#include "files/ProgramFolder.h"
+#include "files/WholeFile.h"
 #include "jvdata/SjisText.h"
-#include "shell/ProgramFolder.h"
-#include "shell/WholeFile.h"
 
 #include <algorithm>
 #include <array>
@@ -72,7 +72,7 @@ std::string Message(std::string_view utf8) {
 
 // The system's reason in full-width parentheses, or nothing when the system gives none.
 std::string ReasonText(const std::error_code& error) {
-    const std::string reason = shell::SystemErrorText(error);
+    const std::string reason = files::SystemErrorText(error);
     return reason.empty() ? std::string() : Message("（") + reason + Message("）");
 }
 
@@ -124,15 +124,15 @@ HorseMasterConversionResult ConvertHorseMasterFile(const fs::path& input, const 
     using Status = HorseMasterConversionStatus;
     HorseMasterConversionResult result;
 
-    const shell::FileReadResult read = shell::ReadWholeFile(input);
-    if (read.status == shell::FileReadStatus::Missing) {
+    const files::FileReadResult read = files::ReadWholeFile(input);
+    if (read.status == files::FileReadStatus::Missing) {
         result.status = Status::NoInput;
         return result;
     }
-    if (read.status == shell::FileReadStatus::Failed) {
+    if (read.status == files::FileReadStatus::Failed) {
         result.status = Status::ReadFailed;
         result.system = read.error;
-        result.message = Message("旧形式の馬マスタファイル「") + shell::TextFromPath(input) +
+        result.message = Message("旧形式の馬マスタファイル「") + files::TextFromPath(input) +
                          Message("」を読み込めませんでした。") + ReasonText(read.error);
         return result;
     }
@@ -147,11 +147,11 @@ HorseMasterConversionResult ConvertHorseMasterFile(const fs::path& input, const 
     // The day load creates the folder before calling; creating it here as well lets the
     // conversion stand on its own.
     const std::error_code error =
-        shell::ReplaceWholeFile(output, converted.lines, /*createFolder=*/true);
+        files::ReplaceWholeFile(output, converted.lines, /*createFolder=*/true);
     if (error) {
         result.status = Status::WriteFailed;
         result.system = error;
-        result.message = Message("馬マスタファイル「") + shell::TextFromPath(output) +
+        result.message = Message("馬マスタファイル「") + files::TextFromPath(output) +
                          Message("」を書き込めませんでした。") + ReasonText(error);
         return result;
     }

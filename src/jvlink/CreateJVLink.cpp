@@ -5,8 +5,8 @@
 #if defined(_WIN32)
 #include "jvlink/com/ComJVLink.h"
 #else
+#include "files/ProgramFolder.h"
 #include "jvlink/StandInPlugin.h"
-#include "shell/ProgramFolder.h"
 
 #include <dlfcn.h>
 #include <system_error>
@@ -74,7 +74,7 @@ std::unique_ptr<IJVLink> CreateJVLink(std::string_view progId) {
     if (!SameProgId(progId, kJVLinkProgId)) {
         return nullptr;
     }
-    return LoadStandInPlugin(shell::ProgramFolder());
+    return LoadStandInPlugin(files::ProgramFolder());
 }
 
 #endif

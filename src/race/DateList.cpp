@@ -1,7 +1,7 @@
 #include "race/DateList.h"
 
+#include "files/ProgramFolder.h"
 #include "jvdata/SjisText.h"
-#include "shell/ProgramFolder.h"
 #include "store/StoreLayout.h"
 
 #include <algorithm>
@@ -82,7 +82,7 @@ TDateListResult MakeDateList(const fs::path& dataRoot) {
         if (!it->is_regular_file(typeError)) {
             continue;
         }
-        if (auto name = shell::TryTextFromPath(it->path().filename())) {
+        if (auto name = files::TryTextFromPath(it->path().filename())) {
             names.push_back(std::move(*name));
         }
     }

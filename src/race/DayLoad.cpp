@@ -1,11 +1,11 @@
 #include "race/DayLoad.h"
 
+#include "files/ProgramFolder.h"
+#include "files/WholeFile.h"
 #include "horse/HorseMasterConversion.h"
 #include "jvdata/RecordLayout.h"
 #include "jvdata/SjisText.h"
 #include "race/StoreRecords.h"
-#include "shell/ProgramFolder.h"
-#include "shell/WholeFile.h"
 #include "store/StoreLayout.h"
 
 #include <algorithm>
@@ -33,10 +33,10 @@ struct TOptionalFile {
 };
 
 TOptionalFile ReadOptionalFile(const fs::path& file) {
-    shell::FileReadResult read = shell::ReadWholeFile(file);
+    files::FileReadResult read = files::ReadWholeFile(file);
     TOptionalFile result;
-    result.exists = read.status != shell::FileReadStatus::Missing;
-    if (read.status == shell::FileReadStatus::Read) {
+    result.exists = read.status != files::FileReadStatus::Missing;
+    if (read.status == files::FileReadStatus::Read) {
         result.bytes = std::move(read.bytes);
     }
     return result;
@@ -309,9 +309,9 @@ void LoadPastRaces(TResultFiles& results, TRaceDayData& day, int s) {
 
 // The message of a day file that is there but cannot be read, naming the file.
 std::string ReadFailedMessage(const fs::path& file, const std::error_code& error) {
-    std::string message = Sjis::FromUtf8("「") + shell::TextFromPath(file) +
+    std::string message = Sjis::FromUtf8("「") + files::TextFromPath(file) +
                           Sjis::FromUtf8("」を読み込めませんでした。");
-    const std::string reason = shell::SystemErrorText(error);
+    const std::string reason = files::SystemErrorText(error);
     if (!reason.empty()) {
         message += Sjis::FromUtf8("（") + reason + Sjis::FromUtf8("）");
     }
@@ -327,15 +327,15 @@ std::optional<std::string> ReadDayFile(const std::optional<fs::path>& file,
         result.message = IncompleteDayMessage();
         return std::nullopt;
     }
-    shell::FileReadResult read = shell::ReadWholeFile(*file);
+    files::FileReadResult read = files::ReadWholeFile(*file);
     switch (read.status) {
-    case shell::FileReadStatus::Read:
+    case files::FileReadStatus::Read:
         return std::move(read.bytes);
-    case shell::FileReadStatus::Missing:
+    case files::FileReadStatus::Missing:
         result.status = TDayLoadStatus::Incomplete;
         result.message = IncompleteDayMessage();
         return std::nullopt;
-    case shell::FileReadStatus::Failed:
+    case files::FileReadStatus::Failed:
         break;
     }
     result.status = TDayLoadStatus::ReadFailed;

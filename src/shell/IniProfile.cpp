@@ -1,7 +1,7 @@
 #include "shell/IniProfile.h"
 
+#include "files/WholeFile.h"
 #include "jvdata/SjisText.h"
-#include "shell/WholeFile.h"
 
 #include <utility>
 
@@ -233,8 +233,8 @@ IniProfile::IniProfile(std::filesystem::path file, bool createFolder)
 
 std::optional<std::string> IniProfile::ReadValue(std::string_view section,
                                                  std::string_view key) const {
-    const FileReadResult file = ReadWholeFile(file_);
-    if (file.status != FileReadStatus::Read) {
+    const files::FileReadResult file = files::ReadWholeFile(file_);
+    if (file.status != files::FileReadStatus::Read) {
         return std::nullopt;
     }
     if (auto value = FindProfileValue(file.bytes, section, key)) {
@@ -259,16 +259,16 @@ ProfileWriteResult IniProfile::WriteString(std::string_view section, std::string
     if (!IsProfileValue(value)) {
         return {ProfileWriteStatus::BadValue, {}};
     }
-    const FileReadResult old = ReadWholeFile(file_);
-    if (old.status == FileReadStatus::Failed) {
+    const files::FileReadResult old = files::ReadWholeFile(file_);
+    if (old.status == files::FileReadStatus::Failed) {
         // Writing now would replace a file we could not read by one holding this key alone.
         return {ProfileWriteStatus::ReadFailed, old.error};
     }
     const std::string updated = SetProfileValue(old.bytes, section, key, value);
-    if (old.status == FileReadStatus::Read && updated == old.bytes) {
+    if (old.status == files::FileReadStatus::Read && updated == old.bytes) {
         return {}; // the file holds this value already
     }
-    if (std::error_code error = ReplaceWholeFile(file_, updated, createFolder_)) {
+    if (std::error_code error = files::ReplaceWholeFile(file_, updated, createFolder_)) {
         return {ProfileWriteStatus::WriteFailed, error};
     }
     return {};

@@ -1,9 +1,9 @@
 #include "shell/ShellTexts.h"
 
+#include "files/ProgramFolder.h"
+#include "files/WholeFile.h"
 #include "jvdata/SjisText.h"
 #include "jvlink/JVResultMessage.h"
-#include "shell/ProgramFolder.h"
-#include "shell/WholeFile.h"
 
 namespace shell {
 
@@ -39,17 +39,17 @@ std::string JVLinkCallFailedText(std::string_view operation, std::string_view ut
 
 std::string DateListFailedText(const std::filesystem::path& folder, const std::error_code& error) {
     static const std::string heading = Sjis::FromUtf8("開催日の一覧を作れませんでした。");
-    return heading + "\r\n" + TextFromPath(folder) + "\r\n" + SystemErrorText(error);
+    return heading + "\r\n" + files::TextFromPath(folder) + "\r\n" + files::SystemErrorText(error);
 }
 
 std::string HelpFileMissingText(const std::filesystem::path& file) {
     static const std::string heading = Sjis::FromUtf8("ヘルプファイルが見つかりません。");
-    return heading + "\r\n" + TextFromPath(file);
+    return heading + "\r\n" + files::TextFromPath(file);
 }
 
 std::string HelpOpenFailedText(const std::filesystem::path& file) {
     static const std::string heading = Sjis::FromUtf8("ヘルプを表示できませんでした。");
-    return heading + "\r\n" + TextFromPath(file);
+    return heading + "\r\n" + files::TextFromPath(file);
 }
 
 } // namespace shell

@@ -1,8 +1,8 @@
 #include "shell/TIniGT.h"
 
+#include "files/ProgramFolder.h"
+#include "files/WholeFile.h"
 #include "jvdata/SjisText.h"
-#include "shell/ProgramFolder.h"
-#include "shell/WholeFile.h"
 
 #include <charconv>
 
@@ -44,7 +44,7 @@ std::string NameText(std::string_view section, std::string_view key) {
 }
 
 std::string ReasonText(const std::error_code& error) {
-    const std::string reason = SystemErrorText(error);
+    const std::string reason = files::SystemErrorText(error);
     return reason.empty() ? std::string() : Message("（") + reason + Message("）");
 }
 
@@ -73,7 +73,7 @@ TIniGT::TIniGT(std::string_view fileName, TIniGTDefaultDir defaultDir) : default
 
 void TIniGT::SetFileName(std::string_view fileName) {
     fileName_ = std::string(fileName);
-    namePath_ = PathFromText(fileName_);
+    namePath_ = files::PathFromText(fileName_);
     Resolve();
 }
 
@@ -88,9 +88,9 @@ void TIniGT::Loaded() {
     }
     // Keep the path itself, not its CP932 text: a folder name with characters outside CP932
     // must still lead to the right file.
-    namePath_ = ProgramFile();
+    namePath_ = files::ProgramFile();
     namePath_.replace_extension(".ini");
-    fileName_ = TextFromPath(namePath_);
+    fileName_ = files::TextFromPath(namePath_);
     Resolve();
 }
 
@@ -110,14 +110,14 @@ void TIniGT::Resolve() {
     }
     switch (defaultDir_) {
     case TIniGTDefaultDir::ddApplication:
-        profile_.emplace(ProgramFolder() / namePath_);
+        profile_.emplace(files::ProgramFolder() / namePath_);
         break;
     case TIniGTDefaultDir::ddWindows:
 #if defined(_WIN32)
-        profile_.emplace(WindowsFolder() / namePath_);
+        profile_.emplace(files::WindowsFolder() / namePath_);
 #else
         // The per-user configuration folder need not exist yet: the first write makes it.
-        profile_.emplace(WindowsFolder() / namePath_, true);
+        profile_.emplace(files::WindowsFolder() / namePath_, true);
 #endif
         break;
     case TIniGTDefaultDir::ddNone:
@@ -162,7 +162,7 @@ TIniGTStatus TIniGT::Write(std::string_view section, std::string_view key, std::
         return {TIniGTError::NoFileName, Message("設定ファイルの名前が決まっていません。"), {}};
     }
     const ProfileWriteResult result = profile_->WriteString(section, key, value);
-    const std::string file = TextFromPath(profile_->File());
+    const std::string file = files::TextFromPath(profile_->File());
     switch (result.status) {
     case ProfileWriteStatus::Written:
         return {};

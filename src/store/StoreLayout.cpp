@@ -1,9 +1,9 @@
 #include "store/StoreLayout.h"
 
+#include "files/ProgramFolder.h"
+#include "files/WholeFile.h"
 #include "jvdata/KeibaFunc.h"
 #include "jvdata/SjisText.h"
-#include "shell/ProgramFolder.h"
-#include "shell/WholeFile.h"
 
 #include <algorithm>
 
@@ -89,11 +89,11 @@ bool StoresZeroedHeader(TStoreFileKind kind) noexcept {
 }
 
 fs::path StoreFolderPath(const fs::path& root, std::string_view folder) {
-    return root / shell::PathFromText(folder);
+    return root / files::PathFromText(folder);
 }
 
 fs::path StorePath(const fs::path& root, const TStoreFile& file) {
-    return StoreFolderPath(root, file.folder) / shell::PathFromText(file.name);
+    return StoreFolderPath(root, file.folder) / files::PathFromText(file.name);
 }
 
 bool IsDigitText(std::string_view text, std::size_t count) noexcept {
@@ -301,7 +301,7 @@ TStoreFoldersResult CreateStoreFolders(const fs::path& dataRoot) {
             result.path = path;
             result.error = error;
             result.message =
-                prefix + shell::TextFromPath(path) + " (" + shell::SystemErrorText(error) + ")";
+                prefix + files::TextFromPath(path) + " (" + files::SystemErrorText(error) + ")";
             return result;
         }
     }

@@ -5,7 +5,7 @@
 // JV-Link delivered it less its final CR LF, and ends with CR LF, so line k of a file starts at
 // byte k x L (L the record length with CR LF) and readers seek by record number. Names are
 // CP932 texts built from record fields; they become file-system paths only through
-// shell::PathFromText, so the kanji of a race-day file name are wide characters on Windows and
+// files::PathFromText, so the kanji of a race-day file name are wide characters on Windows and
 // UTF-8 elsewhere. Folder names have one spelling everywhere ("DATA", "REC"), which a file
 // system that tells letter case apart needs.
 #pragma once

@@ -1,8 +1,8 @@
 #include "store/StoreWriter.h"
 
+#include "files/ProgramFolder.h"
+#include "files/WholeFile.h"
 #include "jvdata/SjisText.h"
-#include "shell/ProgramFolder.h"
-#include "shell/WholeFile.h"
 
 #include <algorithm>
 
@@ -18,8 +18,8 @@ TStoreStatus Failure(std::string_view prefixUtf8, const fs::path& file,
     status.ok = false;
     status.file = file;
     status.error = error;
-    status.message = Sjis::FromUtf8(prefixUtf8) + shell::TextFromPath(file) + " (" +
-                     shell::SystemErrorText(error) + ")";
+    status.message = Sjis::FromUtf8(prefixUtf8) + files::TextFromPath(file) + " (" +
+                     files::SystemErrorText(error) + ")";
     return status;
 }
 
@@ -43,17 +43,17 @@ TStoreStatus TRecordByRecordWriter::Store(const TStoreAction& action) {
     std::vector<std::string> lines;
     bool exists = false;
     if (StoreUpdateOf(action.file.kind) != TStoreUpdate::Replace) {
-        shell::FileReadResult read = shell::ReadWholeFile(path);
-        if (read.status == shell::FileReadStatus::Failed) {
+        files::FileReadResult read = files::ReadWholeFile(path);
+        if (read.status == files::FileReadStatus::Failed) {
             return ReadFailure(path, read.error);
         }
-        exists = read.status == shell::FileReadStatus::Read;
+        exists = read.status == files::FileReadStatus::Read;
         if (exists) {
             lines = SplitLines(read.bytes);
         }
     }
     ApplyLine(action.file.kind, lines, exists, action.line, action.slot);
-    if (const std::error_code error = shell::ReplaceWholeFile(path, JoinLines(lines), true)) {
+    if (const std::error_code error = files::ReplaceWholeFile(path, JoinLines(lines), true)) {
         return WriteFailure(path, error);
     }
     return {};
@@ -66,14 +66,14 @@ TStoreStatus TBatchedWriter::Store(const TStoreAction& action) {
         THeldFile held;
         held.path = StorePath(root_, action.file);
         held.kind = action.file.kind;
-        shell::FileReadResult read = shell::ReadWholeFile(held.path);
+        files::FileReadResult read = files::ReadWholeFile(held.path);
         const bool replaced = StoreUpdateOf(held.kind) == TStoreUpdate::Replace;
-        if (read.status == shell::FileReadStatus::Failed && !replaced) {
+        if (read.status == files::FileReadStatus::Failed && !replaced) {
             return ReadFailure(held.path, read.error);
         }
         // A file replaced whole is read only to see whether it changes; one that cannot be
         // read is simply written.
-        held.existed = read.status == shell::FileReadStatus::Read;
+        held.existed = read.status == files::FileReadStatus::Read;
         held.present = held.existed;
         if (held.existed) {
             held.original = std::move(read.bytes);
@@ -117,7 +117,7 @@ TStoreStatus TBatchedWriter::Flush() {
             ++filesUnchanged_;
             continue;
         }
-        if (const std::error_code error = shell::ReplaceWholeFile(held->path, bytes, true)) {
+        if (const std::error_code error = files::ReplaceWholeFile(held->path, bytes, true)) {
             if (first.ok) {
                 first = WriteFailure(held->path, error);
             }

@@ -1,7 +1,7 @@
 // The acquisition window's behaviour through a JV-Link whose results each test sets: what the
 // user sees in which order, which JV-Link calls are made, and when the start time moves.
 #include "acquisition/GetDataTestSupport.h"
-#include "shell/ProgramFolder.h"
+#include "files/ProgramFolder.h"
 #include "store/StoreTestSeason.h"
 
 #include <filesystem>
@@ -61,7 +61,7 @@ protected:
     TFakeJVLink link;
     TLoggingInteraction ui{line};
     TRecordingView view{line};
-    shell::TIniGT settings{shell::TextFromPath(dir / "tomberly.ini")};
+    shell::TIniGT settings{files::TextFromPath(dir / "tomberly.ini")};
     std::unique_ptr<TGetDataControl> control;
 };
 
@@ -280,7 +280,7 @@ TEST_F(GetDataControlTest, ARunWithNothingToFetchReadsStoresAndMovesTheStartTime
     EXPECT_EQ(control->StartTime(), (store::TLocalDateTime{2004, 5, 2, 18, 30, 0}));
     EXPECT_EQ(*view.picker, control->StartTime());
     EXPECT_EQ(view.madeFiles.size(), 2u);
-    EXPECT_TRUE(fs::exists(root / "DATA" / shell::PathFromText(S("2004年05月01日東京.jvRA"))));
+    EXPECT_TRUE(fs::exists(root / "DATA" / files::PathFromText(S("2004年05月01日東京.jvRA"))));
     EXPECT_EQ(control->LastRun().end, TAcquisitionEnd::Completed);
     EXPECT_FALSE(view.busy);
 }
@@ -327,7 +327,7 @@ TEST_F(GetDataControlTest, AReadErrorKeepsWhatWasStoredAndTheStartTime) {
     EXPECT_EQ(control->LastRun().end, TAcquisitionEnd::ReadError);
     EXPECT_EQ(control->LastRun().code, -402);
     EXPECT_EQ(StoredLastTime(), "2004/04/20 10:00:00");
-    EXPECT_TRUE(fs::exists(root / "DATA" / shell::PathFromText(S("2004年05月01日東京.jvRA"))));
+    EXPECT_TRUE(fs::exists(root / "DATA" / files::PathFromText(S("2004年05月01日東京.jvRA"))));
 }
 
 TEST_F(GetDataControlTest, ARefusedRecordLeavesTheStartTimeSoItIsReadAgain) {
@@ -348,7 +348,7 @@ TEST_F(GetDataControlTest, ARefusedRecordLeavesTheStartTimeSoItIsReadAgain) {
 
 TEST_F(GetDataControlTest, AFailedSettingsWriteIsShownAsAnError) {
     fs::create_directories(dir / "blocked.ini"); // a folder where the file should be
-    settings.SetFileName(shell::TextFromPath(dir / "blocked.ini"));
+    settings.SetFileName(files::TextFromPath(dir / "blocked.ini"));
     Make();
     TwoFilesOfRaces();
     control->ButtonStartClick();
@@ -516,7 +516,7 @@ TEST_F(GetDataControlTest, CancelWhileReadingStopsTheLoopAndCloses) {
     EXPECT_EQ(control->LastRun().end, TAcquisitionEnd::Cancelled);
     EXPECT_EQ(StoredLastTime(), "2004/04/20 10:00:00")
         << "a cancelled run must not skip the unread files next time";
-    EXPECT_TRUE(fs::exists(root / "DATA" / shell::PathFromText(S("2004年05月01日東京.jvRA"))));
+    EXPECT_TRUE(fs::exists(root / "DATA" / files::PathFromText(S("2004年05月01日東京.jvRA"))));
 }
 
 TEST_F(GetDataControlTest, CancelWhenNoRunIsUnderWayOnlyTellsSo) {

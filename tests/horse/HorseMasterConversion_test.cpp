@@ -1,5 +1,5 @@
+#include "files/ProgramFolder.h"
 #include "horse/HorseMasterConversion.h"
-#include "shell/ProgramFolder.h"
 #include "support/TestSupport.h"
 
 #include <cstddef>
@@ -285,7 +285,7 @@ TEST_F(HorseMasterFile, UnwritableOutputIsAFailureAndLeavesNoFile) {
     EXPECT_TRUE(result.failed());
     EXPECT_EQ(result.records, 0u);
     EXPECT_TRUE(result.system);
-    EXPECT_NE(result.message.find(S("馬マスタファイル「") + shell::TextFromPath(blocked) + S("」")),
+    EXPECT_NE(result.message.find(S("馬マスタファイル「") + files::TextFromPath(blocked) + S("」")),
               std::string::npos)
         << Show(result.message);
     EXPECT_FALSE(fs::exists(blocked));
@@ -304,7 +304,7 @@ TEST_F(HorseMasterFile, UnreadableInputIsAFailureNamingTheFile) {
     const auto result = ConvertHorseMasterFile(input, output);
     EXPECT_EQ(result.status, HorseMasterConversionStatus::ReadFailed);
     EXPECT_TRUE(result.failed());
-    EXPECT_NE(result.message.find(shell::TextFromPath(input)), std::string::npos)
+    EXPECT_NE(result.message.find(files::TextFromPath(input)), std::string::npos)
         << Show(result.message);
     EXPECT_FALSE(fs::exists(output));
 }

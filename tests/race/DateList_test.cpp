@@ -1,5 +1,5 @@
+#include "files/ProgramFolder.h"
 #include "race/DateList.h"
-#include "shell/ProgramFolder.h"
 #include "support/TestSupport.h"
 
 #include <filesystem>
@@ -76,10 +76,10 @@ TEST(DateList, ReadsTheDataFolderOfTheStore) {
     fs::create_directories(root / "DATA");
     for (const char* name : {"2004年05月01日東京.jvRA", "2004年05月01日東京.jvSEr",
                              "2004年05月02日京都.jvRA", "2004年05月08日阪神.jvRA"}) {
-        keiba::test::WriteFileBytes(root.path() / "DATA" / shell::PathFromText(S(name)), "x");
+        keiba::test::WriteFileBytes(root.path() / "DATA" / files::PathFromText(S(name)), "x");
     }
     fs::create_directories(root.path() / "DATA" /
-                           shell::PathFromText(S("2004年06月01日東京.jvRA")));
+                           files::PathFromText(S("2004年06月01日東京.jvRA")));
     const race::TDateListResult result = race::MakeDateList(root.path());
     EXPECT_FALSE(result.error);
     EXPECT_EQ(result.entries,

@@ -2,12 +2,12 @@
 // built-in season is acquired into a fresh store, a day with results is loaded, and its card
 // and results are checked against the records the season published.
 #include "acquisition/HeadlessAcquisition.h"
+#include "files/ProgramFolder.h"
 #include "jvdata/SjisText.h"
 #include "jvlink/standin/Catalogue.h"
 #include "jvlink/standin/StandInJVLink.h"
 #include "race/DateList.h"
 #include "race/DayPages.h"
-#include "shell/ProgramFolder.h"
 #include "store/StoreTestSupport.h"
 #include "support/RaceDayFixture.h"
 #include "support/TestSupport.h"
@@ -136,7 +136,7 @@ protected:
 // The first day of the store, newest first, whose payoffs are stored.
 std::string DayWithResults(const fs::path& root) {
     for (const std::string& entry : race::MakeDateList(root).entries) {
-        if (fs::exists(root / "DATA" / shell::PathFromText(entry + ".jvHR"))) {
+        if (fs::exists(root / "DATA" / files::PathFromText(entry + ".jvHR"))) {
             return entry;
         }
     }

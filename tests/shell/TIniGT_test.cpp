@@ -1,4 +1,4 @@
-#include "shell/ProgramFolder.h"
+#include "files/ProgramFolder.h"
 #include "shell/TIniGT.h"
 #include "support/TestSupport.h"
 
@@ -28,7 +28,7 @@ using shell::TIniGTStatus;
 
 // A settings component on the file name in dir, named by its full path text.
 TIniGT IniIn(const TempDir& dir, std::string_view name = "Tomberly.ini") {
-    return TIniGT(shell::TextFromPath(dir / name));
+    return TIniGT(files::TextFromPath(dir / name));
 }
 
 ::testing::AssertionResult Ok(const TIniGTStatus& status) {
@@ -385,12 +385,12 @@ TEST(TIniGTInstances, SeeEachOthersWritesAtOnce) {
 TEST(TIniGTFailure, FolderThatIsAFileReportsAnError) {
     TempDir dir;
     WriteFileBytes(dir / "plain", "not a folder");
-    TIniGT ini(shell::TextFromPath(dir / "plain" / "Tomberly.ini"));
+    TIniGT ini(files::TextFromPath(dir / "plain" / "Tomberly.ini"));
     EXPECT_EQ(ini.ReadInteger("locate", "top", 10), 10);
     const TIniGTStatus status = ini.WriteInteger("locate", "top", 20);
     EXPECT_EQ(status.code, TIniGTError::WriteFailed);
     EXPECT_TRUE(status.system);
-    EXPECT_NE(status.message.find(shell::TextFromPath(dir / "plain" / "Tomberly.ini")),
+    EXPECT_NE(status.message.find(files::TextFromPath(dir / "plain" / "Tomberly.ini")),
               std::string::npos)
         << Show(status.message);
     EXPECT_EQ(ReadFileBytes(dir / "plain"), "not a folder");
@@ -457,7 +457,7 @@ TEST(TIniGTFailure, ReadOnlyFolderKeepsTheOldFile) {
     const std::string before = "[locate]\r\ntop=10\r\n";
     WriteFileBytes(dir / "locked" / "Tomberly.ini", before);
     fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-    TIniGT ini(shell::TextFromPath(dir / "locked" / "Tomberly.ini"));
+    TIniGT ini(files::TextFromPath(dir / "locked" / "Tomberly.ini"));
     const TIniGTStatus status = ini.WriteInteger("locate", "top", 20);
     EXPECT_EQ(status.code, TIniGTError::WriteFailed);
     EXPECT_FALSE(status.message.empty());
@@ -498,7 +498,7 @@ TEST(TIniGTWrite, LinkAndPermissionsStay) {
 
 TEST(TIniGTPath, NameWithAFolderIsUsedUnchanged) {
     TempDir dir;
-    const std::string full = shell::TextFromPath(dir / "x.ini");
+    const std::string full = files::TextFromPath(dir / "x.ini");
     for (TIniGTDefaultDir kind :
          {TIniGTDefaultDir::ddApplication, TIniGTDefaultDir::ddWindows, TIniGTDefaultDir::ddNone}) {
         TIniGT ini(full, kind);
@@ -514,16 +514,16 @@ TEST(TIniGTPath, NameWithAFolderIsUsedUnchanged) {
 TEST(TIniGTPath, BareNameFollowsDefaultDir) {
     TIniGT ini("x.ini");
     EXPECT_EQ(ini.DefaultDir(), TIniGTDefaultDir::ddApplication);
-    EXPECT_EQ(ini.FilePath(), shell::ProgramFolder() / "x.ini");
+    EXPECT_EQ(ini.FilePath(), files::ProgramFolder() / "x.ini");
     ini.SetDefaultDir(TIniGTDefaultDir::ddNone);
     EXPECT_EQ(ini.FilePath(), fs::path("x.ini"));
     ini.SetDefaultDir(TIniGTDefaultDir::ddWindows);
-    EXPECT_EQ(ini.FilePath(), shell::WindowsFolder() / "x.ini");
+    EXPECT_EQ(ini.FilePath(), files::WindowsFolder() / "x.ini");
     ini.SetFileName("y.ini");
-    EXPECT_EQ(ini.FilePath(), shell::WindowsFolder() / "y.ini");
+    EXPECT_EQ(ini.FilePath(), files::WindowsFolder() / "y.ini");
     // The second byte of "表" (95 5C) is no folder separator.
     ini.SetFileName(S("表.ini"));
-    EXPECT_EQ(ini.FilePath(), shell::WindowsFolder() / fs::path(u8"表.ini"));
+    EXPECT_EQ(ini.FilePath(), files::WindowsFolder() / fs::path(u8"表.ini"));
     ini.SetFileName("");
     EXPECT_TRUE(ini.FilePath().empty());
 }
@@ -531,10 +531,10 @@ TEST(TIniGTPath, BareNameFollowsDefaultDir) {
 TEST(TIniGTPath, LoadedNamesTheProgramsFile) {
     TIniGT ini;
     ini.Loaded();
-    fs::path expected = shell::ProgramFile();
+    fs::path expected = files::ProgramFile();
     expected.replace_extension(".ini");
     EXPECT_EQ(ini.FilePath(), expected);
-    EXPECT_EQ(ini.FileName(), shell::TextFromPath(expected));
+    EXPECT_EQ(ini.FileName(), files::TextFromPath(expected));
     EXPECT_EQ(ini.FilePath().filename(), fs::path("shell_tests.ini"));
 
     TIniGT named("other.ini", TIniGTDefaultDir::ddNone);
@@ -545,7 +545,7 @@ TEST(TIniGTPath, LoadedNamesTheProgramsFile) {
 
 TEST(TIniGTPath, KanjiFileNameReachesTheDisk) {
     TempDir dir;
-    TIniGT ini(shell::TextFromPath(dir.path()) +
+    TIniGT ini(files::TextFromPath(dir.path()) +
                (fs::path::preferred_separator == '\\' ? "\\" : "/") + S("競馬設定.ini"));
     ASSERT_TRUE(Ok(ini.WriteInteger("locate", "top", 1)));
     EXPECT_TRUE(fs::exists(dir.path() / fs::path(u8"競馬設定.ini")));

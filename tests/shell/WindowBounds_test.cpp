@@ -1,4 +1,4 @@
-#include "shell/ProgramFolder.h"
+#include "files/ProgramFolder.h"
 #include "shell/WindowBounds.h"
 #include "support/TestSupport.h"
 
@@ -13,7 +13,7 @@ using shell::TWindowBounds;
 
 class WindowBoundsTest : public ::testing::Test {
 protected:
-    shell::TIniGT Settings() const { return shell::TIniGT(shell::TextFromPath(file_)); }
+    shell::TIniGT Settings() const { return shell::TIniGT(files::TextFromPath(file_)); }
     void Write(std::string_view content) const { WriteFileBytes(file_, content); }
     TWindowBounds ReadMain() const {
         return shell::ReadWindowBounds(Settings(), shell::kMainFormBoundsSection,

@@ -1,8 +1,8 @@
 #include "RaceDayFixture.h"
 
 #include "TestSupport.h"
+#include "files/ProgramFolder.h"
 #include "jvdata/RecordLayout.h"
-#include "shell/ProgramFolder.h"
 
 #include <stdexcept>
 
@@ -104,7 +104,7 @@ std::string MakeOldHorseMaster(std::string_view registrationNumber, std::string_
 }
 
 fs::path RaceDayStore::PathOf(std::string_view relative) const {
-    return root_ / shell::PathFromText(relative);
+    return root_ / files::PathFromText(relative);
 }
 
 void RaceDayStore::WriteRaw(std::string_view relative, std::string_view bytes) const {

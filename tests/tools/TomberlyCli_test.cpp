@@ -1,7 +1,7 @@
 // tomberly-cli as a user runs it: the built program beside this test, its exit status and
 // what it prints.
+#include "files/ProgramFolder.h"
 #include "jvlink/standin/StandInSettings.h"
-#include "shell/ProgramFolder.h"
 #include "support/RaceDayFixture.h"
 #include "support/TestSupport.h"
 
@@ -44,7 +44,7 @@ std::string Quoted(const std::string& text) {
 class TomberlyCliTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        cli = shell::ProgramFolder() / "tomberly-cli";
+        cli = files::ProgramFolder() / "tomberly-cli";
         if (!fs::exists(cli)) {
             GTEST_SKIP() << "tomberly-cli is not built beside the tests";
         }
@@ -101,7 +101,7 @@ TEST_F(TomberlyCliTest, DatesPrintsTheDateListInUtf8OrShiftJis) {
     fs::create_directories(root / "DATA");
     for (const char* name :
          {"2004年05月01日東京.jvRA", "2004年05月02日京都.jvRA", "2004年05月02日京都.jvSEr"}) {
-        keiba::test::WriteFileBytes(root.path() / "DATA" / shell::PathFromText(S(name)), "x");
+        keiba::test::WriteFileBytes(root.path() / "DATA" / files::PathFromText(S(name)), "x");
     }
     const TRun utf8 = Run("dates --root " + Quoted(root.path().string()));
     EXPECT_EQ(utf8.status, 0);

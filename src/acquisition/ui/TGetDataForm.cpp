@@ -1,7 +1,7 @@
 #include "acquisition/ui/TGetDataForm.h"
 
+#include "files/ProgramFolder.h"
 #include "jvdata/SjisText.h"
-#include "shell/ProgramFolder.h"
 #include "widgets/ui/TLabel3Dj.h"
 
 #include <utility>
@@ -39,12 +39,12 @@ QFont DesignFont(const char* face, int pixels, bool bold = false) {
 // whose name CP932 cannot spell still leads to the right file.
 shell::TIniGT MakeSettings(const std::filesystem::path& file) {
     shell::TIniGT settings;
-    std::filesystem::path own = shell::ProgramFile();
+    std::filesystem::path own = files::ProgramFile();
     own.replace_extension(".ini");
     if (file.empty() || file == own) {
         settings.Loaded();
     } else {
-        settings.SetFileName(shell::TextFromPath(file));
+        settings.SetFileName(files::TextFromPath(file));
     }
     return settings;
 }

@@ -1,11 +1,11 @@
 // The main window's life (creation, first showing, closing) and its commands.
 #include "shell/ui/TMainForm.h"
 
+#include "files/ProgramFolder.h"
 #include "jvdata/SjisText.h"
 #include "jvlink/JVResultMessage.h"
 #include "race/ui/RaceCardGrid.h"
 #include "shell/HelpFile.h"
-#include "shell/ProgramFolder.h"
 #include "shell/ProgramVersion.h"
 #include "shell/ShellTexts.h"
 #include "shell/WindowBounds.h"
@@ -76,7 +76,7 @@ TMainForm::TMainForm(TMainFormSetup setup, QWidget* parent)
     if (setup_.settingsFile.empty()) {
         iniGT1_.Loaded();
     } else {
-        iniGT1_.SetFileName(TextFromPath(setup_.settingsFile));
+        iniGT1_.SetFileName(files::TextFromPath(setup_.settingsFile));
     }
 
     msgDlg1_ = new widgets::TMsgDlg(this);

@@ -1,6 +1,6 @@
 // Tomberly＆競馬新聞: the program's start.
+#include "files/ProgramFolder.h"
 #include "jvlink/CreateJVLink.h"
-#include "shell/ProgramFolder.h"
 #include "shell/ui/Startup.h"
 #include "widgets/ui/FontSubstitutes.h"
 #include "widgets/ui/QtUserInteraction.h"
@@ -23,6 +23,6 @@ int main(int argc, char** argv) {
         QCoreApplication::setApplicationName(title);
         interaction.SetTitle(title);
     };
-    startup.dataRoot = shell::ProgramFolder();
+    startup.dataRoot = files::ProgramFolder();
     return shell::ui::RunStartup(startup);
 }

@@ -3,8 +3,8 @@
 // settings file, and the date list shows what the run stored once the window has closed.
 #include "acquisition/GetDataTestSupport.h"
 #include "acquisition/ui/TGetDataForm.h"
+#include "files/ProgramFolder.h"
 #include "jvlink/standin/StandInJVLink.h"
-#include "shell/ProgramFolder.h"
 #include "shell/ui/ShellUiSupport.h"
 #include "shell/ui/Startup.h"
 #include "store/StoreTestSeason.h"
@@ -56,7 +56,7 @@ TEST(MainFormAcquisition, TheCommandRunsTheWindowModallyAndTheDateListShowsTheNe
                          "20040502183000",
                          {MakeRA(TRaceId{}, '2'), MakeRA(TRaceId{.race = "02"}, '2')}}};
     {
-        shell::TIniGT ini(shell::TextFromPath(settingsFile));
+        shell::TIniGT ini(files::TextFromPath(settingsFile));
         ASSERT_TRUE(ini.WriteText("JvDataGet", "LastTime", "2004/04/20 10:00:00").ok());
     }
 
@@ -124,7 +124,7 @@ TEST(MainFormAcquisition, TheCommandRunsTheWindowModallyAndTheDateListShowsTheNe
                       "他のアプリケーションを操作することは極力避けてください。"),
                   Box("データ作成が完了しました。")}))
         << ShowLine(line);
-    EXPECT_TRUE(fs::exists(root / "DATA" / shell::PathFromText(S("2004年05月01日東京.jvRA"))));
+    EXPECT_TRUE(fs::exists(root / "DATA" / files::PathFromText(S("2004年05月01日東京.jvRA"))));
 }
 
 } // namespace

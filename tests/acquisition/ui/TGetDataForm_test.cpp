@@ -3,8 +3,8 @@
 // file, every fault the stand-in can inject, cancel and close during a run.
 #include "acquisition/GetDataTestSupport.h"
 #include "acquisition/ui/TGetDataForm.h"
+#include "files/ProgramFolder.h"
 #include "jvlink/standin/StandInJVLink.h"
-#include "shell/ProgramFolder.h"
 #include "store/StoreTestSeason.h"
 #include "widgets/ui/TLabel3Dj.h"
 
@@ -108,11 +108,11 @@ protected:
     }
 
     void WriteSettings(std::string_view lastTime) {
-        shell::TIniGT ini(shell::TextFromPath(SettingsFile()));
+        shell::TIniGT ini(files::TextFromPath(SettingsFile()));
         ASSERT_TRUE(ini.WriteText("JvDataGet", "LastTime", lastTime).ok());
     }
     std::string StoredLastTime() const {
-        return shell::TIniGT(shell::TextFromPath(SettingsFile()))
+        return shell::TIniGT(files::TextFromPath(SettingsFile()))
             .ReadText("JvDataGet", "LastTime", "(none)");
     }
 
@@ -169,7 +169,7 @@ protected:
     }
 
     bool Stored(std::string_view utf8Name) const {
-        return fs::exists(root / "DATA" / shell::PathFromText(S(utf8Name)));
+        return fs::exists(root / "DATA" / files::PathFromText(S(utf8Name)));
     }
 
     TempDir dir;
@@ -467,7 +467,7 @@ TEST_F(GetDataFormTest, ACorruptRecordIsRefusedAndTheStartTimeStays) {
         EXPECT_EQ(StoredLastTime(), "2004/04/20 10:00:00") << "the refused record is read again";
         std::vector<std::string> dayFiles;
         for (const auto& entry : fs::directory_iterator(root / "DATA")) {
-            dayFiles.push_back(Sjis::ToUtf8(shell::TextFromPath(entry.path().filename())));
+            dayFiles.push_back(Sjis::ToUtf8(files::TextFromPath(entry.path().filename())));
         }
         EXPECT_EQ(Sorted(dayFiles), Sorted({"2004年05月01日東京.jvRA", "2004年05月01日東京.jvSEr"}))
             << "nothing but the two race-day files";

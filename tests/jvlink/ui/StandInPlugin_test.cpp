@@ -1,13 +1,13 @@
 // The stand-in plug-in as the program meets it: created by the programmatic identifier from
 // the program's folder (the test executables lie beside the plug-in), with its settings file
 // in the per-user configuration folder and its settings dialog behind JVSetUIProperties.
+#include "files/ProgramFolder.h"
 #include "jvlink/CreateJVLink.h"
 #include "jvlink/StandInPlugin.h"
 #include "jvlink/StandInTestCatalogue.h"
 #include "jvlink/standin/CatalogueFolder.h"
 #include "jvlink/standin/FileIo.h"
 #include "jvlink/standin/StandInSettings.h"
-#include "shell/ProgramFolder.h"
 
 #include <cstdlib>
 #include <functional>
@@ -48,7 +48,7 @@ protected:
 
     std::unique_ptr<jvlink::IJVLink> Create() {
         auto link = jvlink::CreateJVLink(jvlink::kJVLinkProgId);
-        EXPECT_NE(link, nullptr) << "the plug-in must load from " << shell::ProgramFolder();
+        EXPECT_NE(link, nullptr) << "the plug-in must load from " << files::ProgramFolder();
         return link;
     }
 
@@ -88,7 +88,7 @@ private:
 };
 
 TEST_F(StandInPluginTest, CreatedByTheProgrammaticIdentifierFromTheProgramFolder) {
-    EXPECT_TRUE(fs::exists(shell::ProgramFolder() / std::string(jvlink::kStandInPluginFile)));
+    EXPECT_TRUE(fs::exists(files::ProgramFolder() / std::string(jvlink::kStandInPluginFile)));
     auto link = Create();
     ASSERT_NE(link, nullptr);
     EXPECT_NE(jvlink::CreateJVLink("jvdtlab.jvlink"), nullptr) << "letter case aside";
@@ -100,7 +100,7 @@ TEST_F(StandInPluginTest, CreatedByTheProgrammaticIdentifierFromTheProgramFolder
 TEST_F(StandInPluginTest, PlugInMissingFromTheFolderIsNotInstalled) {
     TempDir elsewhere;
     EXPECT_EQ(jvlink::LoadStandInPlugin(elsewhere.path()), nullptr);
-    EXPECT_NE(jvlink::LoadStandInPlugin(shell::ProgramFolder()), nullptr);
+    EXPECT_NE(jvlink::LoadStandInPlugin(files::ProgramFolder()), nullptr);
 }
 
 TEST_F(StandInPluginTest, WorksOutOfTheBoxWithTheBuiltInSeason) {

@@ -1,7 +1,7 @@
 // The main window's creation, first showing and closing: data root, store folders, date list,
 // kept bounds, JV-Link initialisation and version check.
 #include "ShellUiSupport.h"
-#include "shell/ProgramFolder.h"
+#include "files/ProgramFolder.h"
 #include "shell/ProgramVersion.h"
 #include "shell/ui/TMainForm.h"
 
@@ -70,7 +70,7 @@ TEST(MainFormCreate, StoreFolderThatCannotBeMadeIsReportedAndTheWindowOpens) {
     ASSERT_EQ(world.user.Events().size(), 1u);
     const TInteractionEvent& event = world.user.Events()[0];
     EXPECT_EQ(event.kind, Kind::Error);
-    EXPECT_NE(event.text.find(shell::TextFromPath(world.root / "SEI")), std::string::npos)
+    EXPECT_NE(event.text.find(files::TextFromPath(world.root / "SEI")), std::string::npos)
         << Show(event.text);
     EXPECT_TRUE(fs::is_directory(world.root / "DATA"));
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <system_error>
 
-namespace shell {
+namespace files {
 
 // What reading a whole file found.
 enum class FileReadStatus {
@@ -40,4 +40,4 @@ std::error_code ReplaceWholeFile(const std::filesystem::path& file, std::string_
 // The system's description of an error as CP932 text, without a trailing line end.
 std::string SystemErrorText(const std::error_code& error);
 
-} // namespace shell
+} // namespace files

@@ -1,4 +1,4 @@
-#include "shell/WholeFile.h"
+#include "files/WholeFile.h"
 
 #include "jvdata/SjisText.h"
 
@@ -15,7 +15,7 @@
 #include <unistd.h>
 #endif
 
-namespace shell {
+namespace files {
 
 namespace fs = std::filesystem;
 
@@ -371,4 +371,4 @@ std::string SystemErrorText(const std::error_code& error) {
 
 #endif
 
-} // namespace shell
+} // namespace files

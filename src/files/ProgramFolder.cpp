@@ -1,4 +1,4 @@
-#include "shell/ProgramFolder.h"
+#include "files/ProgramFolder.h"
 
 #include "jvdata/SjisText.h"
 
@@ -12,7 +12,7 @@
 #include <unistd.h>
 #endif
 
-namespace shell {
+namespace files {
 
 namespace fs = std::filesystem;
 
@@ -164,4 +164,4 @@ std::optional<std::string> TryTextFromPath(const fs::path& given) {
     return std::nullopt;
 }
 
-} // namespace shell
+} // namespace files

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace shell {
+namespace files {
 
 // Full path of the running program file (Windows: GetModuleFileNameW; Linux: /proc/self/exe).
 // When the system cannot tell, the current directory followed by kFallbackProgramName.
@@ -45,4 +45,4 @@ std::string TextFromPath(const std::filesystem::path& path);
 // As TextFromPath, but nothing when some character has no CP932 form.
 std::optional<std::string> TryTextFromPath(const std::filesystem::path& path);
 
-} // namespace shell
+} // namespace files
