@@ -106,6 +106,9 @@ void TRaceBrowser::TabControl1Change() {
 
     views_.results->Show(day_.PayoffTable, slot);
     FillRaceCard(*views_.card, CardRows(day_, slot));
+    if (views_.handOver) {
+        views_.handOver(slot);
+    }
 }
 
 } // namespace race::ui

@@ -8,6 +8,7 @@
 #include "shell/UserInteraction.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,9 @@ struct TRaceViews {
     QTableWidget* card = nullptr;                  // StringGrid1, the race card grid
     shell::ui::TTabControl* horseTabs = nullptr;   // TabControl2: " 1番" .. "18番"
     TPayoffPageWidget* results = nullptr;          // the page "成績結果"
+    // The views below the race card (time tables, charts, horse pages), told the race slot
+    // each time a race is shown, after the card and the results; may be empty.
+    std::function<void(int slot)> handOver;
 };
 
 class TRaceBrowser {
@@ -51,7 +55,8 @@ public:
     bool DateComboChange(const std::filesystem::path& dataRoot, std::string_view entry);
 
     // Shows the race of the chosen race tab: the header lines and the panel's colour, the
-    // horse tabs, the card rows and the results page. Nothing without a chosen tab.
+    // horse tabs, the card rows and the results page, then hands the race over to the views
+    // below the card. Nothing without a chosen tab.
     void TabControl1Change();
 
     // The progress window, when it is made after the browser (null: loads show no progress).

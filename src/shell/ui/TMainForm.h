@@ -163,6 +163,9 @@ private:
     void SetupRaceArea();
     // The horse tabs, the results page and race browsing (TMainFormRaceDay.cpp).
     void SetupRaceBrowsing();
+    // Hands the race shown in slot over to the views below the race card, in this order: the
+    // time tables and the charts, then the horse pages of the chosen horse tab.
+    void ShowRaceViews(int slot);
 
     void FormCreate();
     void FormCloseQuery();

@@ -46,7 +46,7 @@ void TMainForm::SetupRaceBrowsing() {
     raceBrowser_ = std::make_unique<race::ui::TRaceBrowser>(
         *raceDay_,
         race::ui::TRaceViews{panel1_, prgrsForm_, tabControl1_, panel2_, stringGrid1_, tabControl2_,
-                             payoffPage_},
+                             payoffPage_, [this](int slot) { ShowRaceViews(slot); }},
         *interaction_);
 
     // A choice of the user only: rebuilding the list chooses nothing.
@@ -63,6 +63,10 @@ void TMainForm::DateComboChange() {
     const std::string entry = Sjis::FromUtf8(dateCombo_->itemText(index).toStdString());
     raceBrowser_->SetProgressWindow(prgrsForm_);
     raceBrowser_->DateComboChange(dataRoot_, entry);
+}
+
+void TMainForm::ShowRaceViews(int slot) {
+    (void)slot;
 }
 
 void TMainForm::TabControl1Change() {

@@ -68,7 +68,7 @@ struct TWindow {
         top.show();
         browser = std::make_unique<race::ui::TRaceBrowser>(
             *day,
-            race::ui::TRaceViews{panel1, &progress, raceTabs, header, card, horseTabs, results},
+            race::ui::TRaceViews{panel1, &progress, raceTabs, header, card, horseTabs, results, {}},
             ui);
     }
 
