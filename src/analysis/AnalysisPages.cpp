@@ -81,11 +81,12 @@ std::vector<std::string> ChartLines(const TChart& chart) {
         const TChartSeries& series = chart.series[static_cast<std::size_t>(index)];
         const std::size_t x = next[static_cast<std::size_t>(index)]++;
         const TChartPoint& point = series.points[x];
-        char figures[64];
-        std::snprintf(figures, sizeof figures, "\t%zu\t%.4f\t", x, point.value);
+        char value[64];
+        std::snprintf(value, sizeof value, "%.4f", point.value);
         char colour[16];
         std::snprintf(colour, sizeof colour, "\t#%06X", static_cast<unsigned>(point.colour));
-        lines.push_back(series.name + figures + point.label + colour);
+        lines.push_back(series.name + "\t" + std::to_string(x) + "\t" + value + "\t" + point.label +
+                        colour);
     }
     return lines;
 }

@@ -34,10 +34,9 @@ std::string_view MarkText(int place) noexcept {
 std::string HundredthsText(long long hundredths) {
     const bool negative = hundredths < 0;
     const long long magnitude = negative ? -hundredths : hundredths;
-    char text[32];
-    std::snprintf(text, sizeof text, "%s%lld.%02lld", negative ? "-" : "", magnitude / 100,
-                  magnitude % 100);
-    return text;
+    const long long cents = magnitude % 100;
+    return (negative ? "-" : "") + std::to_string(magnitude / 100) + (cents < 10 ? ".0" : ".") +
+           std::to_string(cents);
 }
 
 std::string FigureText(std::optional<double> figure) {
