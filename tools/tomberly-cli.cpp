@@ -4,6 +4,9 @@
 //   tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]
 //   tomberly-cli dates --root DIR [--sjis]
 //   tomberly-cli show --root DIR --day ENTRY [--race N] --page card|results [--sjis]
+//   tomberly-cli show --root DIR --day ENTRY [--race N] --page times|last3f [--sjis]
+//   tomberly-cli show --root DIR --day ENTRY [--race N] --page chart1|chart2|chart3|chart4
+//                     [--select I] [--sjis]
 //
 // acquire runs what the acquisition window runs: JV-Link ("JVDTLab.JVLink") is initialised
 // and opened for "RACERCVN" with option 2, the download is followed with a text progress bar
@@ -20,8 +23,12 @@
 // show loads one race day (ENTRY, a line of the date list) as the main window does and prints
 // one page of one of its races (race N, else the day's first race): the race card "出馬表"
 // (header lines, then the grid, cells separated by tabs) or the results "成績結果" (each bet
-// type's heading and its rows of boxes). ENTRY is read as UTF-8, or as Shift-JIS with --sjis
-// (the way dates --sjis prints it) and whenever it is not UTF-8.
+// type's heading and its rows of boxes), a time table ("走破ﾀｲﾑ計算表" times, "上3ﾊﾛﾝﾀｲﾑ計算表"
+// last3f: one line per grid row, the nine cells separated by tabs) or a chart's points (chart1
+// to chart4 drawn for item I of the chart's selector, 1-based, default 1: the runner I for
+// chart1 and chart3, the run I back for chart2 and chart4; see analysis/AnalysisPages.h). ENTRY is
+// read as UTF-8, or as Shift-JIS with --sjis (the way dates --sjis prints it) and whenever it is
+// not UTF-8.
 //
 // Texts are printed in UTF-8, or as the program's own Shift-JIS bytes with --sjis. Progress
 // goes to the standard error, messages and lists to the standard output.
@@ -34,6 +41,7 @@
 
 #include "acquisition/AcquisitionTimes.h"
 #include "acquisition/HeadlessAcquisition.h"
+#include "analysis/AnalysisPages.h"
 #include "files/ProgramFolder.h"
 #include "jvdata/SjisText.h"
 #include "jvlink/CreateJVLink.h"
@@ -281,9 +289,10 @@ struct TOptions {
     std::string command;
     std::optional<std::string> root;
     std::optional<std::string> from;
-    std::optional<std::string> day;  // show: the date list entry
-    std::optional<std::string> race; // show: the race number
-    std::optional<std::string> page; // show: card or results
+    std::optional<std::string> day;    // show: the date list entry
+    std::optional<std::string> race;   // show: the race number
+    std::optional<std::string> page;   // show: card, results, times, last3f, chart1 .. chart4
+    std::optional<std::string> select; // show: the chart selector's item, 1-based
     bool verbose = false;
     bool sjis = false;
     bool help = false;
@@ -293,13 +302,18 @@ constexpr const char* kUsageText =
     "usage: tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]\n"
     "       tomberly-cli dates --root DIR [--sjis]\n"
     "       tomberly-cli show --root DIR --day ENTRY [--race N] --page card|results [--sjis]\n"
+    "       tomberly-cli show --root DIR --day ENTRY [--race N] --page times|last3f [--sjis]\n"
+    "       tomberly-cli show --root DIR --day ENTRY [--race N]\n"
+    "                         --page chart1|chart2|chart3|chart4 [--select I] [--sjis]\n"
     "\n"
     "acquire  fetch new JV-Data through JV-Link and store it in the store under DIR;\n"
     "         without --from, start at the settings' LastTime (DIR/tomberly.ini), else 8\n"
     "         days ago; --verbose lists every stored file\n"
     "dates    print the store's race days and racecourses, newest first\n"
     "show     print the race card or the results of race N (else the first race) of the\n"
-    "         race day ENTRY, a line as dates prints it\n"
+    "         race day ENTRY, a line as dates prints it; times and last3f print the\n"
+    "         time tables, chart1..chart4 the chart's points for the selector's item I\n"
+    "         (the runner I for chart1 and chart3, the run I back for chart2 and chart4)\n"
     "--sjis   print Shift-JIS instead of UTF-8\n"
     "\n"
     "exit status: 0 done, 1 arguments, 2 data root or settings, 3 JV-Link missing or not\n"
@@ -317,6 +331,16 @@ std::optional<int> RaceNumberOf(const std::string& text) {
         return std::nullopt;
     }
     return number;
+}
+
+// A chart selector's item argument, 1 to 18 in plain digits.
+std::optional<int> SelectOf(const std::string& text) {
+    if (text.empty() || text.size() > 2 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    const int number = std::stoi(text);
+    return number >= 1 && number <= race::kRunnerSlots ? std::optional<int>(number) : std::nullopt;
 }
 
 // Parses the arguments; an error text when they are wrong.
@@ -352,6 +376,10 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
             if (auto error = value(options.page)) {
                 return error;
             }
+        } else if (arg == "--select") {
+            if (auto error = value(options.select)) {
+                return error;
+            }
         } else if (arg == "--verbose" || arg == "-v") {
             options.verbose = true;
         } else if (arg == "--sjis") {
@@ -376,8 +404,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
         return std::string("--from belongs to acquire");
     }
     const bool show = options.command == "show";
-    if (!show && (options.day || options.race || options.page)) {
-        return std::string("--day, --race and --page belong to show");
+    if (!show && (options.day || options.race || options.page || options.select)) {
+        return std::string("--day, --race, --page and --select belong to show");
     }
     if (show) {
         if (!options.day || options.day->empty()) {
@@ -386,8 +414,15 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
         if (!options.page) {
             return std::string("--page card|results is required");
         }
-        if (*options.page != "card" && *options.page != "results") {
-            return "--page must be card or results: " + *options.page;
+        const bool chart = options.page->starts_with("chart");
+        if (*options.page != "card" && *options.page != "results" &&
+            !analysis::AnalysisPageOf(*options.page)) {
+            return "--page must be card, results, times, last3f or chart1 to chart4: " +
+                   *options.page;
+        }
+        if (options.select && (!chart || !SelectOf(*options.select))) {
+            return chart ? "--select must be an item number 1 to 18: " + *options.select
+                         : std::string("--select belongs to the chart pages");
         }
         if (options.race && !RaceNumberOf(*options.race)) {
             return "--race must be a race number 1 to 12: " + *options.race;
@@ -447,11 +482,24 @@ int Show(const TOptions& options, const TOutput& out) {
     if (options.race) {
         number = RaceNumberOf(*options.race);
     }
-    const race::TDayPage page =
-        *options.page == "card" ? race::TDayPage::Card : race::TDayPage::Results;
     // The race day is about 2.5 MB: on the heap, once.
     const auto day = std::make_unique<race::TRaceDayData>();
-    const race::TDayPageResult result = race::DayPageLines(*root, entry, number, page, *day);
+    race::TDayPageResult result;
+    if (const auto analysisPage = analysis::AnalysisPageOf(*options.page)) {
+        const int select = options.select ? SelectOf(*options.select).value_or(1) : 1;
+        analysis::TAnalysisPageResult shown =
+            analysis::AnalysisDayPageLines(*root, entry, number, *analysisPage, select, *day);
+        if (shown.noSuchItem) {
+            out.Note(stderr, "tomberly-cli: the selector of " + *options.page + " has no item " +
+                                 std::to_string(select) + " in that race");
+            return kNotInStore;
+        }
+        result = std::move(shown.page);
+    } else {
+        const race::TDayPage page =
+            *options.page == "card" ? race::TDayPage::Card : race::TDayPage::Results;
+        result = race::DayPageLines(*root, entry, number, page, *day);
+    }
     switch (result.status) {
     case race::TDayPageStatus::Shown:
         break;

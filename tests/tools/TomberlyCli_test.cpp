@@ -216,6 +216,62 @@ TEST_F(TomberlyCliTest, ShowRefusesUnknownDaysRacesAndPages) {
     }
 }
 
+// The day of WriteShowDay, and horse 1's one earlier run: 1:34.6 over 1600 m (5.91 s per
+// 100 m), last three furlongs 34.5 (5.75), 2nd at 3rd favourite of 16.
+void WriteShowDayWithRun(const fs::path& root) {
+    WriteShowDay(root);
+    const keiba::test::RaceDayStore store(root);
+    keiba::test::RacePlan past;
+    past.date = "20040418";
+    past.number = 11;
+    past.runners = 16;
+    const jvdata::TRecordRA pastRace = keiba::test::MakeRace(past);
+    jvdata::TRecordSE run = keiba::test::MakeRunner(pastRace, 5, "2001100001");
+    run.SetField(335, 336, "02");
+    run.SetField(339, 342, "1346");
+    run.SetField(364, 365, "03");
+    run.SetField(391, 393, "345");
+    store.WriteHistory("2001100001", {run});
+    store.WriteResults({pastRace});
+}
+
+TEST_F(TomberlyCliTest, ShowPrintsTheTimeTablesAndTheChartPoints) {
+    WriteShowDayWithRun(root.path());
+    const std::string show =
+        "show --root " + Quoted(root.path().string()) + " --day '2004年05月01日東京' --page ";
+
+    const TRun times = Run(show + "times");
+    ASSERT_EQ(times.status, 0) << times.err;
+    EXPECT_EQ(times.out, "◎\t1\t1\t5.91\t\t\t\t\t5.91\n\t1\t2\t\t\t\t\t\t\n");
+    const TRun last3f = Run(show + "last3f");
+    EXPECT_EQ(last3f.out, "◎\t1\t1\t5.75\t\t\t\t\t5.75\n\t1\t2\t\t\t\t\t\t\n");
+
+    // One run only: the trend walk stops at once.
+    EXPECT_EQ(Run(show + "chart1").out, "StaticText2\tコスモバルク\n");
+    const TRun chart3 = Run(show + "chart3 --select 1");
+    EXPECT_TRUE(chart3.out.starts_with("StaticText5\tコスモバルク\n"
+                                       "Series7\t0\t20.0000\t前5走\t#008000\n"
+                                       "Series6\t0\t20.0000\t前5走\t#FF0000\n"))
+        << chart3.out;
+    EXPECT_NE(chart3.out.find("Series7\t4\t2.0000\t前1走\t#008000\n"
+                              "Series6\t4\t3.0000\t前1走\t#FF0000\n"),
+              std::string::npos)
+        << chart3.out;
+    EXPECT_EQ(Run(show + "chart2").out, "Series4\t0\t5.9125\t1\t#FF0000\n"
+                                        "Series5\t0\t5.7500\t1\t#008000\n"
+                                        "Series4\t1\t1.0000\t2\t#808080\n"
+                                        "Series5\t1\t1.0000\t2\t#808080\n");
+    // (16 - 2) + (16 - 3) = 27.
+    EXPECT_NE(Run(show + "chart4").out.find("BarSeries1\t0\t27.0000\t1\t#FFFF00\n"),
+              std::string::npos);
+
+    // No third runner, no sixth run back; --select only for the charts.
+    EXPECT_EQ(Run(show + "chart1 --select 3").status, 8);
+    EXPECT_EQ(Run(show + "chart4 --select 6").status, 8);
+    EXPECT_EQ(Run(show + "times --select 1").status, 1);
+    EXPECT_EQ(Run(show + "chart2 --select 19").status, 1);
+}
+
 #endif
 
 } // namespace

@@ -2,6 +2,7 @@
 //
 // Each page is filled by its own view when a race day is loaded; here the pages are made with
 // their captions, and the race card page with its grid and header row.
+#include "analysis/ui/AnalysisPages.h"
 #include "race/ui/RaceCardGrid.h"
 #include "shell/ui/RaceHeaderPanel.h"
 #include "shell/ui/TMainForm.h"
@@ -85,6 +86,13 @@ void TMainForm::SetupRaceArea() {
     cardLayout->setContentsMargins(0, 0, 0, 0);
     stringGrid1_ = new race::ui::TRaceCardGrid(cardSheet);
     cardLayout->addWidget(stringGrid1_);
+
+    // The time tables and the four charts, on pages 2 to 7.
+    analysisPages_ = new analysis::ui::TAnalysisPages(
+        analysis::ui::TAnalysisSheets{pageControl1_->widget(2), pageControl1_->widget(3),
+                                      pageControl1_->widget(4), pageControl1_->widget(5),
+                                      pageControl1_->widget(6), pageControl1_->widget(7)},
+        this);
 
     SetupRaceBrowsing();
 

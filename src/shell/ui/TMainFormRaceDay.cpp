@@ -1,5 +1,6 @@
 // The main window's race day: the horse tabs and the results page under the race tabs, and
 // the handlers that load the day chosen in the date list and show the chosen race.
+#include "analysis/ui/AnalysisPages.h"
 #include "jvdata/SjisText.h"
 #include "race/ui/PayoffPageWidget.h"
 #include "race/ui/RaceCardGrid.h"
@@ -66,7 +67,7 @@ void TMainForm::DateComboChange() {
 }
 
 void TMainForm::ShowRaceViews(int slot) {
-    (void)slot;
+    analysisPages_->ShowRace(*raceDay_, slot);
 }
 
 void TMainForm::TabControl1Change() {
