@@ -37,6 +37,9 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+namespace horse::ui {
+class THorseView;
+}
 namespace race::ui {
 class TPayoffPageWidget;
 class TRaceCardGrid;
@@ -118,6 +121,8 @@ public:
     // The horse tabs on the page "競走馬" and the results page "成績結果".
     TTabControl* TabControl2() const { return tabControl2_; }
     race::ui::TPayoffPageWidget* PayoffPage() const { return payoffPage_; }
+    // The horse pages inside the horse tabs.
+    horse::ui::THorseView* HorseView() const { return horseView_; }
 
     // ---- The loaded race day --------------------------------------------------------------
 
@@ -213,6 +218,7 @@ private:
     race::ui::TRaceCardGrid* stringGrid1_ = nullptr;
     TTabControl* tabControl2_ = nullptr;
     race::ui::TPayoffPageWidget* payoffPage_ = nullptr;
+    horse::ui::THorseView* horseView_ = nullptr;
 
     // The race day (about 2.5 MB), allocated once for the run, and its browsing.
     std::unique_ptr<race::TRaceDayData> raceDay_;
