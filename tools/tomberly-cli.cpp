@@ -4,6 +4,7 @@
 //   tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]
 //   tomberly-cli dates --root DIR [--sjis]
 //   tomberly-cli show --root DIR --day ENTRY [--race N] --page card|results [--sjis]
+//   tomberly-cli show --root DIR --day ENTRY [--race N] --page horse [--horse K] [--sjis]
 //
 // acquire runs what the acquisition window runs: JV-Link ("JVDTLab.JVLink") is initialised
 // and opened for "RACERCVN" with option 2, the download is followed with a text progress bar
@@ -21,7 +22,10 @@
 // one page of one of its races (race N, else the day's first race): the race card "出馬表"
 // (header lines, then the grid, cells separated by tabs) or the results "成績結果" (each bet
 // type's heading and its rows of boxes). ENTRY is read as UTF-8, or as Shift-JIS with --sjis
-// (the way dates --sjis prints it) and whenever it is not UTF-8.
+// (the way dates --sjis prints it) and whenever it is not UTF-8. --page horse prints the horse
+// pages of the race's K-th horse tab (else the first): one line per control, StaticText1, the
+// labels of "　馬情報１　" and "　馬情報２　" top to bottom, then lines 1 to 11 of "前走－１" to
+// "前走－５", each the control's name, a tab and the label's text with its trailing blanks.
 //
 // Texts are printed in UTF-8, or as the program's own Shift-JIS bytes with --sjis. Progress
 // goes to the standard error, messages and lists to the standard output.
@@ -35,6 +39,7 @@
 #include "acquisition/AcquisitionTimes.h"
 #include "acquisition/HeadlessAcquisition.h"
 #include "files/ProgramFolder.h"
+#include "horse/HorseDump.h"
 #include "jvdata/SjisText.h"
 #include "jvlink/CreateJVLink.h"
 #include "jvlink/JVResultMessage.h"
@@ -281,9 +286,10 @@ struct TOptions {
     std::string command;
     std::optional<std::string> root;
     std::optional<std::string> from;
-    std::optional<std::string> day;  // show: the date list entry
-    std::optional<std::string> race; // show: the race number
-    std::optional<std::string> page; // show: card or results
+    std::optional<std::string> day;   // show: the date list entry
+    std::optional<std::string> race;  // show: the race number
+    std::optional<std::string> page;  // show: card or results
+    std::optional<std::string> horse; // show --page horse: the horse tab
     bool verbose = false;
     bool sjis = false;
     bool help = false;
@@ -293,13 +299,15 @@ constexpr const char* kUsageText =
     "usage: tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]\n"
     "       tomberly-cli dates --root DIR [--sjis]\n"
     "       tomberly-cli show --root DIR --day ENTRY [--race N] --page card|results [--sjis]\n"
+    "       tomberly-cli show --root DIR --day ENTRY [--race N] --page horse [--horse K] [--sjis]\n"
     "\n"
     "acquire  fetch new JV-Data through JV-Link and store it in the store under DIR;\n"
     "         without --from, start at the settings' LastTime (DIR/tomberly.ini), else 8\n"
     "         days ago; --verbose lists every stored file\n"
     "dates    print the store's race days and racecourses, newest first\n"
     "show     print the race card or the results of race N (else the first race) of the\n"
-    "         race day ENTRY, a line as dates prints it\n"
+    "         race day ENTRY, a line as dates prints it; --page horse the horse pages\n"
+    "         of its K-th horse tab (else the first), one control a line\n"
     "--sjis   print Shift-JIS instead of UTF-8\n"
     "\n"
     "exit status: 0 done, 1 arguments, 2 data root or settings, 3 JV-Link missing or not\n"
@@ -314,6 +322,19 @@ std::optional<int> RaceNumberOf(const std::string& text) {
     }
     const int number = std::stoi(text);
     if (number < 1 || number > race::kRaceSlots) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+// A horse tab argument, 1 to 18 in plain digits.
+std::optional<int> HorseTabOf(const std::string& text) {
+    if (text.empty() || text.size() > 2 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    const int number = std::stoi(text);
+    if (number < 1 || number > race::kRunnerSlots) {
         return std::nullopt;
     }
     return number;
@@ -352,6 +373,10 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
             if (auto error = value(options.page)) {
                 return error;
             }
+        } else if (arg == "--horse") {
+            if (auto error = value(options.horse)) {
+                return error;
+            }
         } else if (arg == "--verbose" || arg == "-v") {
             options.verbose = true;
         } else if (arg == "--sjis") {
@@ -376,8 +401,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
         return std::string("--from belongs to acquire");
     }
     const bool show = options.command == "show";
-    if (!show && (options.day || options.race || options.page)) {
-        return std::string("--day, --race and --page belong to show");
+    if (!show && (options.day || options.race || options.page || options.horse)) {
+        return std::string("--day, --race, --page and --horse belong to show");
     }
     if (show) {
         if (!options.day || options.day->empty()) {
@@ -386,8 +411,14 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
         if (!options.page) {
             return std::string("--page card|results is required");
         }
-        if (*options.page != "card" && *options.page != "results") {
-            return "--page must be card or results: " + *options.page;
+        if (*options.page != "card" && *options.page != "results" && *options.page != "horse") {
+            return "--page must be card, results or horse: " + *options.page;
+        }
+        if (options.horse && *options.page != "horse") {
+            return std::string("--horse belongs to --page horse");
+        }
+        if (options.horse && !HorseTabOf(*options.horse)) {
+            return "--horse must be a horse tab 1 to 18: " + *options.horse;
         }
         if (options.race && !RaceNumberOf(*options.race)) {
             return "--race must be a race number 1 to 12: " + *options.race;
@@ -437,10 +468,52 @@ std::string EntryOf(const TOptions& options) {
     return *options.day;
 }
 
+// show --page horse: the horse pages of one runner, one control a line.
+int ShowHorse(const TOptions& options, const TOutput& out, const fs::path& root) {
+    const std::string entry = EntryOf(options);
+    std::optional<int> number;
+    if (options.race) {
+        number = RaceNumberOf(*options.race);
+    }
+    const int horseTab = options.horse ? HorseTabOf(*options.horse).value_or(0) : 1;
+    const auto day = std::make_unique<race::TRaceDayData>();
+    const horse::THorseDumpResult result =
+        horse::HorsePageDump(root, entry, number, horseTab, *day);
+    switch (result.status) {
+    case horse::THorseDumpStatus::Shown:
+        break;
+    case horse::THorseDumpStatus::UnknownDay:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: no complete race day ") + entry +
+                             Sjis::FromUtf8(" in the store (see the dates command): ") +
+                             result.message);
+        return kNotInStore;
+    case horse::THorseDumpStatus::ReadFailed:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: ") + result.message);
+        return kStoreFailed;
+    case horse::THorseDumpStatus::UnknownRace:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: race day ") + entry +
+                             Sjis::FromUtf8(" has no race ") + options.race.value_or(""));
+        return kNotInStore;
+    case horse::THorseDumpStatus::UnknownHorse:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: race ") + std::to_string(result.raceNumber) +
+                             Sjis::FromUtf8(" of ") + entry + Sjis::FromUtf8(" has no horse tab ") +
+                             std::to_string(horseTab) + Sjis::FromUtf8(" (it has ") +
+                             std::to_string(result.horseTabs) + Sjis::FromUtf8(")"));
+        return kNotInStore;
+    }
+    for (const std::string& line : result.lines) {
+        out.Line(stdout, line);
+    }
+    return kDone;
+}
+
 int Show(const TOptions& options, const TOutput& out) {
     const auto root = DataRoot(options, out);
     if (!root) {
         return kRootFailed;
+    }
+    if (*options.page == "horse") {
+        return ShowHorse(options, out, *root);
     }
     const std::string entry = EntryOf(options);
     std::optional<int> number;
