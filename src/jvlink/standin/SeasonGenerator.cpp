@@ -39,9 +39,10 @@ int MondayOnOrAfter(int day) {
 }
 
 // The last race abroad of a horse invited to `race`: four weeks before, at its racecourse at
-// home, published as its runner record alone (like any race abroad, without a race record),
-// the way the service delivers a horse's results from abroad: first past the post, with no
-// body weight, odds, corner positions, furlong times, money or opponent recorded.
+// home, published with the card and again with the results as its runner record alone (like any
+// race abroad, without a race record), the way the service delivers a horse's results from abroad:
+// first past the post, with no body weight, odds, corner positions, furlong times, money or
+// opponent recorded.
 std::string HomeRunRecord(const TSeason& s, const TRace& race, std::size_t index, int created) {
     auto rec = *jvdata::TRecordSE::FromBytes(RunnerRecord(s, race, index, '7', created));
     const THorse& h = s.horses[static_cast<std::size_t>(race.runners[index].horse)];
@@ -89,6 +90,9 @@ TCatalogue GenerateSeason(const TSeasonOptions& options) {
             card.records.push_back(RaceRecord(s, race, '2', friday));
             for (std::size_t i = 0; i < race.runners.size(); ++i) {
                 card.records.push_back(RunnerRecord(s, race, i, '2', friday));
+                if (!s.horses[static_cast<std::size_t>(race.runners[i].horse)].invitation.empty()) {
+                    card.records.push_back(HomeRunRecord(s, race, i, friday));
+                }
             }
             continue;
         }
