@@ -526,13 +526,14 @@ int InviteHorse(TSimulation& sim, const TRace& race) {
             static_cast<std::uint64_t>(race.day) * 16 + static_cast<std::uint64_t>(race.course),
             0x494E5654)); // "INVT"
     THorse h;
-    h.foalYear = DateOf(race.day).year - 4;
+    // Of the age the race is for: 2 or 3 for a race of that age alone, else 4.
+    h.foalYear = DateOf(race.day).year - (race.kind == 11 ? 2 : race.kind == 12 ? 3 : 4);
     char number[32];
     std::snprintf(number, sizeof number, "%04d9%05d", h.foalYear,
                   (race.day * 16 + race.course) % 100000);
     h.number = number;
     h.birthDay = DayNumber(h.foalYear, 3, 1) + rng.Between(0, 60);
-    h.sex = rng.Chance(0.8) ? '1' : '3';
+    h.sex = race.sexLimit == '2' ? '2' : rng.Chance(0.8) ? '1' : '3';
     h.coat = rng.Chance(0.5) ? "03" : "01";
     h.symbol = "16"; // (招)(外)
     const auto& countries = NameTables().foreignPlaces;
