@@ -330,8 +330,14 @@ std::string PedigreeLine(const TRecordUM& horse, int row) {
     return line;
 }
 
-void AppendThousandYen(std::string& line, std::int64_t hundredYenUnits, const char* format) {
-    AppendFormatted(line, format, static_cast<long long>(jvdata::ThousandYen(hundredYenUnits)));
+// Money in units of 100 yen as thousands of yen, right-aligned in width characters (printf's
+// "%8d" and "%7d"), in 64 bits since two 9-digit fields are summed.
+void AppendThousandYen(std::string& line, std::int64_t hundredYenUnits, std::size_t width) {
+    const std::string digits = std::to_string(jvdata::ThousandYen(hundredYenUnits));
+    if (digits.size() < width) {
+        line.append(width - digits.size(), ' ');
+    }
+    line += digits;
 }
 
 // ---- 前走 ---------------------------------------------------------------------------------
@@ -509,9 +515,9 @@ std::string OpponentLine(const TRecordSE& run) {
 std::string MoneyLine(const TRecordSE& run) {
     const TWords& w = Words();
     std::string line = w.prizeWon;
-    AppendThousandYen(line, run.Int64(SE::kPrizeMoney), "%7lld");
+    AppendThousandYen(line, run.Int64(SE::kPrizeMoney), 7);
     line += w.addedWon;
-    AppendThousandYen(line, run.Int64(SE::kAddedMoney), "%7lld");
+    AppendThousandYen(line, run.Int64(SE::kAddedMoney), 7);
     line += w.thousandYen;
     return line;
 }
@@ -561,15 +567,15 @@ std::array<std::string, kProfileLines> ProfileLines(const TRecordSE& runner,
     // count for class stay apart.
     lines[8] = w.prize;
     AppendThousandYen(lines[8], horse.Int64(UM::kFlatPrizeMoney) + horse.Int64(UM::kJumpPrizeMoney),
-                      "%8lld");
+                      8);
     lines[8] += w.flatEarnings;
-    AppendThousandYen(lines[8], horse.Int64(UM::kFlatEarnings), "%8lld");
+    AppendThousandYen(lines[8], horse.Int64(UM::kFlatEarnings), 8);
     lines[8] += w.thousandYen;
     lines[9] = w.added;
     AppendThousandYen(lines[9], horse.Int64(UM::kFlatAddedMoney) + horse.Int64(UM::kJumpAddedMoney),
-                      "%8lld");
+                      8);
     lines[9] += w.jumpEarnings;
-    AppendThousandYen(lines[9], horse.Int64(UM::kJumpEarnings), "%8lld");
+    AppendThousandYen(lines[9], horse.Int64(UM::kJumpEarnings), 8);
     lines[9] += w.thousandYen;
     return lines;
 }
