@@ -323,6 +323,7 @@ std::string PedigreeLine(const TRecordUM& horse, int row) {
         {UM::kSireDam, UM::kSireSireDam, UM::kDamSireDam, -1}};
     const auto& captions = Words().pedigree[static_cast<std::size_t>(row)];
     std::string line;
+    line.reserve(192);
     for (int i = 0; i < 4 && kEntries[row][i] >= 0; ++i) {
         line += captions[static_cast<std::size_t>(i)];
         line += horse.Field(UM::PedigreeName(kEntries[row][i]));
@@ -585,6 +586,7 @@ std::array<std::string, kPlacingLines> PlacingLines(const TRecordUM& horse) {
     std::array<std::string, kPlacingLines> lines;
     for (int i = 0; i < kPlacingLines; ++i) {
         std::string& line = lines[static_cast<std::size_t>(i)];
+        line.reserve(96);
         line = w.placingHeadings[static_cast<std::size_t>(i)];
         for (int place = 1; place <= UM::kPlacingPlaces; ++place) {
             line += w.places[static_cast<std::size_t>(place - 1)];
@@ -630,14 +632,14 @@ void FillHorseTexts(const race::TRaceDayData& day, int raceSlot, int runnerSlot,
     const TRecordSE& runner = day.Runners[s][k];
     const TRecordUM& horse = day.Horses[s][k];
     texts[0] = NameBarText(runner, horse);
-    const auto profile = ProfileLines(runner, horse);
-    std::copy(profile.begin(), profile.end(), texts.begin() + kProfileFirst);
-    const auto placings = PlacingLines(horse);
-    std::copy(placings.begin(), placings.end(), texts.begin() + kPlacingFirst);
+    auto profile = ProfileLines(runner, horse);
+    std::move(profile.begin(), profile.end(), texts.begin() + kProfileFirst);
+    auto placings = PlacingLines(horse);
+    std::move(placings.begin(), placings.end(), texts.begin() + kPlacingFirst);
     for (int i = 0; i < kPastRunPages; ++i) {
         const auto entry = static_cast<std::size_t>(i);
-        const auto page = PastRunLines(day.PastRuns[s][k][entry], day.PastRaces[s][k][entry]);
-        std::copy(page.begin(), page.end(),
+        auto page = PastRunLines(day.PastRuns[s][k][entry], day.PastRaces[s][k][entry]);
+        std::move(page.begin(), page.end(),
                   texts.begin() +
                       static_cast<std::ptrdiff_t>(kPastRunFirst + entry * kPastRunLines));
     }
