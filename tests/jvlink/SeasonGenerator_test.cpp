@@ -52,6 +52,7 @@ protected:
         races_ = new std::map<std::string, TRaceView>();
         horses_ = new std::map<std::string, TRecordUM>();
         courseRecords_ = new std::vector<TRecordRC>();
+        runsAbroad_ = new std::vector<TRecordSE>();
         for (const auto& file : catalogue_->files) {
             for (const auto& bytes : file.records) {
                 const std::string type = bytes.substr(0, 2);
@@ -61,6 +62,9 @@ protected:
                     auto& race = (*races_)[key];
                     race.ra = *TRecordRA::FromBytes(bytes);
                     race.file = file.name;
+                } else if (type == "SE" && IsRaceAbroad(bytes)) {
+                    // An invited horse's last race at home abroad: its runner record alone.
+                    runsAbroad_->push_back(*TRecordSE::FromBytes(bytes));
                 } else if (type == "SE") {
                     (*races_)[key].runners.push_back(*TRecordSE::FromBytes(bytes));
                 } else if (type == "HR") {
@@ -85,12 +89,18 @@ protected:
         delete races_;
         delete horses_;
         delete courseRecords_;
+        delete runsAbroad_;
     }
 
     static const TCatalogue& Catalogue() { return *catalogue_; }
     static const std::map<std::string, TRaceView>& Races() { return *races_; }
     static const std::map<std::string, TRecordUM>& Horses() { return *horses_; }
     static const std::vector<TRecordRC>& CourseRecords() { return *courseRecords_; }
+    static const std::vector<TRecordSE>& RunsAbroad() { return *runsAbroad_; }
+    // A racecourse abroad has a code of a letter and a digit ("A4"), one here two digits.
+    static bool IsRaceAbroad(std::string_view record) {
+        return record.size() > 20 && (record[19] < '0' || record[19] > '9');
+    }
 
     static bool IsResult(const TRaceView& race) { return race.ra.DataKind() == '7'; }
     static bool Started(const TRecordSE& se) {
@@ -103,12 +113,14 @@ private:
     static std::map<std::string, TRaceView>* races_;
     static std::map<std::string, TRecordUM>* horses_;
     static std::vector<TRecordRC>* courseRecords_;
+    static std::vector<TRecordSE>* runsAbroad_;
 };
 
 TCatalogue* SeasonTest::catalogue_ = nullptr;
 std::map<std::string, TRaceView>* SeasonTest::races_ = nullptr;
 std::map<std::string, TRecordUM>* SeasonTest::horses_ = nullptr;
 std::vector<TRecordRC>* SeasonTest::courseRecords_ = nullptr;
+std::vector<TRecordSE>* SeasonTest::runsAbroad_ = nullptr;
 
 bool AllDigits(std::string_view text) {
     return !text.empty() &&
@@ -338,10 +350,18 @@ TEST_F(SeasonTest, EveryRecordHasItsLengthValidShiftJisAndDigitsInNumbers) {
             const std::string utf8 = Sjis::ToUtf8(record);
             ASSERT_EQ(utf8.find(Sjis::kUtf8Replacement), std::string::npos) << Show(record);
             ASSERT_EQ(record.find('?'), std::string::npos) << "a character without a CP932 form";
+            std::string numbers = record;
+            if (type == "SE" && IsRaceAbroad(record)) {
+                // A racecourse abroad: a letter and a digit in the race key.
+                ASSERT_TRUE(record[19] >= 'A' && record[19] <= 'Z' &&
+                            AllDigits(record.substr(20, 1)))
+                    << Show(record);
+                numbers.replace(19, 2, "00");
+            }
             for (const TFieldPos& pos : NumericFields(type)) {
                 const auto field =
-                    std::string_view(record).substr(static_cast<std::size_t>(pos.first - 1),
-                                                    static_cast<std::size_t>(pos.length()));
+                    std::string_view(numbers).substr(static_cast<std::size_t>(pos.first - 1),
+                                                     static_cast<std::size_t>(pos.length()));
                 ASSERT_TRUE(AllDigits(field))
                     << type << " " << pos.first << "-" << pos.last << " [" << field << "]";
             }

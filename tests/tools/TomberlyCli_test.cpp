@@ -5,6 +5,7 @@
 #include "support/RaceDayFixture.h"
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -270,6 +271,38 @@ TEST_F(TomberlyCliTest, ShowPrintsTheTimeTablesAndTheChartPoints) {
     EXPECT_EQ(Run(show + "chart4 --select 6").status, 8);
     EXPECT_EQ(Run(show + "times --select 1").status, 1);
     EXPECT_EQ(Run(show + "chart2 --select 19").status, 1);
+}
+
+TEST_F(TomberlyCliTest, ShowPrintsTheHorsePagesOneControlALine) {
+    WriteShowDay(root.path());
+    const std::string rootArg = Quoted(root.path().string());
+    const std::string day = " --day '2004年05月01日東京'";
+
+    const TRun first = Run("show --root " + rootArg + day + " --page horse");
+    ASSERT_EQ(first.status, 0) << first.err;
+    // The name bar, 10 + 26 profile lines, five past-run pages of 11 lines.
+    EXPECT_EQ(std::count(first.out.begin(), first.out.end(), '\n'), 92) << first.out;
+    EXPECT_TRUE(first.out.starts_with("StaticText1\tコスモバルク\nLabel6\t")) << first.out;
+    // No horse master: an empty deregistration line, the pedigree captions over blank names.
+    EXPECT_NE(first.out.find("\nLabel8\t\nLabel54\t【父】" + std::string(36, ' ') + " 【母父】"),
+              std::string::npos)
+        << first.out;
+    EXPECT_NE(first.out.find("\nLabel77\t【ダ2201～    】 1着:  0回  "), std::string::npos);
+    EXPECT_TRUE(first.out.ends_with("\nLabel98\t\nLabel99\t\n")) << first.out;
+
+    const TRun second = Run("show --sjis --root " + rootArg + " --day " +
+                            Quoted(S("2004年05月01日東京")) + " --race 1 --page horse --horse 2");
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_TRUE(second.out.starts_with(S("StaticText1\tキングカメハメハ\n"))) << second.out;
+
+    const TRun none = Run("show --root " + rootArg + day + " --page horse --horse 3");
+    EXPECT_EQ(none.status, 8);
+    EXPECT_NE(none.err.find("no horse tab 3"), std::string::npos) << none.err;
+    EXPECT_EQ(none.out, "");
+    for (const char* args : {" --page card --horse 1", " --page horse --horse 19",
+                             " --page horse --horse 0", " --page horse --horse x"}) {
+        EXPECT_EQ(Run("show --root " + rootArg + day + args).status, 1) << args;
+    }
 }
 
 #endif

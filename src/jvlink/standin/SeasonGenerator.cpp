@@ -14,6 +14,7 @@
 //
 // Each horse master and course record is published once, in the file of the last publication
 // it belongs to, so that it holds the whole career (or the standing record) as of then.
+#include "jvdata/Records.h"
 #include "jvlink/standin/Catalogue.h"
 #include "jvlink/standin/CatalogueCheck.h"
 #include "jvlink/standin/SeasonRecords.h"
@@ -35,6 +36,26 @@ int SaturdayOf(int day) {
 // The first Monday on or after the day.
 int MondayOnOrAfter(int day) {
     return day + (1 - Weekday(day) + 7) % 7;
+}
+
+// The last race abroad of a horse invited to `race`: four weeks before, at its racecourse at
+// home, published with the card and again with the results as its runner record alone (like any
+// race abroad, without a race record), the way the service delivers a horse's results from abroad:
+// first past the post, with no body weight, odds, corner positions, furlong times, money or
+// opponent recorded.
+std::string HomeRunRecord(const TSeason& s, const TRace& race, std::size_t index, int created) {
+    auto rec = *jvdata::TRecordSE::FromBytes(RunnerRecord(s, race, index, '7', created));
+    const THorse& h = s.horses[static_cast<std::size_t>(race.runners[index].horse)];
+    rec.SetField(12, 19, Ymd(race.day - 28));
+    rec.SetField(20, 21, h.homeCourse);
+    rec.SetField(325, 336, "999 99900101");
+    rec.SetField(343, 345, "");
+    rec.SetField(352, 365, "00000000000000");
+    rec.SetField(366, 381, "0000000000000000");
+    rec.SetField(388, 393, "999999");
+    rec.SetField(404, 439, "");
+    rec.SetField(532, 535, "0000");
+    return std::string(rec.view());
 }
 
 struct TPublication {
@@ -69,6 +90,9 @@ TCatalogue GenerateSeason(const TSeasonOptions& options) {
             card.records.push_back(RaceRecord(s, race, '2', friday));
             for (std::size_t i = 0; i < race.runners.size(); ++i) {
                 card.records.push_back(RunnerRecord(s, race, i, '2', friday));
+                if (!s.horses[static_cast<std::size_t>(race.runners[i].horse)].invitation.empty()) {
+                    card.records.push_back(HomeRunRecord(s, race, i, friday));
+                }
             }
             continue;
         }
@@ -82,6 +106,9 @@ TCatalogue GenerateSeason(const TSeasonOptions& options) {
         file.records.push_back(RaceRecord(s, race, '7', monday));
         for (std::size_t i = 0; i < race.runners.size(); ++i) {
             file.records.push_back(RunnerRecord(s, race, i, '7', monday));
+            if (!s.horses[static_cast<std::size_t>(race.runners[i].horse)].invitation.empty()) {
+                file.records.push_back(HomeRunRecord(s, race, i, monday));
+            }
         }
         file.records.push_back(PayoffRecord(race, '7', monday));
         if (race.raceNumber == 11) {

@@ -46,10 +46,14 @@ struct THorse {
     std::string number; // registration number, 10 digits; the first four the foaling year
     std::string name;   // katakana, at most nine characters
     int foalYear = 0;
-    int birthDay = 0;                // day number of the birth
-    char sex = '1';                  // sex code: 1 colt, 2 filly, 3 gelding
-    std::string coat;                // coat colour code, 2 digits
-    std::string symbol;              // horse symbol code, 2 digits
+    int birthDay = 0;       // day number of the birth
+    char sex = '1';         // sex code: 1 colt, 2 filly, 3 gelding
+    std::string coat;       // coat colour code, 2 digits
+    std::string symbol;     // horse symbol code, 2 digits
+    std::string invitation; // invited from abroad for one international race: the country it
+                            // came from (Shift-JIS); empty for every horse trained here
+    std::string homeCourse; // an invited horse's racecourse code abroad ("A4" ...), where it
+                            // ran its last race before the invitation
     std::vector<TAncestor> pedigree; // 父, 母, 父父, 父母, 母父, 母母, then the third row (14
                                      // entries once the horse is published, empty before)
     int trainer = 0; // index into TSeason::trainers

@@ -530,13 +530,15 @@ std::string HorseRecord(const TSeason& season, const THorse& h, char dataKind, i
     Char(rec, UMx::kCentre, CentreOf(trainer.region));
     Number(rec, UMx::kTrainerCode, trainer.code);
     Name(rec, UM::kTrainerShortName, trainer.name);
-    Name(rec, UM::kInvitationRegion, {});
-    const bool foreign = h.symbol == "06";
+    Name(rec, UM::kInvitationRegion, h.invitation);
+    const bool foreign = h.symbol == "06" || !h.invitation.empty();
     Number(rec, UMx::kBreederCode, breeder.code);
     Name(rec, UM::kBreederName, breeder.name);
     const auto& places = NameTables().foreignPlaces;
     Name(rec, UM::kBirthPlace,
-         foreign ? places[static_cast<std::size_t>(h.birthDay) % places.size()] : breeder.place);
+         !h.invitation.empty() ? h.invitation
+         : foreign             ? places[static_cast<std::size_t>(h.birthDay) % places.size()]
+                               : breeder.place);
     Number(rec, UMx::kOwnerCode, owner.code);
     Name(rec, UM::kOwnerName, owner.name);
     const TCareer& c = h.career;

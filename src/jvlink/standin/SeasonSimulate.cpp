@@ -2,9 +2,11 @@
 // racing weekend (who is ready, the programme, the entries, jockeys and weights, the races and
 // what they add to each career), the coming weekend's card, and the course records.
 #include "jvlink/standin/SeasonInternal.h"
+#include "jvlink/standin/SeasonNames.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <span>
 #include <tuple>
@@ -513,6 +515,48 @@ int EntryPriority(const TRace& race) noexcept {
     }
 }
 
+// A flat G1 is an international race: a horse from abroad is invited to it. The horse is made
+// for the race from a draw of its own, races nowhere else, and goes home afterwards.
+int InviteHorse(TSimulation& sim, const TRace& race) {
+    // The countries of foreign-bred horses, with their racecourse codes abroad.
+    static constexpr const char* kHomeCourses[] = {"A4", "A6", "B2", "A8", "B6"};
+    TSeason& season = sim.season;
+    TRandom rng(
+        Mix(sim.seed,
+            static_cast<std::uint64_t>(race.day) * 16 + static_cast<std::uint64_t>(race.course),
+            0x494E5654)); // "INVT"
+    THorse h;
+    // Of the age the race is for: 2 or 3 for a race of that age alone, else 4.
+    h.foalYear = DateOf(race.day).year - (race.kind == 11 ? 2 : race.kind == 12 ? 3 : 4);
+    char number[32];
+    std::snprintf(number, sizeof number, "%04d9%05d", h.foalYear,
+                  (race.day * 16 + race.course) % 100000);
+    h.number = number;
+    h.birthDay = DayNumber(h.foalYear, 3, 1) + rng.Between(0, 60);
+    h.sex = race.sexLimit == '2' ? '2' : rng.Chance(0.8) ? '1' : '3';
+    h.coat = rng.Chance(0.5) ? "03" : "01";
+    h.symbol = "16"; // (招)(外)
+    const auto& countries = NameTables().foreignPlaces;
+    const int country = rng.Below(static_cast<int>(countries.size()));
+    h.invitation = countries[static_cast<std::size_t>(country)];
+    h.homeCourse = kHomeCourses[static_cast<std::size_t>(country) % std::size(kHomeCourses)];
+    h.trainer = rng.Below(static_cast<int>(season.trainers.size()));
+    h.owner = rng.Below(static_cast<int>(season.owners.size()));
+    h.breeder = rng.Below(static_cast<int>(season.breeders.size()));
+    h.sire = rng.Below(static_cast<int>(sim.stud.sires.size()));
+    h.mare = rng.Below(static_cast<int>(sim.stud.mares.size()));
+    h.ability = 1.3 + rng.Normal(0, 0.3);
+    h.turf = 1.0;
+    h.bestDistance = race.distance;
+    h.style = rng.Unit();
+    h.baseWeight = 470 + rng.Between(0, 40);
+    h.debutDay = race.day;
+    h.readyDay = race.day;
+    season.horses.push_back(std::move(h));
+    sim.enteredOn.push_back(-1);
+    return static_cast<int>(season.horses.size()) - 1;
+}
+
 void Weekend(TSimulation& sim, int saturday, bool card, bool published) {
     TSeason& season = sim.season;
     TRandom rng(Mix(sim.seed, static_cast<std::uint64_t>(saturday), 0x57454B44)); // "WEKD"
@@ -589,6 +633,13 @@ void Weekend(TSimulation& sim, int saturday, bool card, bool published) {
         fields[i] = std::move(picked);
     }
 
+    for (std::size_t i = 0; i < races.size(); ++i) {
+        const TRace& race = races[i];
+        if (race.grade == 'A' && race.ground != TGround::Jump && fields[i].size() < 16) {
+            fields[i].push_back(InviteHorse(sim, race));
+        }
+    }
+
     // Cards: numbers, frames, riders, weights.
     const auto riders = AllocateJockeys(season, sim.CoursesOn(saturday), rng);
     for (std::size_t i = 0; i < races.size(); ++i) {
@@ -627,6 +678,11 @@ void Weekend(TSimulation& sim, int saturday, bool card, bool published) {
         for (const auto& race : races) {
             for (const auto& r : race.runners) {
                 Credit(season, race, r, rng);
+                THorse& h = season.horses[static_cast<std::size_t>(r.horse)];
+                if (!h.invitation.empty()) {
+                    // Home after the race: its registration here ends.
+                    Retire(h, race.day);
+                }
             }
         }
     }

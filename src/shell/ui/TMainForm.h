@@ -39,6 +39,8 @@
 
 namespace analysis::ui {
 class TAnalysisPages;
+namespace horse::ui {
+class THorseView;
 }
 namespace race::ui {
 class TPayoffPageWidget;
@@ -123,6 +125,8 @@ public:
     race::ui::TPayoffPageWidget* PayoffPage() const { return payoffPage_; }
     // The time tables and the four charts with their selectors.
     analysis::ui::TAnalysisPages* AnalysisPages() const { return analysisPages_; }
+    // The horse pages inside the horse tabs.
+    horse::ui::THorseView* HorseView() const { return horseView_; }
 
     // ---- The loaded race day --------------------------------------------------------------
 
@@ -219,6 +223,7 @@ private:
     TTabControl* tabControl2_ = nullptr;
     race::ui::TPayoffPageWidget* payoffPage_ = nullptr;
     analysis::ui::TAnalysisPages* analysisPages_ = nullptr;
+    horse::ui::THorseView* horseView_ = nullptr;
 
     // The race day (about 2.5 MB), allocated once for the run, and its browsing.
     std::unique_ptr<race::TRaceDayData> raceDay_;

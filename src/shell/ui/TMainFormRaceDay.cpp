@@ -1,6 +1,7 @@
 // The main window's race day: the horse tabs and the results page under the race tabs, and
 // the handlers that load the day chosen in the date list and show the chosen race.
 #include "analysis/ui/AnalysisPages.h"
+#include "horse/ui/HorseView.h"
 #include "jvdata/SjisText.h"
 #include "race/ui/PayoffPageWidget.h"
 #include "race/ui/RaceCardGrid.h"
@@ -44,6 +45,8 @@ void TMainForm::SetupRaceBrowsing() {
     resultsLayout->addWidget(scroll);
 
     raceDay_ = std::make_unique<race::TRaceDayData>();
+    horseView_ = new horse::ui::THorseView(*raceDay_, *tabControl2_);
+    tabControl2_->SetClientWidget(horseView_);
     raceBrowser_ = std::make_unique<race::ui::TRaceBrowser>(
         *raceDay_,
         race::ui::TRaceViews{panel1_, prgrsForm_, tabControl1_, panel2_, stringGrid1_, tabControl2_,
@@ -68,6 +71,7 @@ void TMainForm::DateComboChange() {
 
 void TMainForm::ShowRaceViews(int slot) {
     analysisPages_->ShowRace(*raceDay_, slot);
+    horseView_->ShowRace(slot);
 }
 
 void TMainForm::TabControl1Change() {

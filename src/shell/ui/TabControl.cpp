@@ -42,11 +42,22 @@ void TTabControl::ClearTabs() {
     while (tabs_->count() > 0) {
         tabs_->removeTab(tabs_->count() - 1);
     }
+    StripChanged();
 }
 
 void TTabControl::AddTab(std::string_view sjisLabel) {
     const QSignalBlocker quiet(tabs_);
     tabs_->addTab(QString::fromStdString(Sjis::ToUtf8(sjisLabel)));
+    StripChanged();
+}
+
+void TTabControl::StripChanged() {
+    // A strip that is not on screen (its page is behind another) lays its tabs out only when
+    // shown, and does not tell this control's layout that its height changed; the layout
+    // would keep the height of the strip it last saw, none at all before the first tab.
+    if (!tabs_->isVisible()) {
+        tabs_->updateGeometry();
+    }
 }
 
 void TTabControl::SetTabIndex(int index) {

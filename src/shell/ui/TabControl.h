@@ -38,6 +38,9 @@ signals:
     void Change();
 
 private:
+    // Makes the layout take the strip's new height, also while the strip is hidden.
+    void StripChanged();
+
     QTabBar* tabs_;
     QWidget* client_;
 };
