@@ -39,6 +39,7 @@
 
 namespace analysis::ui {
 class TAnalysisPages;
+}
 namespace horse::ui {
 class THorseView;
 }
