@@ -728,16 +728,6 @@ TEST(StoreRecordsTest, SoundRecordsAreWholeTypedLinesWhateverTheirText) {
     EXPECT_TRUE(race::IsSoundRecord(with(1269, "\x81"), 1272, "RA")); // lead before CR LF
 }
 
-TEST(StoreRecordsTest, ControlBytesOfATakenRecordBecomeUndecodableButItsLineEndStays) {
-    std::string file(MakeRace({}).view());
-    file.replace(32, 12, std::string("\t\x7F\x1F\x81\x00\x8A\x94\xA1 A\x0A\x0D", 12));
-    TRecordRA slot;
-    ASSERT_TRUE(race::ReadRecordAt(file, 0, slot));
-    EXPECT_EQ(slot.Field(33, 44), std::string("\xFF\xFF\xFF\x81\xFF\x8A\x94\xA1 A\xFF\xFF", 12));
-    EXPECT_EQ(slot.view().substr(1270), "\r\n");
-    EXPECT_EQ(slot.Field(1, 32), std::string_view(file).substr(0, 32));
-}
-
 TEST(StoreRecordsTest, ReadRecordAtNeverReadsPastTheFile) {
     const std::string file = std::string(MakeRace({}).view()) + std::string(100, ' ');
     TRecordRA slot = MakeRace({});
