@@ -15,10 +15,14 @@ TEST(NameSpelling, FindsAFileInAnyLetterCaseOfItsNameAndFolders) {
     const fs::path upper = root / "DATA" / fs::path(u8"2004年05月01日東京.JVRA");
     WriteFileBytes(upper, "x");
     files::TNameSpellings names;
+    // A spelling that opens the file (on Windows the asked one may already do).
+    const auto opens = [&](const std::optional<fs::path>& found) {
+        return found && fs::equivalent(*found, upper);
+    };
     EXPECT_EQ(names.Find(upper), upper);
-    EXPECT_EQ(names.Find(root / "DATA" / fs::path(u8"2004年05月01日東京.jvRA")), upper);
-    EXPECT_EQ(names.FindOtherSpelling(root / "Data" / fs::path(u8"2004年05月01日東京.jvra")),
-              upper);
+    EXPECT_TRUE(opens(names.Find(root / "DATA" / fs::path(u8"2004年05月01日東京.jvRA"))));
+    EXPECT_TRUE(
+        opens(names.FindOtherSpelling(root / "Data" / fs::path(u8"2004年05月01日東京.jvra"))));
     // No spelling: another name, a missing folder, a file taken for a folder.
     EXPECT_FALSE(names.Find(root / "DATA" / fs::path(u8"2004年05月02日東京.jvRA")));
     EXPECT_FALSE(names.Find(root / "UM2" / "2001" / "2001100001.jvUM2"));
