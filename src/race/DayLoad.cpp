@@ -1,5 +1,6 @@
 #include "race/DayLoad.h"
 
+#include "files/NameSpelling.h"
 #include "files/ProgramFolder.h"
 #include "files/WholeFile.h"
 #include "horse/HorseMasterConversion.h"
@@ -32,15 +33,46 @@ struct TOptionalFile {
     std::string bytes;   // its content when it could be read
 };
 
-TOptionalFile ReadOptionalFile(const fs::path& file) {
-    files::FileReadResult read = files::ReadWholeFile(file);
-    TOptionalFile result;
-    result.exists = read.status != files::FileReadStatus::Missing;
-    if (read.status == files::FileReadStatus::Read) {
-        result.bytes = std::move(read.bytes);
+// The store under the data root as one load reads it: every file is found in whatever letter
+// case the store spells it ("….JVRA" as well as "….jvRA"), as the date list finds the days.
+// A file is first opened as spelt, so a store written by this program costs no folder
+// listing; a folder is listed only when a file is not there as spelt, and once per load.
+class TStoreFiles {
+public:
+    explicit TStoreFiles(const fs::path& dataRoot) : root_(dataRoot) {}
+
+    const fs::path& Root() const noexcept { return root_; }
+
+    // Reads a whole store file; Missing only when no spelling of it exists.
+    files::FileReadResult Read(const fs::path& file) {
+        files::FileReadResult read = files::ReadWholeFile(file);
+        if (read.status == files::FileReadStatus::Missing) {
+            if (const std::optional<fs::path> other = names_.FindOtherSpelling(file)) {
+                read = files::ReadWholeFile(*other);
+            }
+        }
+        return read;
     }
-    return result;
-}
+
+    // The bytes of a store file that the load treats as optional: empty when the file is
+    // missing or cannot be read, so that its records read as blank.
+    TOptionalFile ReadOptional(const fs::path& file) {
+        files::FileReadResult read = Read(file);
+        TOptionalFile result;
+        result.exists = read.status != files::FileReadStatus::Missing;
+        if (read.status == files::FileReadStatus::Read) {
+            result.bytes = std::move(read.bytes);
+        }
+        return result;
+    }
+
+    // The existing spelling of a file or folder; nothing when there is none.
+    std::optional<fs::path> Find(const fs::path& path) { return names_.Find(path); }
+
+private:
+    const fs::path& root_;
+    files::TNameSpellings names_;
+};
 
 // A date-list entry that may stand as a file's base name: not empty, not dots only, and no
 // folder separator ("\" or "/" as a character, never the second byte of a kanji), drive colon
@@ -100,7 +132,7 @@ constexpr std::array<TRaceTypeFallback, 5> kRaceTypeFallbacks{{
 
 // Reads the course record of race into slot: the first course record file that exists among
 // the race type fallbacks, or the race's own race type only.
-void LoadCourseRecord(const fs::path& dataRoot, const TRecordRA& race, TRecordRC& slot) {
+void LoadCourseRecord(TStoreFiles& reader, const TRecordRA& race, TRecordRC& slot) {
     const std::string_view type = race.Field(jvdata::RA::kRaceTypeCode);
     std::array<std::string_view, 3> tried{type, "", ""};
     for (const TRaceTypeFallback& fallback : kRaceTypeFallbacks) {
@@ -113,13 +145,13 @@ void LoadCourseRecord(const fs::path& dataRoot, const TRecordRA& race, TRecordRC
             break;
         }
         const std::optional<fs::path> path =
-            PathOf(dataRoot, store::CourseRecordFile("1", race.CourseCode(), code,
-                                                     race.Field(jvdata::RA::kDistance),
-                                                     race.Field(jvdata::RA::kTrackCode)));
+            PathOf(reader.Root(), store::CourseRecordFile("1", race.CourseCode(), code,
+                                                          race.Field(jvdata::RA::kDistance),
+                                                          race.Field(jvdata::RA::kTrackCode)));
         if (!path) {
             continue;
         }
-        const TOptionalFile file = ReadOptionalFile(*path);
+        const TOptionalFile file = reader.ReadOptional(*path);
         if (file.exists) {
             ReadRecordAt(file.bytes, 0, slot);
             return;
@@ -129,19 +161,23 @@ void LoadCourseRecord(const fs::path& dataRoot, const TRecordRA& race, TRecordRC
 
 // Reads the horse master of a runner into slot, converting the horse's old master file first
 // when its current one is missing. A failed conversion leaves the master blank.
-void LoadHorseMaster(const fs::path& dataRoot, std::string_view registrationNumber,
-                     TRecordUM& slot) {
-    const std::optional<fs::path> master =
-        PathOf(dataRoot, store::HorseMasterFile(registrationNumber));
+void LoadHorseMaster(TStoreFiles& reader, std::string_view registrationNumber, TRecordUM& slot) {
+    std::optional<fs::path> master =
+        PathOf(reader.Root(), store::HorseMasterFile(registrationNumber));
     if (!master) {
         return;
     }
-    TOptionalFile file = ReadOptionalFile(*master);
+    TOptionalFile file = reader.ReadOptional(*master);
     if (!file.exists) {
-        const std::optional<fs::path> old =
-            horse::OldHorseMasterFilePath(dataRoot, registrationNumber);
+        const std::optional<fs::path> oldPath =
+            horse::OldHorseMasterFilePath(reader.Root(), registrationNumber);
+        const std::optional<fs::path> old = oldPath ? reader.Find(*oldPath) : std::nullopt;
         if (!old) {
             return;
+        }
+        // The new master goes into the horse's folder as the store spells it, if it has one.
+        if (const std::optional<fs::path> folder = reader.Find(master->parent_path())) {
+            master = *folder / master->filename();
         }
         std::error_code ec;
         fs::create_directories(master->parent_path(), ec);
@@ -150,7 +186,7 @@ void LoadHorseMaster(const fs::path& dataRoot, std::string_view registrationNumb
         if (converted.status != horse::HorseMasterConversionStatus::Converted) {
             return;
         }
-        file = ReadOptionalFile(*master);
+        file = reader.ReadOptional(*master);
     }
     ReadRecordAt(file.bytes, 0, slot);
 }
@@ -162,17 +198,17 @@ int RaceDateOf(const TRecordSE& run) noexcept {
 
 // Fills a runner's earlier runs from its horse history file: from the last record (the latest
 // race) back, every run dated before the runner's race, until five are taken.
-void LoadPastRuns(const fs::path& dataRoot, const TRecordSE& runner, TRunnerPastRuns& runs) {
+void LoadPastRuns(TStoreFiles& reader, const TRecordSE& runner, TRunnerPastRuns& runs) {
     const int raceDate = RaceDateOf(runner);
     if (raceDate <= 0) {
         return;
     }
     const std::optional<fs::path> path =
-        PathOf(dataRoot, store::HorseHistoryFile(runner.RegistrationNumber()));
+        PathOf(reader.Root(), store::HorseHistoryFile(runner.RegistrationNumber()));
     if (!path) {
         return;
     }
-    const TOptionalFile file = ReadOptionalFile(*path);
+    const TOptionalFile file = reader.ReadOptional(*path);
     std::size_t taken = 0;
     TRecordSE run;
     for (std::size_t i = WholeRecords<TRecordSE>(file.bytes); i > 0 && taken < runs.size(); --i) {
@@ -187,7 +223,7 @@ void LoadPastRuns(const fs::path& dataRoot, const TRecordSE& runner, TRunnerPast
 }
 
 // Reads the runners of the race in race slot s, with their horse masters and earlier runs.
-void LoadRunners(const fs::path& dataRoot, std::string_view runnerSlots, TRaceDayData& day, int s) {
+void LoadRunners(TStoreFiles& reader, std::string_view runnerSlots, TRaceDayData& day, int s) {
     const TRecordRA& race = day.Races[s];
     const int raceNumber = race.Int(jvdata::RA::kRaceNumber);
     if (raceNumber < 1 || raceNumber > kRaceSlots) {
@@ -205,8 +241,8 @@ void LoadRunners(const fs::path& dataRoot, std::string_view runnerSlots, TRaceDa
             runner = TRecordSE{}; // a slot of another race is never shown as this race's runner
             continue;
         }
-        LoadHorseMaster(dataRoot, runner.RegistrationNumber(), day.Horses[s][k]);
-        LoadPastRuns(dataRoot, runner, day.PastRuns[s][k]);
+        LoadHorseMaster(reader, runner.RegistrationNumber(), day.Horses[s][k]);
+        LoadPastRuns(reader, runner, day.PastRuns[s][k]);
     }
 }
 
@@ -223,8 +259,8 @@ std::array<char, 12> PayoffKeyOf(const Record& record) noexcept {
 }
 
 // Puts each of the first 12 records of the payoff file into the race slot of the same key.
-void LoadPayoffs(const fs::path& file, TRaceDayData& day) {
-    const TOptionalFile payoffs = ReadOptionalFile(file);
+void LoadPayoffs(TStoreFiles& reader, const fs::path& file, TRaceDayData& day) {
+    const TOptionalFile payoffs = reader.ReadOptional(file);
     const std::size_t records =
         std::min<std::size_t>(WholeRecords<TRecordHR>(payoffs.bytes), kRaceSlots);
     constexpr std::array<char, 12> kBlankKey = [] {
@@ -253,7 +289,7 @@ void LoadPayoffs(const fs::path& file, TRaceDayData& day) {
 // The result files read during one load, each read once however many earlier runs it serves.
 class TResultFiles {
 public:
-    explicit TResultFiles(const fs::path& dataRoot) : dataRoot_(dataRoot) {}
+    explicit TResultFiles(TStoreFiles& reader) : reader_(reader) {}
 
     // Copies into race the first race record of the earlier run's result file whose race number
     // (RA 26-27) is the run's; leaves race blank when there is no such file or record.
@@ -284,14 +320,14 @@ private:
         auto [entry, fresh] = files_.try_emplace(std::string(dateAndCourse));
         if (fresh) {
             if (const std::optional<fs::path> path =
-                    PathOf(dataRoot_, store::ResultFile(dateAndCourse))) {
-                entry->second = ReadOptionalFile(*path);
+                    PathOf(reader_.Root(), store::ResultFile(dateAndCourse))) {
+                entry->second = reader_.ReadOptional(*path);
             }
         }
         return entry->second.exists ? &entry->second.bytes : nullptr;
     }
 
-    const fs::path& dataRoot_;
+    TStoreFiles& reader_;
     std::unordered_map<std::string, TOptionalFile> files_; // by SE 12-21
 };
 
@@ -320,14 +356,14 @@ std::string ReadFailedMessage(const fs::path& file, const std::error_code& error
 
 // Reads one of the two files a day cannot be shown without. Nothing, with result set, when it
 // is missing or unreadable.
-std::optional<std::string> ReadDayFile(const std::optional<fs::path>& file,
+std::optional<std::string> ReadDayFile(TStoreFiles& reader, const std::optional<fs::path>& file,
                                        TDayLoadResult& result) {
     if (!file) {
         result.status = TDayLoadStatus::Incomplete;
         result.message = IncompleteDayMessage();
         return std::nullopt;
     }
-    files::FileReadResult read = files::ReadWholeFile(*file);
+    files::FileReadResult read = reader.Read(*file);
     switch (read.status) {
     case files::FileReadStatus::Read:
         return std::move(read.bytes);
@@ -354,13 +390,14 @@ const std::string& IncompleteDayMessage() {
 TDayLoadResult LoadRaceDay(const fs::path& dataRoot, std::string_view entry, TRaceDayData& day,
                            const TDayLoadProgress& progress) {
     TDayLoadResult result;
-    const std::optional<std::string> races =
-        ReadDayFile(RaceDayFilePath(dataRoot, entry, store::TStoreFileKind::RaceDayRaces), result);
+    TStoreFiles reader(dataRoot);
+    const std::optional<std::string> races = ReadDayFile(
+        reader, RaceDayFilePath(dataRoot, entry, store::TStoreFileKind::RaceDayRaces), result);
     if (!races) {
         return result;
     }
-    const std::optional<std::string> runnerSlots =
-        ReadDayFile(RaceDayFilePath(dataRoot, entry, store::TStoreFileKind::RunnerSlots), result);
+    const std::optional<std::string> runnerSlots = ReadDayFile(
+        reader, RaceDayFilePath(dataRoot, entry, store::TStoreFileKind::RunnerSlots), result);
     if (!runnerSlots) {
         return result;
     }
@@ -394,17 +431,17 @@ TDayLoadResult LoadRaceDay(const fs::path& dataRoot, std::string_view entry, TRa
     day.RaceCount = raceCount;
     for (int s = 0; s < raceCount; ++s) {
         ReadRecordAt(*races, raceRecords[s], day.Races[s]);
-        LoadCourseRecord(dataRoot, day.Races[s], day.CourseRecords[s]);
-        LoadRunners(dataRoot, *runnerSlots, day, s);
+        LoadCourseRecord(reader, day.Races[s], day.CourseRecords[s]);
+        LoadRunners(reader, *runnerSlots, day, s);
         advance();
     }
 
     if (const std::optional<fs::path> payoffs =
             RaceDayFilePath(dataRoot, entry, store::TStoreFileKind::RaceDayPayoffs)) {
-        LoadPayoffs(*payoffs, day);
+        LoadPayoffs(reader, *payoffs, day);
     }
 
-    TResultFiles results(dataRoot);
+    TResultFiles results(reader);
     for (int s = 0; s < kRaceSlots; ++s) {
         advance();
         LoadPastRaces(results, day, s);

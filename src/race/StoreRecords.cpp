@@ -1,7 +1,5 @@
 #include "race/StoreRecords.h"
 
-#include "jvdata/SjisText.h"
-
 #include <cstdint>
 #include <cstring>
 
@@ -28,31 +26,24 @@ static_assert(!AllPrintableAscii(0x20202020A0202020u) && !AllPrintableAscii(0x00
 
 } // namespace
 
-bool IsPrintableShiftJis(std::string_view bytes) noexcept {
-    const std::size_t n = bytes.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i + 8 <= n) {
+std::size_t ReplaceControlBytes(char* data, std::size_t size) noexcept {
+    std::size_t replaced = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (i + 8 <= size) {
             std::uint64_t word;
-            std::memcpy(&word, bytes.data() + i, sizeof word);
+            std::memcpy(&word, data + i, sizeof word);
             if (AllPrintableAscii(word)) {
                 i += 7;
                 continue;
             }
         }
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c >= 0x20 && c <= 0x7E) {
-            continue;
+        const auto c = static_cast<unsigned char>(data[i]);
+        if (c < 0x20 || c == 0x7F) {
+            data[i] = kUndecodableByte;
+            ++replaced;
         }
-        if (Sjis::IsHalfWidthKana(c)) {
-            continue;
-        }
-        if (Sjis::IsLeadByte(c) && i + 1 < n && Sjis::IsTrailByte(bytes[i + 1])) {
-            ++i;
-            continue;
-        }
-        return false;
     }
-    return true;
+    return replaced;
 }
 
 bool IsSoundRecord(std::string_view bytes, std::size_t length, std::string_view typeCode) noexcept {
@@ -64,7 +55,7 @@ bool IsSoundRecord(std::string_view bytes, std::size_t length, std::string_view 
     if (!data.starts_with(typeCode) && data.find_first_not_of(' ') != std::string_view::npos) {
         return false;
     }
-    return IsPrintableShiftJis(data);
+    return true;
 }
 
 } // namespace race

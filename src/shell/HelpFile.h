@@ -1,8 +1,8 @@
 // Where the program's help lies under the data root folder.
 //
 // The help contents command opens the compiled help file at its table of contents through
-// HTML Help on Windows; on other systems, where there is no HTML Help, it hands the same pages
-// as plain HTML to the desktop's browser. The build puts both beside the program file.
+// HTML Help on Windows; on other systems, where there is no HTML Help, the program's own help
+// window shows the same pages as plain HTML. The build puts both beside the program file.
 #pragma once
 
 #include <filesystem>

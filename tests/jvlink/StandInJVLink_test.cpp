@@ -1,4 +1,5 @@
 #include "jvlink/StandInTestCatalogue.h"
+#include "jvlink/standin/CatalogueSource.h"
 #include "jvlink/standin/FileIo.h"
 #include "jvlink/standin/StandInJVLink.h"
 
@@ -36,8 +37,8 @@ protected:
     // A component over the catalogue with the fixture's settings saved first.
     std::unique_ptr<TStandInJVLink> Make(standin::TSettingsEditor editor = {}) {
         EXPECT_TRUE(standin::SaveSettings(SettingsFile(), settings));
-        return std::make_unique<TStandInJVLink>(SettingsFile(), Serve(catalogue),
-                                                std::move(editor));
+        return std::make_unique<TStandInJVLink>(SettingsFile(), Serve(catalogue), std::move(editor),
+                                                Clock());
     }
     std::unique_ptr<TStandInJVLink> MakeInitialised() {
         auto link = Make();
@@ -52,9 +53,15 @@ protected:
         return link.JVOpen(dataSpec, from, option, readCount, downloadCount, lastTimestamp);
     }
 
+    // The service's clock: now when set, else the machine's time.
+    standin::TServiceClock Clock() {
+        return [this] { return now.empty() ? standin::LocalTimestampNow() : now; };
+    }
+
     TempDir dir;
     std::shared_ptr<standin::TCatalogue> catalogue = std::make_shared<standin::TCatalogue>();
     TStandInSettings settings;
+    std::string now;
     std::int32_t readCount = 0;
     std::int32_t downloadCount = 0;
     std::string lastTimestamp;
@@ -218,6 +225,58 @@ TEST_F(StandInJVLinkTest, NothingNewerGivesMinus1AndStillWantsAClose) {
     EXPECT_EQ(link->JVRead(buffer, 60000, name), 0);
     EXPECT_EQ(link->JVClose(), 0);
     EXPECT_EQ(Open(*link), 0);
+}
+
+TEST_F(StandInJVLinkTest, NothingIsServedBeforeItsPublicationTime) {
+    now = "20260104090000"; // RACE0002 is published this very second, DIFF0001 tomorrow
+    catalogue->files.push_back(MakeFile("RACE0003.dat", "RACE", "20260104090001", 1));
+    auto link = MakeInitialised();
+    ASSERT_EQ(Open(*link, "RACEDIFF", kFrom, 1), 0);
+    EXPECT_EQ(readCount, 2);
+    EXPECT_EQ(lastTimestamp, "20260104090000");
+    ASSERT_EQ(link->JVClose(), 0);
+
+    // From that last time, the next day: only what was published since.
+    now = "20260105000000";
+    ASSERT_EQ(Open(*link, "RACEDIFF", "20260104090000", 1), 0);
+    EXPECT_EQ(lastTimestamp, "20260105000000");
+    const auto read = ReadEverything(*link);
+    ASSERT_EQ(read.files.size(), 2u);
+    EXPECT_EQ(read.files[0].first, "RACE0003.dat");
+    EXPECT_EQ(read.files[1].first, "DIFF0001.dat");
+    ASSERT_EQ(link->JVClose(), 0);
+
+    now = "2026010"; // a clock that gives no time
+    EXPECT_EQ(Open(*link), -401);
+}
+
+TEST_F(StandInJVLinkTest, BuiltInSeasonServesTheCardFromItsFriday) {
+    settings.seasonWeeks = 1;
+    ASSERT_TRUE(standin::SaveSettings(SettingsFile(), settings));
+    TStandInJVLink link(SettingsFile(), standin::SettingsCatalogueProvider(Clock()), {}, Clock());
+    ASSERT_EQ(link.JVInit(kSid), 0);
+    const auto read = [&](const std::string& from) {
+        EXPECT_EQ(link.JVOpen("RACERCVN", from, 2, readCount, downloadCount, lastTimestamp), 0);
+        std::set<std::string> names;
+        for (const auto& file : ReadEverything(link).files) {
+            names.insert(file.first);
+        }
+        EXPECT_EQ(link.JVClose(), 0);
+        return names;
+    };
+    // Tuesday 9 June 2026: the last weekend's results came on Monday at 10:00; the coming
+    // weekend's card is not out until Friday at 17:00.
+    now = "20260609120000";
+    const auto tuesday = read("20000101000000");
+    EXPECT_EQ(lastTimestamp, "20260608100000");
+    EXPECT_TRUE(tuesday.count("RA7W20260606.jvd"));
+    EXPECT_FALSE(tuesday.count("RA2W20260613.jvd"));
+    // Saturday 13 June, 9:00: from Tuesday's last time on, the card and nothing older.
+    now = "20260613090000";
+    const auto saturday = read("20260608100000");
+    EXPECT_EQ(lastTimestamp, "20260612170000");
+    EXPECT_TRUE(saturday.count("RA2W20260613.jvd"));
+    EXPECT_FALSE(saturday.count("RA7W20260606.jvd"));
 }
 
 TEST_F(StandInJVLinkTest, FilesAreReadInPublicationOrder) {

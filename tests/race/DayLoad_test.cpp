@@ -442,6 +442,47 @@ TEST_F(DayLoadTest, MissingPayoffFileLeavesEveryPayoffBlank) {
     EXPECT_EQ(day->PayoffTable, race::TPayoffTable{});
 }
 
+// ---- Letter case of the store's names ---------------------------------------------------------
+
+TEST_F(DayLoadTest, EveryStoreFileIsFoundInAnyLetterCase) {
+    WriteDay({1}, 2);
+    const std::string first = Horse(1, 1);
+    const std::string second = Horse(1, 2);
+    store.WritePayoffs(entry, {MakePayoff(races[0])});
+    store.WriteHorseMaster(MakeHorseMaster(first, S("山田太郎")));
+    store.WriteOldHorseMaster(second, MakeOldHorseMaster(second, S("鈴木花子")));
+    store.WriteHistory(first, {PastRun(first, "20040404", 3, "06")});
+    RacePlan past;
+    past.date = "20040404";
+    past.course = "06";
+    past.number = 3;
+    store.WriteResults({MakeRace(past)});
+    store.WriteCourseRecord(MakeCourseRecord("05", "13", "1600", "11"), "05", "13", "1600", "11");
+    // Each file as another system's copy of the store may spell it.
+    const auto respell = [&](std::string_view from, std::string_view to) {
+        std::filesystem::rename(store.PathOf(from), store.PathOf(to));
+    };
+    respell("DATA\\" + entry + ".jvRA", "DATA\\" + entry + ".JVRA");
+    respell("DATA\\" + entry + ".jvSEr", "DATA\\" + entry + ".JVSER");
+    respell("DATA\\" + entry + ".jvHR", "DATA\\" + entry + ".jvhr");
+    respell("UM2\\2001\\" + first + ".jvUM2", "UM2\\2001\\" + first + ".JVUM2");
+    respell("UMA\\2001\\" + second + ".jvUMA", "UMA\\2001\\" + second + ".JvUma");
+    respell("SEI\\2001\\" + first + ".jvSEI", "SEI\\2001\\" + first + ".JVSEI");
+    respell("SEIR\\2004\\2004040406.jvSERA", "SEIR\\2004\\2004040406.JVSERA");
+    respell("REC", "Rec");
+    respell("Rec\\10513160011.jvRC", "Rec\\10513160011.JVRC");
+
+    const auto result = Load();
+    ASSERT_TRUE(result.loaded()) << result.message;
+    EXPECT_EQ(day->Runners[0][1].RegistrationNumber(), second);
+    EXPECT_EQ(day->Payoffs[0].RaceKey(), races[0].RaceKey());
+    EXPECT_EQ(day->Horses[0][0].RegistrationNumber(), first);
+    EXPECT_EQ(Sjis::TrimBlanks(day->Horses[0][1].Field(989, 1052)), S("鈴木花子"));
+    EXPECT_EQ(day->PastRuns[0][0][0].RaceDate(), "20040404");
+    EXPECT_EQ(day->PastRaces[0][0][0].RaceNumber(), "03");
+    EXPECT_FALSE(day->CourseRecords[0].IsBlank());
+}
+
 // ---- Days that cannot be shown --------------------------------------------------------------
 
 class DayLoadFailureTest : public DayLoadTest {
@@ -548,23 +589,62 @@ TEST_F(DayLoadTest, ShortRunnerSlotFileReadsItsMissingSlotsAsBlank) {
     EXPECT_TRUE(day->Runners[1][3].IsBlank());
 }
 
-TEST_F(DayLoadTest, DamagedRaceRecordTakesNoSlot) {
+TEST_F(DayLoadTest, OddBytesInARaceNameKeepTheRaceButACutLineTakesNoSlot) {
     WriteDay({1, 2, 3, 4}, 1);
-    // Race 2's name holds bytes that are not Shift-JIS; race 4's line is cut short.
+    // Race 1's name holds a lead byte before NUL, race 2's FF FE, race 3's a stray CR LF;
+    // race 4's line is cut short.
     std::string bytes = ReadFileBytes(store.PathOf("DATA\\" + entry + ".jvRA"));
-    bytes[1272 + 40] = '\xFF';
-    bytes[1272 + 41] = '\x81';
+    bytes.replace(32, 4, std::string("\x81\x00\x41\x42", 4));
+    bytes.replace(1272 + 32, 3,
+                  "\xFF\xFE"
+                  "C");
+    bytes.replace(2 * 1272 + 32, 3, "D\r\n");
     bytes.resize(3 * 1272 + 900);
     store.WriteRaw("DATA\\" + entry + ".jvRA", bytes);
 
     const auto result = Load();
     ASSERT_TRUE(result.loaded());
-    EXPECT_EQ(day->RaceCount, 2);
-    ASSERT_EQ(result.tabs.size(), 2u);
-    EXPECT_EQ(result.tabs[0].label, " 1R");
-    EXPECT_EQ(result.tabs[1].label, " 3R");
-    EXPECT_EQ(day->Runners[1][0].RegistrationNumber(), Horse(3, 1));
-    EXPECT_TRUE(day->Races[2].IsBlank());
+    EXPECT_EQ(day->RaceCount, 3);
+    ASSERT_EQ(result.tabs.size(), 3u);
+    EXPECT_EQ(result.tabs[2].label, " 3R");
+    EXPECT_EQ(day->Runners[2][0].RegistrationNumber(), Horse(3, 1));
+    EXPECT_TRUE(day->Races[3].IsBlank());
+    // Shown, the bytes that are no characters read as replacement characters, nothing else
+    // of the name is lost and the line neither breaks nor ends.
+    const auto name = [&](int s) {
+        return Sjis::ToUtf8(Sjis::TrimBlanks(day->Races[s].Field(jvdata::RA::kRaceName)));
+    };
+    EXPECT_EQ(name(0), "\uFFFD\uFFFDAB");
+    EXPECT_EQ(name(1), "\uFFFD\uFFFD"
+                       "C");
+    EXPECT_EQ(name(2), "D\uFFFD\uFFFD");
+    EXPECT_EQ(day->Races[0].RaceKey(), races[0].RaceKey());
+}
+
+TEST_F(DayLoadTest, OddBytesInRunnerMasterPastRunAndCourseRecordsKeepTheirSlots) {
+    WriteDay({1}, 1);
+    const std::string horse = Horse(1, 1);
+    const auto odd = [](std::string record, std::size_t at) {
+        record.replace(at, 3, std::string("\x81\x00\x0D", 3));
+        return record;
+    };
+    std::string slots = ReadFileBytes(store.PathOf("DATA\\" + entry + ".jvSEr"));
+    slots = odd(slots, 40); // the horse name, SE 41-
+    store.WriteRaw("DATA\\" + entry + ".jvSEr", slots);
+    store.WriteRaw("UM2\\2001\\" + horse + ".jvUM2",
+                   odd(std::string(MakeHorseMaster(horse, S("山田")).view()), 992));
+    store.WriteRaw("SEI\\2001\\" + horse + ".jvSEI",
+                   odd(std::string(PastRun(horse, "20040404", 2).view()), 40));
+    store.WriteRaw("REC\\10513160011.jvRC",
+                   odd(std::string(MakeCourseRecord("05", "13", "1600", "11").view()), 100));
+
+    ASSERT_TRUE(Load().loaded());
+    EXPECT_EQ(day->Runners[0][0].RegistrationNumber(), horse);
+    EXPECT_EQ(Sjis::ToUtf8(day->Runners[0][0].Field(41, 43)), "\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(Sjis::ToUtf8(Sjis::TrimBlanks(day->Horses[0][0].Field(989, 1052))),
+              "山田\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(day->PastRuns[0][0][0].RaceDate(), "20040404");
+    EXPECT_FALSE(day->CourseRecords[0].IsBlank());
 }
 
 TEST_F(DayLoadTest, LineThatLostAByteMakesTheRecordsAfterItBlank) {
@@ -590,7 +670,7 @@ TEST_F(DayLoadTest, LineThatLostAByteMakesTheRecordsAfterItBlank) {
 TEST_F(DayLoadTest, DamagedSecondaryFilesLeaveTheirSlotsBlank) {
     WriteDay({1}, 2);
     // A horse master cut short, a course record without its line end, a result file whose
-    // matching record holds a control byte.
+    // matching record lost its line end.
     const std::string master(MakeHorseMaster(Horse(1, 1)).view());
     store.WriteRaw("UM2\\2001\\" + Horse(1, 1) + ".jvUM2", master.substr(0, 1500));
     std::string record(MakeCourseRecord("05", "13", "1600", "11").view());
@@ -603,7 +683,7 @@ TEST_F(DayLoadTest, DamagedSecondaryFilesLeaveTheirSlotsBlank) {
     plan.course = "06";
     plan.number = 2;
     std::string result(MakeRace(plan).view());
-    result[200] = '\x01';
+    result[1271] = ' ';
     store.WriteRaw("SEIR\\2004\\2004040406.jvSERA", result);
 
     ASSERT_TRUE(Load().loaded());
@@ -627,7 +707,7 @@ TEST_F(DayLoadTest, RecordOfTheWrongTypeIsReadAsBlank) {
 
 // ---- Store records --------------------------------------------------------------------------
 
-TEST(StoreRecordsTest, SoundRecordsAreWholeTypedShiftJisLines) {
+TEST(StoreRecordsTest, SoundRecordsAreWholeTypedLinesWhateverTheirText) {
     const std::string good(MakeRace({}).view());
     EXPECT_TRUE(race::IsSoundRecord(good, 1272, "RA"));
     EXPECT_TRUE(race::IsSoundRecord(std::string(TRecordRA{}.view()), 1272, "RA"));
@@ -640,14 +720,12 @@ TEST(StoreRecordsTest, SoundRecordsAreWholeTypedShiftJisLines) {
     EXPECT_FALSE(race::IsSoundRecord(good.substr(0, 1271), 1272, "RA")); // cut short
     EXPECT_FALSE(race::IsSoundRecord(good, 1272, "SE"));                 // another type
     EXPECT_FALSE(race::IsSoundRecord(with(1270, " "), 1272, "RA"));      // no line end
-    EXPECT_FALSE(race::IsSoundRecord(with(40, "\r\n"), 1272, "RA"));     // a line end inside
-    EXPECT_FALSE(race::IsSoundRecord(with(40, "\x81 "), 1272, "RA"));    // lead without trail
-    EXPECT_FALSE(race::IsSoundRecord(with(1269, "\x81"), 1272, "RA"));   // lead before CR LF
-    EXPECT_FALSE(race::IsSoundRecord(with(40, "\xA0"), 1272, "RA"));
-    EXPECT_FALSE(race::IsSoundRecord(with(40, "\xFD"), 1272, "RA"));
-    EXPECT_FALSE(race::IsSoundRecord(with(40, std::string_view("\0", 1)), 1272, "RA"));
-    EXPECT_TRUE(race::IsSoundRecord(with(40, S("東京優駿ｶﾅ")), 1272, "RA"));
-    EXPECT_TRUE(race::IsSoundRecord(with(40, "\x81\x40\xFC\xFC"), 1272, "RA"));
+    EXPECT_FALSE(race::IsSoundRecord(with(1271, "\r"), 1272, "RA"));
+    for (std::string_view odd : {std::string_view("\r\n"), std::string_view("\x81 "),
+                                 std::string_view("\xA0\xFD"), std::string_view("\0", 1)}) {
+        EXPECT_TRUE(race::IsSoundRecord(with(40, odd), 1272, "RA"));
+    }
+    EXPECT_TRUE(race::IsSoundRecord(with(1269, "\x81"), 1272, "RA")); // lead before CR LF
 }
 
 TEST(StoreRecordsTest, ReadRecordAtNeverReadsPastTheFile) {

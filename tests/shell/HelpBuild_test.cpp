@@ -2,6 +2,7 @@
 // compiled help file, checked where the program looks for them (the test executables are built
 // into the same folder as the program).
 #include "jvdata/SjisText.h"
+#include "shell/HelpContents.h"
 #include "shell/HelpFile.h"
 #include "support/TestSupport.h"
 
@@ -176,6 +177,20 @@ TEST(HelpBuild, EveryHtmlPageLiesInTheProgramsHelpFolder) {
         EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(HelpSourceFolder() / name)) << name;
     }
     EXPECT_TRUE(fs::is_regular_file(shell::HelpHtmlIndex(root).parent_path() / "help.css"));
+}
+
+TEST(HelpBuild, HelpWindowContentsListEveryPageOnceFromTheContentsFile) {
+    const fs::path contents = shell::HelpHtmlContents(ExecutableFolder());
+    ASSERT_TRUE(fs::is_regular_file(contents)) << contents;
+    std::multiset<std::string> listed;
+    for (const auto& entry : shell::ParseHelpContents(ReadFileBytes(contents))) {
+        EXPECT_FALSE(entry.name.empty());
+        if (!entry.page.empty()) {
+            listed.insert(entry.page);
+        }
+    }
+    const auto pages = SourceNames(".html");
+    EXPECT_EQ(listed, std::multiset<std::string>(pages.begin(), pages.end()));
 }
 
 TEST(HelpBuild, EveryLinkOfThePagesContentsAndIndexLeadsToAPageAndAnchor) {

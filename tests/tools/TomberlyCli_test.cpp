@@ -195,6 +195,24 @@ TEST_F(TomberlyCliTest, ShowPrintsTheCardOrTheResultsOfARace) {
     EXPECT_TRUE(sjis.out.starts_with(S("単勝\n結果：\t 2"))) << sjis.out;
 }
 
+TEST_F(TomberlyCliTest, ShowKeepsARaceWhoseNameHoldsBytesOutsideShiftJis) {
+    const keiba::test::RaceDayStore store(root.path());
+    keiba::test::RacePlan plan;
+    plan.runners = 1;
+    plan.name = S("ＮＨＫ") + std::string("\x81\x00", 2) + S("マイル") + "\r" + S("カップ");
+    const jvdata::TRecordRA race = keiba::test::MakeRace(plan);
+    const std::string entry = S("2004年05月01日東京");
+    store.WriteRaces(entry, {race});
+    store.WriteRunnerSlots(entry, {keiba::test::MakeRunner(race, 1, "2001100001", S("コスモ"))});
+
+    const TRun card = Run("show --root " + Quoted(root.path().string()) +
+                          " --day '2004年05月01日東京' --race 1 --page card");
+    ASSERT_EQ(card.status, 0) << card.err;
+    EXPECT_NE(card.out.find("\nＮＨＫ\uFFFD\uFFFDマイル\uFFFDカップ"), std::string::npos)
+        << card.out;
+    EXPECT_NE(card.out.find("\tコスモ\t"), std::string::npos) << card.out;
+}
+
 TEST_F(TomberlyCliTest, ShowRefusesUnknownDaysRacesAndPages) {
     WriteShowDay(root.path());
     const std::string rootArg = Quoted(root.path().string());

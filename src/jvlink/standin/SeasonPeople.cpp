@@ -283,7 +283,7 @@ void MakeCrop(TSeason& season, const TStud& stud, TNameBook& /*names*/, int year
         h.birthDay = DayNumber(year, 2, 1) + rng.Between(0, 60) + rng.Between(0, 59);
         const double sex = rng.Unit();
         h.sex = sex < 0.52 ? '1' : sex < 0.97 ? '2' : '3';
-        char coat[3];
+        char coat[12]; // room for any int, so the format can never cut it
         std::snprintf(coat, sizeof coat, "%02d", rng.Pick(kCoatWeights) + 1);
         h.coat = coat;
         h.symbol = kSymbols[rng.Pick(kSymbolWeights)];

@@ -9,6 +9,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <cstdio>
+#include <ctime>
 #include <mutex>
 #include <random>
 #include <string_view>
@@ -196,10 +198,26 @@ private:
     std::thread thread_; // last: starts once everything above exists
 };
 
+std::string LocalTimestampNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    return text;
+}
+
 TStandInJVLink::TStandInJVLink(fs::path settingsFile, TCatalogueProvider catalogue,
-                               TSettingsEditor editor)
+                               TSettingsEditor editor, TServiceClock clock)
     : settingsFile_(std::move(settingsFile)), catalogue_(std::move(catalogue)),
-      editor_(std::move(editor)), settings_(LoadSettings(settingsFile_)) {}
+      editor_(std::move(editor)),
+      clock_(clock ? std::move(clock) : TServiceClock(LocalTimestampNow)),
+      settings_(LoadSettings(settingsFile_)) {}
 
 TStandInJVLink::~TStandInJVLink() {
     EndAcquisition();
@@ -297,6 +315,10 @@ std::int32_t TStandInJVLink::JVOpen(const std::string& dataspec, const std::stri
         return faults.openError;
     }
 
+    const std::string now = clock_();
+    if (!IsTimestamp(now)) {
+        return kInternalError;
+    }
     TCatalogueRead catalogue;
     try {
         catalogue = catalogue_(settings_);
@@ -308,8 +330,10 @@ std::int32_t TStandInJVLink::JVOpen(const std::string& dataspec, const std::stri
     }
     std::vector<const TDataFile*> selected;
     for (const auto& file : catalogue.catalogue.files) {
-        // Both are "yyyymmddhhnnss": as texts they compare as times do.
-        if (file.timestamp > fromTime &&
+        // All are "yyyymmddhhnnss": as texts they compare as times do. A file stamped after
+        // the clock is not published yet: serving it would move the caller's last time ahead
+        // of now, and a later acquisition from there would miss what is published meanwhile.
+        if (file.timestamp > fromTime && file.timestamp <= now &&
             std::find(ids.begin(), ids.end(), file.dataspec) != ids.end()) {
             selected.push_back(&file);
         }

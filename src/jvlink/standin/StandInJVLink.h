@@ -2,7 +2,10 @@
 // the way the real service does through its component.
 //
 // JVOpen selects every published file newer than the from-time whose data identifier was
-// asked for; those missing from the download cache are fetched by a background thread at the
+// asked for and whose publication time has come by the service's clock: like the real
+// service, the stand-in publishes nothing after its own now, so the coming weekend's card is
+// served from its Friday on and the last file's timestamp that JVOpen gives never lies ahead
+// of the clock; those missing from the download cache are fetched by a background thread at the
 // configured pace while JVStatus counts them; JVRead hands out one record per call, file
 // after file (records of a file in no particular order, as the service delivers them), with
 // -1 after each file, -3 while the next file is still being fetched and 0 at the end. The
@@ -26,6 +29,12 @@ namespace standin {
 // reported by JVOpen as -401 (the component's internal error).
 using TCatalogueProvider = std::function<TCatalogueRead(const TStandInSettings&)>;
 
+// The service's clock: its now as local time "yyyymmddhhnnss", asked for at each JVOpen.
+using TServiceClock = std::function<std::string()>;
+
+// The local time of the machine as "yyyymmddhhnnss".
+std::string LocalTimestampNow();
+
 // How the settings dialog was left.
 enum class TEditOutcome {
     Accepted,    // the settings were changed (or confirmed) and are to be saved
@@ -40,9 +49,10 @@ class TStandInJVLink final : public jvlink::IJVLink {
 public:
     // settingsFile: the service's settings (DefaultSettingsFile() in the plug-in); the download
     // cache lies beside it unless the settings name another folder. editor: the settings
-    // dialog JVSetUIProperties shows; without one JVSetUIProperties gives -100.
+    // dialog JVSetUIProperties shows; without one JVSetUIProperties gives -100. clock: the
+    // service's now; without one, the machine's local time.
     TStandInJVLink(std::filesystem::path settingsFile, TCatalogueProvider catalogue,
-                   TSettingsEditor editor = {});
+                   TSettingsEditor editor = {}, TServiceClock clock = {});
     ~TStandInJVLink() override;
     TStandInJVLink(const TStandInJVLink&) = delete;
     TStandInJVLink& operator=(const TStandInJVLink&) = delete;
@@ -74,6 +84,7 @@ private:
     std::filesystem::path settingsFile_;
     TCatalogueProvider catalogue_;
     TSettingsEditor editor_;
+    TServiceClock clock_;
     TStandInSettings settings_;
     bool initialised_ = false;
 

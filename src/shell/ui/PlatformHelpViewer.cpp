@@ -5,10 +5,6 @@
 
 #include <system_error>
 
-#include <QDesktopServices>
-#include <QString>
-#include <QUrl>
-
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -38,40 +34,47 @@ THtmlHelpW HtmlHelpFunction() {
     }();
     return function;
 }
-#endif
 
 bool IsFile(const fs::path& file) {
     std::error_code error;
     return fs::is_regular_file(file, error);
 }
+#endif
 
 } // namespace
 
 std::string TPlatformHelpViewer::ShowContents(const fs::path& dataRoot) {
 #ifdef Q_OS_WIN
     const fs::path file = HelpFilePath(dataRoot);
-    if (!IsFile(file)) {
-        return HelpFileMissingText(file);
-    }
-    const THtmlHelpW htmlHelp = HtmlHelpFunction();
+    const THtmlHelpW htmlHelp = IsFile(file) ? HtmlHelpFunction() : nullptr;
     const HWND caller = owner_ ? reinterpret_cast<HWND>(owner_->winId()) : nullptr;
-    if (htmlHelp == nullptr || htmlHelp(caller, file.c_str(), kHhDisplayToc, 0) == nullptr) {
-        return HelpOpenFailedText(file);
+    if (htmlHelp != nullptr && htmlHelp(caller, file.c_str(), kHhDisplayToc, 0) != nullptr) {
+        opened_ = true;
+        return {};
     }
-    opened_ = true;
-    return {};
-#else
-    const fs::path page = HelpHtmlIndex(dataRoot);
-    if (!IsFile(page)) {
-        return HelpFileMissingText(page);
+    // No help file or no HTML Help: the same pages in the program's own window, if they are
+    // there; otherwise the reason HTML Help gave none.
+    if (!IsFile(HelpHtmlIndex(dataRoot))) {
+        return IsFile(file) ? HelpOpenFailedText(file) : HelpFileMissingText(file);
     }
-    const QUrl url = QUrl::fromLocalFile(QString::fromStdU16String(page.u16string()));
-    if (!QDesktopServices::openUrl(url)) {
-        return HelpOpenFailedText(page);
-    }
-    opened_ = true;
-    return {};
 #endif
+    return ShowOwnWindow(dataRoot);
+}
+
+std::string TPlatformHelpViewer::ShowOwnWindow(const fs::path& dataRoot) {
+    if (!window_) {
+        window_ = new THelpWindow(owner_);
+        window_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    const std::string failure = window_->Open(HelpHtmlIndex(dataRoot).parent_path());
+    if (!failure.empty()) {
+        window_->close();
+        return failure;
+    }
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+    return {};
 }
 
 void TPlatformHelpViewer::CloseAll() {
@@ -84,6 +87,9 @@ void TPlatformHelpViewer::CloseAll() {
     }
 #endif
     opened_ = false;
+    if (window_) {
+        window_->close();
+    }
 }
 
 } // namespace shell::ui

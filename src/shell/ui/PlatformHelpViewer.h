@@ -1,8 +1,10 @@
 // The help viewer of the running program: HTML Help on Windows, loaded when first needed from
-// hhctrl.ocx; elsewhere the desktop's browser on the plain HTML help pages.
+// hhctrl.ocx; elsewhere, and on a Windows whose HTML Help cannot open the help file, the
+// program's own help window on the plain HTML help pages.
 #pragma once
 
 #include "shell/HelpViewer.h"
+#include "shell/ui/THelpWindow.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -15,14 +17,20 @@ public:
     explicit TPlatformHelpViewer(QWidget* owner = nullptr) : owner_(owner) {}
 
     // Windows: data root + "\Quillmead.chm" at its table of contents. Elsewhere: the contents
-    // page data root + "/help/index.html" in the browser.
+    // page data root + "/help/index.html" in the help window.
     std::string ShowContents(const std::filesystem::path& dataRoot) override;
-    // Windows: every HTML Help window of the program. The browser's windows are its own.
+    // Every help window of the program: HTML Help's and the program's own.
     void CloseAll() override;
 
+    // The program's help window once it has been made, for tests.
+    THelpWindow* HelpWindow() const { return window_; }
+
 private:
+    std::string ShowOwnWindow(const std::filesystem::path& dataRoot);
+
     QPointer<QWidget> owner_;
-    bool opened_ = false; // a help window may be open
+    QPointer<THelpWindow> window_;
+    bool opened_ = false; // an HTML Help window may be open
 };
 
 } // namespace shell::ui

@@ -61,9 +61,15 @@ int RunStartup(const TStartup& startup) {
 }
 
 void InstallQtTranslations() {
+    // Japanese (Japan) for every control, as on a Japanese Windows: the calendar's month and
+    // day names, dates and numbers follow the locale.
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    QLocale::setDefault(japanese);
+    // Qt's own texts (standard buttons, file, printer and colour dialogs, context menus), from
+    // Qt's translations where they are installed; kept for the run.
     static QTranslator translator;
-    if (translator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (translator.load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(&translator);
     }
 }

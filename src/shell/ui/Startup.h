@@ -48,7 +48,9 @@ inline constexpr int kExitJVLinkMissing = 1;
 // beep, the information box asking to install it, and kExitJVLinkMissing with no window made.
 int RunStartup(const TStartup& startup);
 
-// The Japanese translations of Qt's own dialogs (the printer dialog), where installed.
+// Japanese everywhere: the default locale Japanese (Japan), and the Japanese translations of
+// Qt's own buttons and dialogs where installed. After the application is made, before any
+// window.
 void InstallQtTranslations();
 
 } // namespace shell::ui

@@ -1,11 +1,14 @@
 #include "widgets/ui/QtUserInteraction.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -74,14 +77,41 @@ std::optional<QMessageBox::StandardButton> StandardOf(TMsgDlgBtn button) {
     return std::nullopt;
 }
 
-// A message box that goes to its placement each time it is shown, after it has sized itself.
+// Keeps each line of a box's message on one line, as the designed platform's boxes do. Qt
+// breaks the message once it is wider than half the screen, inside words for Japanese text;
+// holding the text's width open up to the widest box Qt makes on the screen means that only a
+// line wider than that is still broken. Called before the box sizes itself on showing.
+void KeepLinesWhole(QMessageBox& box) {
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    QLayout* layout = box.layout();
+    const QScreen* shown =
+        box.screen() != nullptr ? box.screen() : QGuiApplication::primaryScreen();
+    if (label == nullptr || layout == nullptr || shown == nullptr) {
+        return;
+    }
+    const bool wrapped = label->wordWrap();
+    label->setMinimumWidth(0);
+    label->setWordWrap(false);
+    layout->activate();
+    const int lines = label->minimumSizeHint().width();            // the widest line
+    const int others = layout->totalMinimumSize().width() - lines; // icon, margins, spacing
+    label->setWordWrap(wrapped);
+    // The widest box Qt lays out on this screen.
+    const int screenWidth = shown->availableGeometry().width();
+    const int widest = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    label->setMinimumWidth(std::max(0, std::min(lines, widest - others)));
+}
+
+// The program's message box: each line of the message whole, and at its placement each time
+// it is shown, after it has sized itself.
 class PlacedMessageBox : public QMessageBox {
 public:
-    PlacedMessageBox(TDialogPlacement placement, QWidget* parent)
+    explicit PlacedMessageBox(TDialogPlacement placement, QWidget* parent)
         : QMessageBox(parent), placement_(placement) {}
 
 protected:
     void showEvent(QShowEvent* event) override {
+        KeepLinesWhole(*this);
         QMessageBox::showEvent(event);
         if (!placement_.screenCentre && !placement_.left && !placement_.top) {
             return; // the standard placement
@@ -167,7 +197,7 @@ void QtUserInteraction::PlaySound(TMessageSound sound) {
 std::unique_ptr<QMessageBox>
 QtUserInteraction::MakeSimpleBox(QMessageBox::Icon icon, std::string_view sjisText,
                                  QMessageBox::StandardButtons buttons) const {
-    auto box = std::make_unique<QMessageBox>(Parent());
+    auto box = std::make_unique<PlacedMessageBox>(TDialogPlacement{}, Parent());
     box->setIcon(icon);
     box->setWindowTitle(Title());
     box->setTextFormat(Qt::PlainText);
