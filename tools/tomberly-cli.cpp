@@ -4,10 +4,10 @@
 //   tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]
 //   tomberly-cli dates --root DIR [--sjis]
 //   tomberly-cli show --root DIR --day ENTRY [--race N] --page card|results [--sjis]
+//   tomberly-cli show --root DIR --day ENTRY [--race N] --page horse [--horse K] [--sjis]
 //   tomberly-cli show --root DIR --day ENTRY [--race N] --page times|last3f [--sjis]
 //   tomberly-cli show --root DIR --day ENTRY [--race N] --page chart1|chart2|chart3|chart4
 //                     [--select I] [--sjis]
-//   tomberly-cli show --root DIR --day ENTRY [--race N] --page horse [--horse K] [--sjis]
 //
 // acquire runs what the acquisition window runs: JV-Link ("JVDTLab.JVLink") is initialised
 // and opened for "RACERCVN" with option 2, the download is followed with a text progress bar
@@ -24,15 +24,15 @@
 // show loads one race day (ENTRY, a line of the date list) as the main window does and prints
 // one page of one of its races (race N, else the day's first race): the race card "出馬表"
 // (header lines, then the grid, cells separated by tabs) or the results "成績結果" (each bet
-// type's heading and its rows of boxes), a time table ("走破ﾀｲﾑ計算表" times, "上3ﾊﾛﾝﾀｲﾑ計算表"
-// last3f: one line per grid row, the nine cells separated by tabs) or a chart's points (chart1
-// to chart4 drawn for item I of the chart's selector, 1-based, default 1: the runner I for
-// chart1 and chart3, the run I back for chart2 and chart4; see analysis/AnalysisPages.h). ENTRY is
-// read as UTF-8, or as Shift-JIS with --sjis (the way dates --sjis prints it) and whenever it is
-// not UTF-8. --page horse prints the horse
+// type's heading and its rows of boxes). ENTRY is read as UTF-8, or as Shift-JIS with --sjis
+// (the way dates --sjis prints it) and whenever it is not UTF-8. --page horse prints the horse
 // pages of the race's K-th horse tab (else the first): one line per control, StaticText1, the
 // labels of "　馬情報１　" and "　馬情報２　" top to bottom, then lines 1 to 11 of "前走－１" to
 // "前走－５", each the control's name, a tab and the label's text with its trailing blanks.
+// --page times and last3f print a time table ("走破ﾀｲﾑ計算表", "上3ﾊﾛﾝﾀｲﾑ計算表": one line per
+// grid row, the nine cells separated by tabs); chart1 to chart4 a chart's points, drawn for
+// item I of the chart's selector (1-based, default 1: the runner I for chart1 and chart3, the
+// run I back for chart2 and chart4; see analysis/AnalysisPages.h).
 //
 // Texts are printed in UTF-8, or as the program's own Shift-JIS bytes with --sjis. Progress
 // goes to the standard error, messages and lists to the standard output.
@@ -294,11 +294,11 @@ struct TOptions {
     std::string command;
     std::optional<std::string> root;
     std::optional<std::string> from;
-    std::optional<std::string> day;  // show: the date list entry
-    std::optional<std::string> race; // show: the race number
-    std::optional<std::string> page; // show: card, results, horse, times, last3f, chart1 .. chart4
-    std::optional<std::string> select; // show: the chart selector's item, 1-based
+    std::optional<std::string> day;    // show: the date list entry
+    std::optional<std::string> race;   // show: the race number
+    std::optional<std::string> page;   // show: card or results
     std::optional<std::string> horse;  // show --page horse: the horse tab
+    std::optional<std::string> select; // show: the chart selector's item, 1-based
     bool verbose = false;
     bool sjis = false;
     bool help = false;
@@ -308,10 +308,10 @@ constexpr const char* kUsageText =
     "usage: tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]\n"
     "       tomberly-cli dates --root DIR [--sjis]\n"
     "       tomberly-cli show --root DIR --day ENTRY [--race N] --page card|results [--sjis]\n"
+    "       tomberly-cli show --root DIR --day ENTRY [--race N] --page horse [--horse K] [--sjis]\n"
     "       tomberly-cli show --root DIR --day ENTRY [--race N] --page times|last3f [--sjis]\n"
     "       tomberly-cli show --root DIR --day ENTRY [--race N]\n"
     "                         --page chart1|chart2|chart3|chart4 [--select I] [--sjis]\n"
-    "       tomberly-cli show --root DIR --day ENTRY [--race N] --page horse [--horse K] [--sjis]\n"
     "\n"
     "acquire  fetch new JV-Data through JV-Link and store it in the store under DIR;\n"
     "         without --from, start at the settings' LastTime (DIR/tomberly.ini), else 8\n"
@@ -319,9 +319,9 @@ constexpr const char* kUsageText =
     "dates    print the store's race days and racecourses, newest first\n"
     "show     print the race card or the results of race N (else the first race) of the\n"
     "         race day ENTRY, a line as dates prints it; --page horse the horse pages\n"
-    "         of its K-th horse tab (else the first), one control a line; times and last3f\n"
-    "         print the time tables, chart1..chart4 the chart's points for the selector's\n"
-    "         item I (the runner I for chart1 and chart3, the run I back for chart2 and chart4)\n"
+    "         of its K-th horse tab (else the first), one control a line; times and\n"
+    "         last3f the time tables, chart1..chart4 the chart's points for the selector's\n"
+    "         item I (the runner I for chart1 and chart3, the run I back for chart2 and 4)\n"
     "--sjis   print Shift-JIS instead of UTF-8\n"
     "\n"
     "exit status: 0 done, 1 arguments, 2 data root or settings, 3 JV-Link missing or not\n"
@@ -341,14 +341,17 @@ std::optional<int> RaceNumberOf(const std::string& text) {
     return number;
 }
 
-// A 1-based item argument (a horse tab, a chart selector's item), 1 to 18 in plain digits.
+// A horse tab or chart selector item argument, 1 to 18 in plain digits.
 std::optional<int> ItemOf(const std::string& text) {
     if (text.empty() || text.size() > 2 ||
         !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return std::nullopt;
     }
     const int number = std::stoi(text);
-    return number >= 1 && number <= race::kRunnerSlots ? std::optional<int>(number) : std::nullopt;
+    if (number < 1 || number > race::kRunnerSlots) {
+        return std::nullopt;
+    }
+    return number;
 }
 
 // Parses the arguments; an error text when they are wrong.
@@ -384,332 +387,327 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
             if (auto error = value(options.page)) {
                 return error;
             }
+        } else if (arg == "--horse") {
+            if (auto error = value(options.horse)) {
+                return error;
+            }
         } else if (arg == "--select") {
             if (auto error = value(options.select)) {
-            } else if (arg == "--horse") {
-                if (auto error = value(options.horse)) {
-                    return error;
-                }
-            } else if (arg == "--verbose" || arg == "-v") {
-                options.verbose = true;
-            } else if (arg == "--sjis") {
-                options.sjis = true;
-            } else if (!arg.starts_with("-") && options.command.empty()) {
-                options.command = arg;
-            } else {
-                return "unknown argument: " + arg;
+                return error;
             }
+        } else if (arg == "--verbose" || arg == "-v") {
+            options.verbose = true;
+        } else if (arg == "--sjis") {
+            options.sjis = true;
+        } else if (!arg.starts_with("-") && options.command.empty()) {
+            options.command = arg;
+        } else {
+            return "unknown argument: " + arg;
         }
-        if (options.help) {
-            return std::nullopt;
-        }
-        if (options.command != "acquire" && options.command != "dates" &&
-            options.command != "show") {
-            return options.command.empty() ? std::string("no command given")
-                                           : "unknown command: " + options.command;
-        }
-        if (!options.root || options.root->empty()) {
-            return std::string("--root DIR is required");
-        }
-        if (options.from && options.command != "acquire") {
-            return std::string("--from belongs to acquire");
-        }
-        const bool show = options.command == "show";
-        if (!show &&
-            (options.day || options.race || options.page || options.select || options.horse)) {
-            return std::string("--day, --race, --page, --select and --horse belong to show");
-        }
-        if (show) {
-            if (!options.day || options.day->empty()) {
-                return std::string("--day ENTRY is required");
-            }
-            if (!options.page) {
-                return std::string("--page card|results is required");
-            }
-            const bool chart = options.page->starts_with("chart");
-            if (*options.page != "card" && *options.page != "results" && *options.page != "horse" &&
-                !analysis::AnalysisPageOf(*options.page)) {
-                return "--page must be card, results, horse, times, last3f or chart1 to chart4: " +
-                       *options.page;
-            }
-            if (options.select && (!chart || !ItemOf(*options.select))) {
-                return chart ? "--select must be an item number 1 to 18: " + *options.select
-                             : std::string("--select belongs to the chart pages");
-            }
-            if (options.horse && *options.page != "horse") {
-                return std::string("--horse belongs to --page horse");
-            }
-            if (options.horse && !ItemOf(*options.horse)) {
-                return "--horse must be a horse tab 1 to 18: " + *options.horse;
-            }
-            if (options.race && !RaceNumberOf(*options.race)) {
-                return "--race must be a race number 1 to 12: " + *options.race;
-            }
-        }
-        if (options.from && !acquisition::ParseFromTime(*options.from)) {
-            return "--from must be yyyymmddhhnnss, a real date and time: " + *options.from;
-        }
+    }
+    if (options.help) {
         return std::nullopt;
     }
-
-    // The data root, which must be a folder.
-    std::optional<fs::path> DataRoot(const TOptions& options, const TOutput& out) {
-        const fs::path root = PathOfArgument(*options.root);
-        std::error_code error;
-        if (!fs::is_directory(root, error)) {
-            out.Note(stderr, "tomberly-cli: the data root is not a folder: " + PathText(root));
-            return std::nullopt;
+    if (options.command != "acquire" && options.command != "dates" && options.command != "show") {
+        return options.command.empty() ? std::string("no command given")
+                                       : "unknown command: " + options.command;
+    }
+    if (!options.root || options.root->empty()) {
+        return std::string("--root DIR is required");
+    }
+    if (options.from && options.command != "acquire") {
+        return std::string("--from belongs to acquire");
+    }
+    const bool show = options.command == "show";
+    if (!show && (options.day || options.race || options.page || options.horse || options.select)) {
+        return std::string("--day, --race, --page, --horse and --select belong to show");
+    }
+    if (show) {
+        if (!options.day || options.day->empty()) {
+            return std::string("--day ENTRY is required");
         }
-        return fs::absolute(root, error);
+        if (!options.page) {
+            return std::string("--page card|results is required");
+        }
+        const bool chart = options.page->starts_with("chart");
+        if (*options.page != "card" && *options.page != "results" && *options.page != "horse" &&
+            !analysis::AnalysisPageOf(*options.page)) {
+            return "--page must be card, results, horse, times, last3f or chart1 to chart4: " +
+                   *options.page;
+        }
+        if (options.select && (!chart || !ItemOf(*options.select))) {
+            return chart ? "--select must be an item number 1 to 18: " + *options.select
+                         : std::string("--select belongs to the chart pages");
+        }
+        if (options.horse && *options.page != "horse") {
+            return std::string("--horse belongs to --page horse");
+        }
+        if (options.horse && !ItemOf(*options.horse)) {
+            return "--horse must be a horse tab 1 to 18: " + *options.horse;
+        }
+        if (options.race && !RaceNumberOf(*options.race)) {
+            return "--race must be a race number 1 to 12: " + *options.race;
+        }
+    }
+    if (options.from && !acquisition::ParseFromTime(*options.from)) {
+        return "--from must be yyyymmddhhnnss, a real date and time: " + *options.from;
+    }
+    return std::nullopt;
+}
+
+// The data root, which must be a folder.
+std::optional<fs::path> DataRoot(const TOptions& options, const TOutput& out) {
+    const fs::path root = PathOfArgument(*options.root);
+    std::error_code error;
+    if (!fs::is_directory(root, error)) {
+        out.Note(stderr, "tomberly-cli: the data root is not a folder: " + PathText(root));
+        return std::nullopt;
+    }
+    return fs::absolute(root, error);
+}
+
+int Dates(const TOptions& options, const TOutput& out) {
+    const auto root = DataRoot(options, out);
+    if (!root) {
+        return kRootFailed;
+    }
+    const race::TDateListResult list = race::MakeDateList(*root);
+    if (list.error) {
+        out.Note(stderr, "tomberly-cli: the DATA folder cannot be listed: " + list.error.message());
+        return kRootFailed;
+    }
+    for (const auto& entry : list.entries) {
+        out.Line(stdout, entry);
+    }
+    return kDone;
+}
+
+// The date list entry of --day: Shift-JIS as given with --sjis or when it is no UTF-8 text,
+// else converted from UTF-8.
+std::string EntryOf(const TOptions& options) {
+    if (!options.sjis) {
+        if (auto sjis = Sjis::TryFromUtf8(*options.day)) {
+            return *sjis;
+        }
+    }
+    return *options.day;
+}
+
+// show --page horse: the horse pages of one runner, one control a line.
+int ShowHorse(const TOptions& options, const TOutput& out, const fs::path& root) {
+    const std::string entry = EntryOf(options);
+    std::optional<int> number;
+    if (options.race) {
+        number = RaceNumberOf(*options.race);
+    }
+    const int horseTab = options.horse ? ItemOf(*options.horse).value_or(0) : 1;
+    const auto day = std::make_unique<race::TRaceDayData>();
+    const horse::THorseDumpResult result =
+        horse::HorsePageDump(root, entry, number, horseTab, *day);
+    switch (result.status) {
+    case horse::THorseDumpStatus::Shown:
+        break;
+    case horse::THorseDumpStatus::UnknownDay:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: no complete race day ") + entry +
+                             Sjis::FromUtf8(" in the store (see the dates command): ") +
+                             result.message);
+        return kNotInStore;
+    case horse::THorseDumpStatus::ReadFailed:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: ") + result.message);
+        return kStoreFailed;
+    case horse::THorseDumpStatus::UnknownRace:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: race day ") + entry +
+                             Sjis::FromUtf8(" has no race ") + options.race.value_or(""));
+        return kNotInStore;
+    case horse::THorseDumpStatus::UnknownHorse:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: race ") + std::to_string(result.raceNumber) +
+                             Sjis::FromUtf8(" of ") + entry + Sjis::FromUtf8(" has no horse tab ") +
+                             std::to_string(horseTab) + Sjis::FromUtf8(" (it has ") +
+                             std::to_string(result.horseTabs) + Sjis::FromUtf8(")"));
+        return kNotInStore;
+    }
+    for (const std::string& line : result.lines) {
+        out.Line(stdout, line);
+    }
+    return kDone;
+}
+
+int Show(const TOptions& options, const TOutput& out) {
+    const auto root = DataRoot(options, out);
+    if (!root) {
+        return kRootFailed;
+    }
+    if (*options.page == "horse") {
+        return ShowHorse(options, out, *root);
+    }
+    const std::string entry = EntryOf(options);
+    std::optional<int> number;
+    if (options.race) {
+        number = RaceNumberOf(*options.race);
+    }
+    // The race day is about 2.5 MB: on the heap, once.
+    const auto day = std::make_unique<race::TRaceDayData>();
+    race::TDayPageResult result;
+    if (const auto analysisPage = analysis::AnalysisPageOf(*options.page)) {
+        const int select = options.select ? ItemOf(*options.select).value_or(1) : 1;
+        analysis::TAnalysisPageResult shown =
+            analysis::AnalysisDayPageLines(*root, entry, number, *analysisPage, select, *day);
+        if (shown.noSuchItem) {
+            out.Note(stderr, "tomberly-cli: the selector of " + *options.page + " has no item " +
+                                 std::to_string(select) + " in that race");
+            return kNotInStore;
+        }
+        result = std::move(shown.page);
+    } else {
+        const race::TDayPage page =
+            *options.page == "card" ? race::TDayPage::Card : race::TDayPage::Results;
+        result = race::DayPageLines(*root, entry, number, page, *day);
+    }
+    switch (result.status) {
+    case race::TDayPageStatus::Shown:
+        break;
+    case race::TDayPageStatus::UnknownDay:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: no complete race day ") + entry +
+                             Sjis::FromUtf8(" in the store (see the dates command): ") +
+                             result.message);
+        return kNotInStore;
+    case race::TDayPageStatus::ReadFailed:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: ") + result.message);
+        return kStoreFailed;
+    case race::TDayPageStatus::UnknownRace:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: race day ") + entry +
+                             Sjis::FromUtf8(" has no race ") + *options.race);
+        return kNotInStore;
+    }
+    for (const std::string& line : result.lines) {
+        out.Line(stdout, line);
+    }
+    return kDone;
+}
+
+int ExitOf(const acquisition::TAcquisitionResult& result) {
+    switch (result.end) {
+    case acquisition::TAcquisitionEnd::Completed:
+    case acquisition::TAcquisitionEnd::NoNewData:
+        return result.closeCode == 0 ? kDone : kJVLinkFailed;
+    case acquisition::TAcquisitionEnd::OpenError:
+    case acquisition::TAcquisitionEnd::StatusError:
+    case acquisition::TAcquisitionEnd::CallError:
+        return kJVLinkFailed;
+    case acquisition::TAcquisitionEnd::Cancelled:
+        return kInterrupted;
+    case acquisition::TAcquisitionEnd::ReadError:
+        return kReadFailed;
+    case acquisition::TAcquisitionEnd::StoreError:
+        return kStoreFailed;
+    }
+    return kJVLinkFailed;
+}
+
+int Acquire(const TOptions& options, const TOutput& out) {
+    const auto root = DataRoot(options, out);
+    if (!root) {
+        return kRootFailed;
+    }
+    if (const store::TStoreFoldersResult folders = store::CreateStoreFolders(*root); !folders) {
+        out.Line(stderr, folders.message);
+        return kRootFailed;
     }
 
-    int Dates(const TOptions& options, const TOutput& out) {
-        const auto root = DataRoot(options, out);
-        if (!root) {
-            return kRootFailed;
-        }
-        const race::TDateListResult list = race::MakeDateList(*root);
-        if (list.error) {
-            out.Note(stderr,
-                     "tomberly-cli: the DATA folder cannot be listed: " + list.error.message());
-            return kRootFailed;
-        }
-        for (const auto& entry : list.entries) {
-            out.Line(stdout, entry);
-        }
-        return kDone;
+    // The settings file, when its path can be written as the settings component names it.
+    std::optional<shell::TIniGT> settings;
+    if (auto name = files::TryTextFromPath(*root / kSettingsFile)) {
+        settings.emplace(*name);
     }
-
-    // The date list entry of --day: Shift-JIS as given with --sjis or when it is no UTF-8 text,
-    // else converted from UTF-8.
-    std::string EntryOf(const TOptions& options) {
-        if (!options.sjis) {
-            if (auto sjis = Sjis::TryFromUtf8(*options.day)) {
-                return *sjis;
+    std::optional<store::TLocalDateTime> stored;
+    if (settings) {
+        const std::string text =
+            settings->ReadText(acquisition::kLastTimeSection, acquisition::kLastTimeKey, "");
+        if (!Sjis::TrimBlanks(text).empty()) {
+            stored = acquisition::ParseLastTime(text);
+            if (!stored && !options.from) {
+                out.Note(stderr, "tomberly-cli: LastTime in " + PathText(*root / kSettingsFile) +
+                                     " is not a date and time (" + Sjis::ToUtf8(text) +
+                                     "); correct it or give --from");
+                return kRootFailed;
             }
         }
-        return *options.day;
+    } else if (!options.from) {
+        out.Note(stderr, "tomberly-cli: the settings file's path cannot be written in "
+                         "Shift-JIS; give --from");
+        return kRootFailed;
+    }
+    std::string from;
+    if (options.from) {
+        from = *options.from;
+    } else if (stored) {
+        from = acquisition::FromTimeText(*stored);
+    } else {
+        from = acquisition::FromTimeText(acquisition::DefaultStartTime(store::LocalNow()));
     }
 
-    // show --page horse: the horse pages of one runner, one control a line.
-    int ShowHorse(const TOptions& options, const TOutput& out, const fs::path& root) {
-        const std::string entry = EntryOf(options);
-        std::optional<int> number;
-        if (options.race) {
-            number = RaceNumberOf(*options.race);
-        }
-        const int horseTab = options.horse ? ItemOf(*options.horse).value_or(0) : 1;
-        const auto day = std::make_unique<race::TRaceDayData>();
-        const horse::THorseDumpResult result =
-            horse::HorsePageDump(root, entry, number, horseTab, *day);
-        switch (result.status) {
-        case horse::THorseDumpStatus::Shown:
-            break;
-        case horse::THorseDumpStatus::UnknownDay:
-            out.Line(stderr, Sjis::FromUtf8("tomberly-cli: no complete race day ") + entry +
-                                 Sjis::FromUtf8(" in the store (see the dates command): ") +
-                                 result.message);
-            return kNotInStore;
-        case horse::THorseDumpStatus::ReadFailed:
-            out.Line(stderr, Sjis::FromUtf8("tomberly-cli: ") + result.message);
-            return kStoreFailed;
-        case horse::THorseDumpStatus::UnknownRace:
-            out.Line(stderr, Sjis::FromUtf8("tomberly-cli: race day ") + entry +
-                                 Sjis::FromUtf8(" has no race ") + options.race.value_or(""));
-            return kNotInStore;
-        case horse::THorseDumpStatus::UnknownHorse:
-            out.Line(stderr, Sjis::FromUtf8("tomberly-cli: race ") +
-                                 std::to_string(result.raceNumber) + Sjis::FromUtf8(" of ") +
-                                 entry + Sjis::FromUtf8(" has no horse tab ") +
-                                 std::to_string(horseTab) + Sjis::FromUtf8(" (it has ") +
-                                 std::to_string(result.horseTabs) + Sjis::FromUtf8(")"));
-            return kNotInStore;
-        }
-        for (const std::string& line : result.lines) {
-            out.Line(stdout, line);
-        }
-        return kDone;
+    std::unique_ptr<jvlink::IJVLink> link = jvlink::CreateJVLink(jvlink::kJVLinkProgId);
+    if (!link) {
+        out.Note(stderr,
+                 "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。");
+        return kNoJVLink;
     }
+    TConsoleSink sink(out, options.verbose);
+    acquisition::TAcquisitionResult result;
+    try {
+        if (const std::int32_t code = link->JVInit(kSid); code != 0) {
+            out.Line(stderr, KeibaFunc::JVErrorText("JVInit", code));
+            return kNoJVLink;
+        }
+        const std::string version = link->JVLinkVersion();
+        if (version < "0490") {
+            out.Note(stderr, "tomberly-cli: JV-Link " + Sjis::ToUtf8(version) +
+                                 " is older than 0490, which the program needs");
+        }
+        out.Note(stderr, "tomberly-cli: from " + from + " into " + PathText(*root));
 
-    int Show(const TOptions& options, const TOutput& out) {
-        const auto root = DataRoot(options, out);
-        if (!root) {
-            return kRootFailed;
-        }
-        if (*options.page == "horse") {
-            return ShowHorse(options, out, *root);
-        }
-        const std::string entry = EntryOf(options);
-        std::optional<int> number;
-        if (options.race) {
-            number = RaceNumberOf(*options.race);
-        }
-        // The race day is about 2.5 MB: on the heap, once.
-        const auto day = std::make_unique<race::TRaceDayData>();
-        race::TDayPageResult result;
-        if (const auto analysisPage = analysis::AnalysisPageOf(*options.page)) {
-            const int select = options.select ? ItemOf(*options.select).value_or(1) : 1;
-            analysis::TAnalysisPageResult shown =
-                analysis::AnalysisDayPageLines(*root, entry, number, *analysisPage, select, *day);
-            if (shown.noSuchItem) {
-                out.Note(stderr, "tomberly-cli: the selector of " + *options.page +
-                                     " has no item " + std::to_string(select) + " in that race");
-                return kNotInStore;
-            }
-            result = std::move(shown.page);
-        } else {
-            const race::TDayPage page =
-                *options.page == "card" ? race::TDayPage::Card : race::TDayPage::Results;
-            result = race::DayPageLines(*root, entry, number, page, *day);
-        }
-        switch (result.status) {
-        case race::TDayPageStatus::Shown:
-            break;
-        case race::TDayPageStatus::UnknownDay:
-            out.Line(stderr, Sjis::FromUtf8("tomberly-cli: no complete race day ") + entry +
-                                 Sjis::FromUtf8(" in the store (see the dates command): ") +
-                                 result.message);
-            return kNotInStore;
-        case race::TDayPageStatus::ReadFailed:
-            out.Line(stderr, Sjis::FromUtf8("tomberly-cli: ") + result.message);
-            return kStoreFailed;
-        case race::TDayPageStatus::UnknownRace:
-            out.Line(stderr, Sjis::FromUtf8("tomberly-cli: race day ") + entry +
-                                 Sjis::FromUtf8(" has no race ") + *options.race);
-            return kNotInStore;
-        }
-        for (const std::string& line : result.lines) {
-            out.Line(stdout, line);
-        }
-        return kDone;
-    }
-
-    int ExitOf(const acquisition::TAcquisitionResult& result) {
-        switch (result.end) {
-        case acquisition::TAcquisitionEnd::Completed:
-        case acquisition::TAcquisitionEnd::NoNewData:
-            return result.closeCode == 0 ? kDone : kJVLinkFailed;
-        case acquisition::TAcquisitionEnd::OpenError:
-        case acquisition::TAcquisitionEnd::StatusError:
-        case acquisition::TAcquisitionEnd::CallError:
-            return kJVLinkFailed;
-        case acquisition::TAcquisitionEnd::Cancelled:
-            return kInterrupted;
-        case acquisition::TAcquisitionEnd::ReadError:
-            return kReadFailed;
-        case acquisition::TAcquisitionEnd::StoreError:
-            return kStoreFailed;
-        }
+        std::signal(SIGINT, OnInterrupt);
+        std::signal(SIGTERM, OnInterrupt);
+        acquisition::TAcquisitionRequest request;
+        request.fromTime = from;
+        request.root = *root;
+        result =
+            acquisition::RunAcquisition(*link, request, store::SystemClock(), interrupted, sink);
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
+    } catch (const jvlink::JVLinkCallError& error) {
+        out.Note(stderr, std::string("tomberly-cli: ") + error.what());
         return kJVLinkFailed;
     }
 
-    int Acquire(const TOptions& options, const TOutput& out) {
-        const auto root = DataRoot(options, out);
-        if (!root) {
-            return kRootFailed;
+    if (result.loopRan) {
+        const auto& loop = result.loop;
+        std::string summary = "tomberly-cli: " + std::to_string(loop.records) + " records read, " +
+                              std::to_string(loop.stored) + " stored, " +
+                              std::to_string(loop.dropped) + " not for the store, " +
+                              std::to_string(loop.refused.Total()) + " refused";
+        if (loop.slotless > 0) {
+            summary += ", " + std::to_string(loop.slotless) + " runners without a slot";
         }
-        if (const store::TStoreFoldersResult folders = store::CreateStoreFolders(*root); !folders) {
-            out.Line(stderr, folders.message);
-            return kRootFailed;
-        }
-
-        // The settings file, when its path can be written as the settings component names it.
-        std::optional<shell::TIniGT> settings;
-        if (auto name = files::TryTextFromPath(*root / kSettingsFile)) {
-            settings.emplace(*name);
-        }
-        std::optional<store::TLocalDateTime> stored;
-        if (settings) {
-            const std::string text =
-                settings->ReadText(acquisition::kLastTimeSection, acquisition::kLastTimeKey, "");
-            if (!Sjis::TrimBlanks(text).empty()) {
-                stored = acquisition::ParseLastTime(text);
-                if (!stored && !options.from) {
-                    out.Note(stderr, "tomberly-cli: LastTime in " +
-                                         PathText(*root / kSettingsFile) +
-                                         " is not a date and time (" + Sjis::ToUtf8(text) +
-                                         "); correct it or give --from");
-                    return kRootFailed;
-                }
-            }
-        } else if (!options.from) {
-            out.Note(stderr, "tomberly-cli: the settings file's path cannot be written in "
-                             "Shift-JIS; give --from");
-            return kRootFailed;
-        }
-        std::string from;
-        if (options.from) {
-            from = *options.from;
-        } else if (stored) {
-            from = acquisition::FromTimeText(*stored);
-        } else {
-            from = acquisition::FromTimeText(acquisition::DefaultStartTime(store::LocalNow()));
-        }
-
-        std::unique_ptr<jvlink::IJVLink> link = jvlink::CreateJVLink(jvlink::kJVLinkProgId);
-        if (!link) {
-            out.Note(stderr,
-                     "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。");
-            return kNoJVLink;
-        }
-        TConsoleSink sink(out, options.verbose);
-        acquisition::TAcquisitionResult result;
-        try {
-            if (const std::int32_t code = link->JVInit(kSid); code != 0) {
-                out.Line(stderr, KeibaFunc::JVErrorText("JVInit", code));
-                return kNoJVLink;
-            }
-            const std::string version = link->JVLinkVersion();
-            if (version < "0490") {
-                out.Note(stderr, "tomberly-cli: JV-Link " + Sjis::ToUtf8(version) +
-                                     " is older than 0490, which the program needs");
-            }
-            out.Note(stderr, "tomberly-cli: from " + from + " into " + PathText(*root));
-
-            std::signal(SIGINT, OnInterrupt);
-            std::signal(SIGTERM, OnInterrupt);
-            acquisition::TAcquisitionRequest request;
-            request.fromTime = from;
-            request.root = *root;
-            result = acquisition::RunAcquisition(*link, request, store::SystemClock(), interrupted,
-                                                 sink);
-            std::signal(SIGINT, SIG_DFL);
-            std::signal(SIGTERM, SIG_DFL);
-        } catch (const jvlink::JVLinkCallError& error) {
-            out.Note(stderr, std::string("tomberly-cli: ") + error.what());
-            return kJVLinkFailed;
-        }
-
-        if (result.loopRan) {
-            const auto& loop = result.loop;
-            std::string summary = "tomberly-cli: " + std::to_string(loop.records) +
-                                  " records read, " + std::to_string(loop.stored) + " stored, " +
-                                  std::to_string(loop.dropped) + " not for the store, " +
-                                  std::to_string(loop.refused.Total()) + " refused";
-            if (loop.slotless > 0) {
-                summary += ", " + std::to_string(loop.slotless) + " runners without a slot";
-            }
-            out.Note(stderr, summary);
-        }
-
-        if (result.nextStartTime && settings) {
-            const auto next = acquisition::ParseLastTime(*result.nextStartTime);
-            const bool later =
-                !stored || !next ||
-                acquisition::FromTimeText(*next) > acquisition::FromTimeText(*stored);
-            if (later) {
-                const shell::TIniGTStatus written =
-                    settings->WriteText(acquisition::kLastTimeSection, acquisition::kLastTimeKey,
-                                        *result.nextStartTime);
-                if (!written) {
-                    out.Line(stderr, written.message);
-                    return kRootFailed;
-                }
-                out.Note(stderr, "tomberly-cli: next start " + *result.nextStartTime);
-            }
-        }
-        return ExitOf(result);
+        out.Note(stderr, summary);
     }
+
+    if (result.nextStartTime && settings) {
+        const auto next = acquisition::ParseLastTime(*result.nextStartTime);
+        const bool later = !stored || !next ||
+                           acquisition::FromTimeText(*next) > acquisition::FromTimeText(*stored);
+        if (later) {
+            const shell::TIniGTStatus written = settings->WriteText(
+                acquisition::kLastTimeSection, acquisition::kLastTimeKey, *result.nextStartTime);
+            if (!written) {
+                out.Line(stderr, written.message);
+                return kRootFailed;
+            }
+            out.Note(stderr, "tomberly-cli: next start " + *result.nextStartTime);
+        }
+    }
+    return ExitOf(result);
+}
 
 } // namespace
 
