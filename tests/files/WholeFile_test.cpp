@@ -1,6 +1,7 @@
 #include "files/WholeFile.h"
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
