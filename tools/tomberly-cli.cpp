@@ -16,8 +16,12 @@
 // ("tomberly.ini", section "JvDataGet", key "LastTime"), or else the present local time less 8
 // days. After a run that read and stored everything, LastTime becomes JV-Link's last file
 // timestamp (never earlier than it was), so the next run starts where this one ended; a run
-// that failed or was interrupted leaves it, and running again reads the same data again,
-// which leaves the store as one complete run would have. --verbose lists every stored file.
+// that failed, was interrupted or refused records leaves it, and running again reads the same
+// data again, which leaves the store as one complete run would have. --verbose lists every
+// stored file. One acquisition at a time fills a store: while the window or another run holds
+// it, acquire touches nothing and ends with status 9. A settings file that is there but cannot
+// be read stops the run before JV-Link is opened. An interrupt while the last files are being
+// written lets the writing finish, then ends with status 7.
 //
 // dates prints the date list, newest first: one race day and racecourse per line.
 //
@@ -41,7 +45,8 @@
 // its folders or its settings file cannot be used, 3 JV-Link is not installed or does not
 // initialise, 4 JV-Link failed (open, download, close), 5 reading ended on a JV-Link error,
 // 6 a store file could not be read or written, 7 interrupted (Ctrl+C), 8 no such race day or
-// race in the store.
+// race in the store, 9 another acquisition is using the store, 10 records were refused
+// (everything else was stored; the refused records' files are listed).
 
 #include "acquisition/AcquisitionTimes.h"
 #include "acquisition/HeadlessAcquisition.h"
@@ -92,6 +97,8 @@ enum TExit : int {
     kStoreFailed = 6,
     kInterrupted = 7,
     kNotInStore = 8,
+    kStoreBusy = 9,
+    kRefused = 10,
 };
 
 // The software identifier the tool gives JVInit.
@@ -326,7 +333,7 @@ constexpr const char* kUsageText =
     "\n"
     "exit status: 0 done, 1 arguments, 2 data root or settings, 3 JV-Link missing or not\n"
     "initialised, 4 JV-Link error, 5 read error, 6 store error, 7 interrupted, 8 no such\n"
-    "day or race\n";
+    "day or race, 9 store in use by another acquisition, 10 records refused\n";
 
 // A race number argument, 1 to 12 in plain digits.
 std::optional<int> RaceNumberOf(const std::string& text) {
@@ -585,11 +592,37 @@ int Show(const TOptions& options, const TOutput& out) {
     return kDone;
 }
 
+// A settings value for a message: bytes below 20 (hexadecimal) and 7F, NUL among them, shown as
+// "\xNN" so that none cuts or garbles the line.
+std::string Printable(std::string_view cp932) {
+    std::string shown;
+    for (const char c : cp932) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            shown.append("\\x").push_back(kHex[byte >> 4]);
+            shown.push_back(kHex[byte & 15]);
+        } else {
+            shown.push_back(c);
+        }
+    }
+    return Sjis::ToUtf8(shown);
+}
+
 int ExitOf(const acquisition::TAcquisitionResult& result) {
     switch (result.end) {
     case acquisition::TAcquisitionEnd::Completed:
+        if (result.closeCode != 0) {
+            return kJVLinkFailed;
+        }
+        return result.loop.refused.Total() > 0 ? kRefused : kDone;
     case acquisition::TAcquisitionEnd::NoNewData:
         return result.closeCode == 0 ? kDone : kJVLinkFailed;
+    case acquisition::TAcquisitionEnd::StoreBusy:
+        return kStoreBusy;
+    case acquisition::TAcquisitionEnd::LockFailed:
+    case acquisition::TAcquisitionEnd::SettingsUnreadable:
+        return kRootFailed;
     case acquisition::TAcquisitionEnd::OpenError:
     case acquisition::TAcquisitionEnd::StatusError:
     case acquisition::TAcquisitionEnd::CallError:
@@ -609,11 +642,15 @@ int Acquire(const TOptions& options, const TOutput& out) {
     if (!root) {
         return kRootFailed;
     }
+    // A settings file that is there but cannot be read would read as no LastTime at all.
+    if (const auto failure = acquisition::SettingsReadFailure(*root / kSettingsFile)) {
+        out.Line(stderr, *failure);
+        return kRootFailed;
+    }
     if (const store::TStoreFoldersResult folders = store::CreateStoreFolders(*root); !folders) {
         out.Line(stderr, folders.message);
         return kRootFailed;
     }
-
     // The settings file, when its path can be written as the settings component names it.
     std::optional<shell::TIniGT> settings;
     if (auto name = files::TryTextFromPath(*root / kSettingsFile)) {
@@ -627,7 +664,7 @@ int Acquire(const TOptions& options, const TOutput& out) {
             stored = acquisition::ParseLastTime(text);
             if (!stored && !options.from) {
                 out.Note(stderr, "tomberly-cli: LastTime in " + PathText(*root / kSettingsFile) +
-                                     " is not a date and time (" + Sjis::ToUtf8(text) +
+                                     " is not a date and time (" + Printable(text) +
                                      "); correct it or give --from");
                 return kRootFailed;
             }
@@ -689,7 +726,21 @@ int Acquire(const TOptions& options, const TOutput& out) {
         if (loop.slotless > 0) {
             summary += ", " + std::to_string(loop.slotless) + " runners without a slot";
         }
+        if (loop.lost > 0) {
+            summary += ", " + std::to_string(loop.lost) + " not written";
+        }
         out.Note(stderr, summary);
+        if (!loop.refusedFiles.empty()) {
+            out.Note(stderr, "tomberly-cli: refused records came from or were kept out of:");
+            for (const std::string& file : loop.refusedFiles) {
+                out.Line(stderr, "  " + file);
+            }
+        }
+    }
+    if (result.end == acquisition::TAcquisitionEnd::Cancelled && result.loopRan &&
+        result.loop.Completed()) {
+        out.Note(stderr, "tomberly-cli: interrupted while the last files were written; they "
+                         "were written whole, and the next run reads the same data again");
     }
 
     if (result.nextStartTime && settings) {

@@ -72,11 +72,10 @@ store::TLocalDateTime StartTimeOfSetting(std::string_view stored,
 }
 
 std::optional<std::string> NextLastTime(const TAcquisitionResult& run) {
-    if (run.downloadCount != 0 || !run.loopRan || !run.loop.Completed() ||
-        run.loop.refused.Total() != 0) {
+    if (run.downloadCount != 0) {
         return std::nullopt;
     }
-    return LastTimeOfTimestamp(run.lastFileTimestamp);
+    return CompletedLastTime(run);
 }
 
 // ---- Texts --------------------------------------------------------------------------------
@@ -200,6 +199,21 @@ bool TGetDataControl::ButtonStartClick() {
 }
 
 void TGetDataControl::RunStart() {
+    if (const auto failure = SettingsReadFailure(context_.settings.FilePath())) {
+        run_.end = TAcquisitionEnd::SettingsUnreadable;
+        Fail(TAcquisitionEnd::SettingsUnreadable, 0, *failure);
+        EndRun();
+        return;
+    }
+    lock_ = store::TStoreLock::Take(context_.root);
+    if (!lock_.Held()) {
+        Fail(lock_.Status() == store::TStoreLockStatus::Busy ? TAcquisitionEnd::StoreBusy
+                                                             : TAcquisitionEnd::LockFailed,
+             0, lock_.Message());
+        EndRun();
+        return;
+    }
+    run_.staleTemporaries = store::RemoveStoreTemporaries(context_.root);
     context_.ui.Information(StartNoticeText());
     view_.StopStatusTimer();
     cancel_.store(false);
@@ -340,6 +354,7 @@ void TGetDataControl::MoveStartTime(const std::string& lastTime) {
 }
 
 void TGetDataControl::EndRun() {
+    lock_.Release();
     opened_ = false;
     view_.BusyPointer(false);
     SetState(TGetDataState::Idle);
@@ -461,6 +476,7 @@ void TGetDataControl::Abandon() {
     if (state_ == TGetDataState::Fetching) {
         state_ = TGetDataState::Idle;
         opened_ = false;
+        lock_.Release();
     }
 }
 

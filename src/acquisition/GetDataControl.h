@@ -10,7 +10,10 @@
 // what the control asks through IGetDataView and talks to the user through IUserInteraction,
 // so the whole road runs in tests with a scripted user.
 //
-// One run at a time: Start is refused while a run is under way. Closing the window during a
+// One run at a time: Start is refused while a run is under way, and a store that another
+// acquisition (the command-line tool) is filling is left alone: Start takes the store's lock
+// before JVOpen and holds it to the end of the run. A settings file that is there but cannot be
+// read stops Start before JVOpen too, with a message naming the file. Closing the window during a
 // run asks first, then cancels the run as Cancel does; while the read loop is running the
 // window stays until the loop has stopped and JV-Link is closed, and then closes.
 #pragma once
@@ -21,6 +24,7 @@
 #include "shell/UserInteraction.h"
 #include "store/LocalClock.h"
 #include "store/ReadLoop.h"
+#include "store/StoreLock.h"
 
 #include <atomic>
 #include <cstdint>
@@ -102,8 +106,8 @@ store::TLocalDateTime StartTimeOfSetting(std::string_view stored, const store::T
 // when the start time stays. Only a run that had nothing to fetch moves it, and only when its
 // reading reached the end of the data with every record stored and its last file timestamp is
 // a real date and time (not blank, not "00000000000000"). A run cut short by a cancel or an
-// error, or one that refused damaged records, leaves the start time where it was, so the next
-// run reads the unread or refused files again.
+// error, or one that refused records or could not write them, leaves the start time where it
+// was, so the next run reads the unread or refused files again.
 std::optional<std::string> NextLastTime(const TAcquisitionResult& run);
 
 // ---- Texts (CP932) ------------------------------------------------------------------------
@@ -191,6 +195,7 @@ private:
     int handlerDepth_ = 0;           // handlers of the control on the stack
     int pollHolds_ = 0;              // boxes or dialogs up during which the status polls wait
     bool closePending_ = false;      // a close waits for the handlers to return
+    store::TStoreLock lock_;         // the store's lock, held from Start to the end of the run
 };
 
 } // namespace acquisition

@@ -1,8 +1,11 @@
 #include "acquisition/HeadlessAcquisition.h"
 
 #include "acquisition/AcquisitionTimes.h"
+#include "files/ProgramFolder.h"
+#include "files/WholeFile.h"
 #include "jvdata/SjisText.h"
 #include "jvlink/JVResultMessage.h"
+#include "store/StoreLock.h"
 
 #include <thread>
 
@@ -18,6 +21,17 @@ public:
         : link_(link), request_(request), clock_(clock), cancel_(cancel), sink_(sink) {}
 
     TAcquisitionResult Run() {
+        store::TStoreLock lock = store::TStoreLock::Take(request_.root);
+        if (!lock.Held()) {
+            result_.end = lock.Status() == store::TStoreLockStatus::Busy
+                              ? TAcquisitionEnd::StoreBusy
+                              : TAcquisitionEnd::LockFailed;
+            result_.message = lock.Message();
+            sink_.Beep();
+            sink_.ErrorBox(result_.message);
+            return std::move(result_);
+        }
+        result_.staleTemporaries = store::RemoveStoreTemporaries(request_.root);
         try {
             RunOpened();
         } catch (const jvlink::JVLinkCallError& error) {
@@ -74,6 +88,13 @@ private:
         switch (result_.loop.end) {
         case store::TReadLoopEnd::Completed:
             result_.end = TAcquisitionEnd::Completed;
+            if (cancel_.load()) {
+                // Interrupted while the last files were written: they were, and the run says
+                // it was interrupted rather than done.
+                result_.end = TAcquisitionEnd::Cancelled;
+                sink_.InformationBox(CancelledText());
+                sink_.ProgressText(CancelledText());
+            }
             break;
         case store::TReadLoopEnd::Cancelled:
             result_.end = TAcquisitionEnd::Cancelled;
@@ -97,9 +118,7 @@ private:
             result_.message = result_.loop.message;
         }
         Close();
-        if (result_.end == TAcquisitionEnd::Completed) {
-            result_.nextStartTime = LastTimeOfTimestamp(result_.lastFileTimestamp);
-        }
+        result_.nextStartTime = CompletedLastTime(result_);
     }
 
     // Polls JVStatus until every file is fetched; false when the run ended meanwhile.
@@ -173,6 +192,23 @@ TAcquisitionResult RunAcquisition(jvlink::IJVLink& link, const TAcquisitionReque
                                   const store::TLocalClock& clock, const std::atomic<bool>& cancel,
                                   IAcquisitionSink& sink) {
     return TRun(link, request, clock, cancel, sink).Run();
+}
+
+std::optional<std::string> CompletedLastTime(const TAcquisitionResult& run) {
+    if (run.end != TAcquisitionEnd::Completed || !run.loopRan || !run.loop.Completed() ||
+        run.loop.refused.Total() != 0 || run.loop.lost != 0) {
+        return std::nullopt;
+    }
+    return LastTimeOfTimestamp(run.lastFileTimestamp);
+}
+
+std::optional<std::string> SettingsReadFailure(const std::filesystem::path& file) {
+    const files::FileReadResult read = files::ReadWholeFile(file, files::kSettingsReadBound);
+    if (read.status != files::FileReadStatus::Failed) {
+        return std::nullopt;
+    }
+    return Sj("設定ファイルを読み込めません:") + files::TextFromPath(file) + " (" +
+           files::SystemErrorText(read.error) + ")";
 }
 
 std::string NoNewDataText() {

@@ -8,7 +8,14 @@
 // "JVStatusエラー:"; then the read loop runs and JV-Link is closed ("JVCloseエラー:" when that
 // fails). A set cancel flag stops the fetching (JVCancel, no JVClose) or the reading (JVCancel,
 // then JVClose). The next start time is offered only when the reading reached the end of the
-// data, so a run that was cut short is read again from the same start the next time.
+// data with every record stored, so a run that was cut short, or that refused records or could
+// not write them, is read again from the same start the next time.
+//
+// Before JVOpen the run takes the store's lock (store::TStoreLock) and keeps it to the end: a
+// store another acquisition is using is left alone ("他のデータ取込みが…", StoreBusy), without
+// calling JV-Link. With the lock held, the temporaries of killed runs are cleared away. A cancel
+// that comes while the last files are written lets the writing finish (everything read is then
+// stored) and ends the run as cancelled.
 #pragma once
 
 #include "jvlink/IJVLink.h"
@@ -42,14 +49,17 @@ struct TAcquisitionRequest {
 
 // How the acquisition ended.
 enum class TAcquisitionEnd {
-    Completed,   // everything read and stored
-    NoNewData,   // JVOpen -1, or 0 with a read count of 0
-    OpenError,   // JVOpen failed
-    StatusError, // JVStatus failed while files were fetched
-    Cancelled,   // the cancel flag was set
-    ReadError,   // JVRead failed
-    StoreError,  // a store file could not be read or written
-    CallError,   // a JV-Link call itself failed (JVLinkCallError)
+    Completed,          // everything read and stored
+    NoNewData,          // JVOpen -1, or 0 with a read count of 0
+    OpenError,          // JVOpen failed
+    StatusError,        // JVStatus failed while files were fetched
+    Cancelled,          // the cancel flag was set
+    ReadError,          // JVRead failed
+    StoreError,         // a store file could not be read or written
+    CallError,          // a JV-Link call itself failed (JVLinkCallError)
+    StoreBusy,          // another acquisition holds the store's lock: nothing was done
+    LockFailed,         // the store's lock file cannot be made or locked: nothing was done
+    SettingsUnreadable, // the settings file is there but cannot be read: nothing was done
 };
 
 // What the acquisition did.
@@ -63,7 +73,8 @@ struct TAcquisitionResult {
     std::int32_t closeCode = 0;     // what it gave
     bool loopRan = false;           // the read loop ran; loop holds its result
     store::TReadLoopResult loop;
-    std::string message; // CP932: the failure shown, empty for Completed
+    std::size_t staleTemporaries = 0; // temporaries of killed runs removed at the start
+    std::string message;              // CP932: the failure shown, empty for Completed
     // "yyyy/mm/dd hh:nn:ss" for "JvDataGet" / "LastTime": only after a completed run whose last
     // file timestamp was neither blank nor zeros.
     std::optional<std::string> nextStartTime;
@@ -79,6 +90,17 @@ struct TAcquisitionResult {
 TAcquisitionResult RunAcquisition(jvlink::IJVLink& link, const TAcquisitionRequest& request,
                                   const store::TLocalClock& clock, const std::atomic<bool>& cancel,
                                   IAcquisitionSink& sink);
+
+// The next "LastTime" of a run ("yyyy/mm/dd hh:nn:ss"): only when its reading reached the end
+// of the data, no record was refused or lost, and the last file timestamp is a real date and
+// time. One rule for the window and the command line.
+std::optional<std::string> CompletedLastTime(const TAcquisitionResult& run);
+
+// The failure of a settings file that is there but cannot be read (no permission, a folder, a
+// FIFO, far too large): "設定ファイルを読み込めません:" + path + " (" + reason + ")". Nothing when
+// it reads, or is missing (then the defaults hold). An acquisition stops on it before JVOpen: its
+// start time would otherwise silently be the default, 8 days back.
+std::optional<std::string> SettingsReadFailure(const std::filesystem::path& file);
 
 // ---- Texts (CP932) ------------------------------------------------------------------------
 

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <set>
 #include <string>
 
 #if defined(_WIN32)
 #include <windows.h>
 #else
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,14 +26,37 @@ namespace {
 // Distinguishes the temporary files of several writes of one process.
 std::atomic<unsigned> temporaryCounter{0};
 
-// The file that a write really replaces: the target of a symbolic link, else the file itself.
-fs::path ReplacedFile(const fs::path& file) {
-    std::error_code ec;
-    if (!fs::is_symlink(file, ec)) {
-        return file;
+class TFileErrorCategory final : public std::error_category {
+public:
+    const char* name() const noexcept override { return "files"; }
+    std::string message(int code) const override {
+        // UTF-8, as the system's own messages; SystemErrorText makes CP932 of them.
+        switch (static_cast<FileErrc>(code)) {
+        case FileErrc::NotRegularFile:
+            return "通常のファイルではありません";
+        case FileErrc::TooLarge:
+            return "ファイルが大きすぎます";
+        }
+        return "files error " + std::to_string(code);
     }
-    fs::path target = fs::weakly_canonical(file, ec);
-    return ec ? file : target;
+};
+
+// The file that a write really replaces: the end of a chain of symbolic links, whether that
+// exists or not (a dangling link gets its target created), else the file itself.
+fs::path ReplacedFile(const fs::path& file) {
+    fs::path path = file;
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(path, ec)) {
+            return path;
+        }
+        const fs::path target = fs::read_symlink(path, ec);
+        if (ec) {
+            return path;
+        }
+        path = target.is_absolute() ? target : (path.parent_path() / target).lexically_normal();
+    }
+    return path; // a loop of links: the rename fails on it and says so
 }
 
 // The folder the file lies in; the current directory for a bare name.
@@ -92,9 +117,101 @@ std::error_code WriteAll(int fd, std::string_view bytes) {
 
 } // namespace
 
+const std::error_category& FileErrorCategory() noexcept {
+    static const TFileErrorCategory category;
+    return category;
+}
+
+std::error_code make_error_code(FileErrc code) noexcept {
+    return {static_cast<int>(code), FileErrorCategory()};
+}
+
+std::uint64_t TemporaryOwner(std::string_view name) noexcept {
+    // <file> "." <digits> "-" <digits> ".tmp", <file> not empty.
+    constexpr std::string_view suffix = ".tmp";
+    if (name.size() <= suffix.size() || !name.ends_with(suffix)) {
+        return 0;
+    }
+    name.remove_suffix(suffix.size());
+    auto digitsBack = [&name]() {
+        std::size_t n = 0;
+        while (n < name.size() && name[name.size() - 1 - n] >= '0' &&
+               name[name.size() - 1 - n] <= '9') {
+            ++n;
+        }
+        return n;
+    };
+    const std::size_t counter = digitsBack();
+    if (counter == 0 || counter >= name.size() || name[name.size() - 1 - counter] != '-') {
+        return 0;
+    }
+    name.remove_suffix(counter + 1);
+    const std::size_t pidDigits = digitsBack();
+    if (pidDigits == 0 || pidDigits > 18 || pidDigits + 1 >= name.size() ||
+        name[name.size() - 1 - pidDigits] != '.') {
+        return 0;
+    }
+    std::uint64_t pid = 0;
+    for (char c : name.substr(name.size() - pidDigits)) {
+        pid = pid * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return pid;
+}
+
+std::size_t RemoveStaleTemporaries(const fs::path& folder) {
+    std::size_t removed = 0;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const auto name = it->path().filename().u8string();
+        const std::uint64_t owner = TemporaryOwner(
+            std::string_view(reinterpret_cast<const char*>(name.data()), name.size()));
+        std::error_code typeError;
+        if (owner == 0 || ProcessRuns(owner) || !it->is_regular_file(typeError)) {
+            continue;
+        }
+        std::error_code removeError;
+        if (fs::remove(it->path(), removeError)) {
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+TReplaceBatch::~TReplaceBatch() {
+    Discard();
+}
+
+void TReplaceBatch::Discard() {
+    for (const TStaged& staged : staged_) {
+        std::error_code ec;
+        fs::remove(staged.temporary, ec);
+    }
+    staged_.clear();
+}
+
 #if defined(_WIN32)
 
-FileReadResult ReadWholeFile(const fs::path& file) {
+bool ProcessRuns(std::uint64_t processId) noexcept {
+    if (processId == GetCurrentProcessId()) {
+        return true;
+    }
+    if (processId > 0xFFFFFFFFu) {
+        return false;
+    }
+    HANDLE process =
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(processId));
+    if (process == nullptr) {
+        // Denied means it is there; gone means it is not.
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    }
+    DWORD code = 0;
+    const bool runs = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    CloseHandle(process);
+    return runs;
+}
+
+FileReadResult ReadWholeFile(const fs::path& file, std::uintmax_t maxBytes) {
     FileReadResult result;
     HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -110,22 +227,34 @@ FileReadResult ReadWholeFile(const fs::path& file) {
         }
         return result;
     }
+    auto fail = [&](std::error_code error) {
+        result.status = FileReadStatus::Failed;
+        result.error = error;
+        result.bytes.clear();
+        CloseHandle(handle);
+        return result;
+    };
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        return fail(FileErrc::NotRegularFile); // a device (NUL, CON, COM1) or a pipe
+    }
     LARGE_INTEGER size{};
     if (GetFileSizeEx(handle, &size) && size.QuadPart > 0) {
+        if (static_cast<std::uintmax_t>(size.QuadPart) > maxBytes) {
+            return fail(FileErrc::TooLarge);
+        }
         result.bytes.reserve(static_cast<std::size_t>(size.QuadPart));
     }
     char buffer[16384];
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(handle, buffer, sizeof buffer, &got, nullptr)) {
-            result.status = FileReadStatus::Failed;
-            result.error = LastError();
-            result.bytes.clear();
-            CloseHandle(handle);
-            return result;
+            return fail(LastError());
         }
         if (got == 0) {
             break;
+        }
+        if (result.bytes.size() + got > maxBytes) {
+            return fail(FileErrc::TooLarge); // it grew while being read
         }
         result.bytes.append(buffer, got);
     }
@@ -134,8 +263,31 @@ FileReadResult ReadWholeFile(const fs::path& file) {
     return result;
 }
 
-std::error_code ReplaceWholeFile(const fs::path& file, std::string_view bytes, bool createFolder) {
-    const fs::path target = ReplacedFile(file);
+namespace {
+
+// A reader of another program (a virus scanner, an editor) may hold the old file open for a
+// moment without delete sharing: try again briefly before giving up.
+std::error_code MoveIntoPlace(const fs::path& temporary, const fs::path& target) {
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(temporary.c_str(), target.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return {};
+        }
+        const DWORD code = GetLastError();
+        const bool busy = code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION ||
+                          code == ERROR_ACCESS_DENIED;
+        if (!busy || attempt >= 10) {
+            return {static_cast<int>(code), std::system_category()};
+        }
+        Sleep(50);
+    }
+}
+
+// Writes bytes to a new temporary file beside the file a write of `file` replaces, flushed to
+// disk when told; on failure no temporary is left.
+std::error_code WriteTemporary(const fs::path& file, std::string_view bytes, bool createFolder,
+                               bool flush, fs::path& temporary, fs::path& target) {
+    target = ReplacedFile(file);
     const fs::path folder = FolderOf(target);
     if (createFolder) {
         std::error_code ec;
@@ -155,7 +307,6 @@ std::error_code ReplaceWholeFile(const fs::path& file, std::string_view bytes, b
         }
     }
 
-    fs::path temporary;
     HANDLE handle = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && handle == INVALID_HANDLE_VALUE; ++attempt) {
         temporary = folder / TemporaryName(target, temporaryCounter++);
@@ -170,7 +321,7 @@ std::error_code ReplaceWholeFile(const fs::path& file, std::string_view bytes, b
     }
 
     std::error_code error = WriteAll(handle, bytes);
-    if (!error && !FlushFileBuffers(handle)) {
+    if (!error && flush && !FlushFileBuffers(handle)) {
         error = LastError();
     }
     if (!CloseHandle(handle) && !error) {
@@ -185,26 +336,75 @@ std::error_code ReplaceWholeFile(const fs::path& file, std::string_view bytes, b
             SetFileAttributesW(temporary.c_str(), kept);
         }
     }
-    if (!error) {
-        // A reader of another program (a virus scanner, an editor) may hold the old file
-        // open for a moment without delete sharing: try again briefly before giving up.
-        for (int attempt = 0;; ++attempt) {
-            if (MoveFileExW(temporary.c_str(), target.c_str(),
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-                return {};
-            }
-            const DWORD code = GetLastError();
-            const bool busy = code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION ||
-                              code == ERROR_ACCESS_DENIED;
-            if (!busy || attempt >= 10) {
-                error = {static_cast<int>(code), std::system_category()};
-                break;
-            }
-            Sleep(50);
+    if (error) {
+        DeleteFileW(temporary.c_str());
+    }
+    return error;
+}
+
+} // namespace
+
+std::error_code ReplaceWholeFile(const fs::path& file, std::string_view bytes, bool createFolder) {
+    fs::path temporary;
+    fs::path target;
+    if (std::error_code error =
+            WriteTemporary(file, bytes, createFolder, /*flush=*/true, temporary, target)) {
+        return error;
+    }
+    if (std::error_code error = MoveIntoPlace(temporary, target)) {
+        DeleteFileW(temporary.c_str());
+        return error;
+    }
+    return {};
+}
+
+std::error_code TReplaceBatch::Stage(const fs::path& file, std::string_view bytes,
+                                     bool createFolder) {
+    TStaged staged;
+    if (std::error_code error = WriteTemporary(file, bytes, createFolder, /*flush=*/false,
+                                               staged.temporary, staged.target)) {
+        return error;
+    }
+    staged_.push_back(std::move(staged));
+    return {};
+}
+
+std::vector<TReplaceBatch::TFailure> TReplaceBatch::Commit() {
+    std::vector<TFailure> failures;
+    // Windows has no sync of a whole volume for a program without rights: every temporary is
+    // flushed in one pass, and only then is any file replaced.
+    std::error_code flushError;
+    for (const TStaged& staged : staged_) {
+        HANDLE handle = CreateFileW(staged.temporary.c_str(), GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            flushError = LastError();
+            break;
+        }
+        const bool flushed = FlushFileBuffers(handle) != 0;
+        if (!flushed) {
+            flushError = LastError();
+        }
+        CloseHandle(handle);
+        if (!flushed) {
+            break;
         }
     }
-    DeleteFileW(temporary.c_str());
-    return error;
+    if (flushError) {
+        for (const TStaged& staged : staged_) {
+            failures.push_back({staged.target, flushError});
+        }
+        Discard();
+        return failures;
+    }
+    for (const TStaged& staged : staged_) {
+        if (std::error_code error = MoveIntoPlace(staged.temporary, staged.target)) {
+            failures.push_back({staged.target, error});
+            DeleteFileW(staged.temporary.c_str());
+        }
+    }
+    staged_.clear();
+    return failures;
 }
 
 std::string SystemErrorText(const std::error_code& error) {
@@ -240,11 +440,23 @@ std::string SystemErrorText(const std::error_code& error) {
 
 #else
 
-FileReadResult ReadWholeFile(const fs::path& file) {
+bool ProcessRuns(std::uint64_t processId) noexcept {
+    if (processId == static_cast<std::uint64_t>(getpid())) {
+        return true;
+    }
+    if (processId > static_cast<std::uint64_t>(INT32_MAX)) {
+        return false;
+    }
+    // Signal 0 only asks whether the process is there; EPERM says it is, owned by another.
+    return kill(static_cast<pid_t>(processId), 0) == 0 || errno == EPERM;
+}
+
+FileReadResult ReadWholeFile(const fs::path& file, std::uintmax_t maxBytes) {
     FileReadResult result;
     int fd;
     do {
-        fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever.
+        fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
@@ -255,17 +467,28 @@ FileReadResult ReadWholeFile(const fs::path& file) {
         }
         return result;
     }
+    auto fail = [&](std::error_code error) {
+        result.status = FileReadStatus::Failed;
+        result.error = error;
+        result.bytes.clear();
+        close(fd);
+        return result;
+    };
     struct stat info {};
-    if (fstat(fd, &info) == 0) {
-        if (S_ISDIR(info.st_mode)) {
-            close(fd);
-            result.status = FileReadStatus::Failed;
-            result.error = std::make_error_code(std::errc::is_a_directory);
-            return result;
+    if (fstat(fd, &info) != 0) {
+        return fail(Errno());
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return fail(std::make_error_code(std::errc::is_a_directory));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return fail(FileErrc::NotRegularFile);
+    }
+    if (info.st_size > 0) {
+        if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+            return fail(FileErrc::TooLarge);
         }
-        if (info.st_size > 0) {
-            result.bytes.reserve(static_cast<std::size_t>(info.st_size));
-        }
+        result.bytes.reserve(static_cast<std::size_t>(info.st_size));
     }
     char buffer[16384];
     for (;;) {
@@ -274,14 +497,13 @@ FileReadResult ReadWholeFile(const fs::path& file) {
             if (errno == EINTR) {
                 continue;
             }
-            result.status = FileReadStatus::Failed;
-            result.error = Errno();
-            result.bytes.clear();
-            close(fd);
-            return result;
+            return fail(Errno());
         }
         if (got == 0) {
             break;
+        }
+        if (result.bytes.size() + static_cast<std::size_t>(got) > maxBytes) {
+            return fail(FileErrc::TooLarge); // it grew while being read
         }
         result.bytes.append(buffer, static_cast<std::size_t>(got));
     }
@@ -290,8 +512,13 @@ FileReadResult ReadWholeFile(const fs::path& file) {
     return result;
 }
 
-std::error_code ReplaceWholeFile(const fs::path& file, std::string_view bytes, bool createFolder) {
-    const fs::path target = ReplacedFile(file);
+namespace {
+
+// Writes bytes to a new temporary file beside the file a write of `file` replaces, synced to
+// disk when told; on failure no temporary is left.
+std::error_code WriteTemporary(const fs::path& file, std::string_view bytes, bool createFolder,
+                               bool sync, fs::path& temporary, fs::path& target) {
+    target = ReplacedFile(file);
     const fs::path folder = FolderOf(target);
     if (createFolder) {
         std::error_code ec;
@@ -309,7 +536,7 @@ std::error_code ReplaceWholeFile(const fs::path& file, std::string_view bytes, b
             return std::make_error_code(std::errc::is_a_directory);
         }
         if (!S_ISREG(old.st_mode)) {
-            return std::make_error_code(std::errc::invalid_argument);
+            return FileErrc::NotRegularFile;
         }
         if (access(target.c_str(), W_OK) != 0) {
             return Errno();
@@ -318,7 +545,6 @@ std::error_code ReplaceWholeFile(const fs::path& file, std::string_view bytes, b
         keepMode = true;
     }
 
-    fs::path temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = folder / TemporaryName(target, temporaryCounter++);
@@ -338,26 +564,140 @@ std::error_code ReplaceWholeFile(const fs::path& file, std::string_view bytes, b
     if (!error) {
         error = WriteAll(fd, bytes);
     }
-    if (!error && fsync(fd) != 0) {
+    if (!error && sync && fsync(fd) != 0) {
         error = Errno();
     }
     if (close(fd) != 0 && !error) {
         error = Errno();
     }
-    if (!error && rename(temporary.c_str(), target.c_str()) != 0) {
+    if (error) {
+        unlink(temporary.c_str());
+    }
+    return error;
+}
+
+// Syncs a folder, which makes the renames in it durable.
+std::error_code SyncFolder(const fs::path& folder) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return Errno();
+    }
+    std::error_code error;
+    if (fsync(fd) != 0) {
         error = Errno();
     }
-    if (error) {
+    close(fd);
+    return error;
+}
+
+#if defined(__linux__)
+// Syncs the whole file systems the folders lie on, once each.
+std::error_code SyncFileSystems(const std::set<fs::path>& folders) {
+    std::set<dev_t> done;
+    for (const fs::path& folder : folders) {
+        struct stat info {};
+        if (stat(folder.c_str(), &info) != 0) {
+            return Errno();
+        }
+        if (!done.insert(info.st_dev).second) {
+            continue;
+        }
+        const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) {
+            return Errno();
+        }
+        const int synced = syncfs(fd);
+        const std::error_code error = synced != 0 ? Errno() : std::error_code{};
+        close(fd);
+        if (error) {
+            return error;
+        }
+    }
+    return {};
+}
+#endif
+
+} // namespace
+
+std::error_code ReplaceWholeFile(const fs::path& file, std::string_view bytes, bool createFolder) {
+    fs::path temporary;
+    fs::path target;
+    if (std::error_code error =
+            WriteTemporary(file, bytes, createFolder, /*sync=*/true, temporary, target)) {
+        return error;
+    }
+    if (rename(temporary.c_str(), target.c_str()) != 0) {
+        const std::error_code error = Errno();
         unlink(temporary.c_str());
         return error;
     }
     // Make the rename itself durable; the new content is already on disk.
-    const int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd >= 0) {
-        fsync(folderFd);
-        close(folderFd);
-    }
+    SyncFolder(FolderOf(target));
     return {};
+}
+
+std::error_code TReplaceBatch::Stage(const fs::path& file, std::string_view bytes,
+                                     bool createFolder) {
+    TStaged staged;
+    if (std::error_code error = WriteTemporary(file, bytes, createFolder, /*sync=*/false,
+                                               staged.temporary, staged.target)) {
+        return error;
+    }
+    staged_.push_back(std::move(staged));
+    return {};
+}
+
+std::vector<TReplaceBatch::TFailure> TReplaceBatch::Commit() {
+    std::vector<TFailure> failures;
+    if (staged_.empty()) {
+        return failures;
+    }
+    std::set<fs::path> folders;
+    for (const TStaged& staged : staged_) {
+        folders.insert(FolderOf(staged.target));
+    }
+    // Every new content reaches the disk before any file is replaced, so a crash in the middle
+    // of the renames leaves old or new files, each whole.
+    std::error_code syncError;
+#if defined(__linux__)
+    syncError = SyncFileSystems(folders);
+#else
+    for (const TStaged& staged : staged_) {
+        const int fd = open(staged.temporary.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || fsync(fd) != 0) {
+            syncError = Errno();
+        }
+        if (fd >= 0) {
+            close(fd);
+        }
+        if (syncError) {
+            break;
+        }
+    }
+#endif
+    if (syncError) {
+        for (const TStaged& staged : staged_) {
+            failures.push_back({staged.target, syncError});
+        }
+        Discard();
+        return failures;
+    }
+    for (const TStaged& staged : staged_) {
+        if (rename(staged.temporary.c_str(), staged.target.c_str()) != 0) {
+            failures.push_back({staged.target, Errno()});
+            unlink(staged.temporary.c_str());
+        }
+    }
+    staged_.clear();
+    // And the renames reach it before the batch is reported done.
+#if defined(__linux__)
+    SyncFileSystems(folders);
+#else
+    for (const fs::path& folder : folders) {
+        SyncFolder(folder);
+    }
+#endif
+    return failures;
 }
 
 std::string SystemErrorText(const std::error_code& error) {

@@ -233,7 +233,7 @@ IniProfile::IniProfile(std::filesystem::path file, bool createFolder)
 
 std::optional<std::string> IniProfile::ReadValue(std::string_view section,
                                                  std::string_view key) const {
-    const files::FileReadResult file = files::ReadWholeFile(file_);
+    const files::FileReadResult file = files::ReadWholeFile(file_, files::kSettingsReadBound);
     if (file.status != files::FileReadStatus::Read) {
         return std::nullopt;
     }
@@ -259,7 +259,7 @@ ProfileWriteResult IniProfile::WriteString(std::string_view section, std::string
     if (!IsProfileValue(value)) {
         return {ProfileWriteStatus::BadValue, {}};
     }
-    const files::FileReadResult old = files::ReadWholeFile(file_);
+    const files::FileReadResult old = files::ReadWholeFile(file_, files::kSettingsReadBound);
     if (old.status == files::FileReadStatus::Failed) {
         // Writing now would replace a file we could not read by one holding this key alone.
         return {ProfileWriteStatus::ReadFailed, old.error};

@@ -4,8 +4,10 @@
 #include "jvlink/JVResultMessage.h"
 #include "store/RecordRouting.h"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
+#include <set>
 #include <thread>
 
 namespace store {
@@ -26,6 +28,11 @@ std::string_view FaultReason(TRecordFault fault) {
         break;
     }
     return name;
+}
+
+const std::string& ClashReason() {
+    static const std::string text = Sjis::FromUtf8("競馬場名重複");
+    return text;
 }
 
 // The loop's state and its ways of ending.
@@ -112,6 +119,7 @@ private:
             sink_.MadeFile(
                 RefusedLine(routing.fault, jvdata::RecordTypeCode(routing.type), fileName));
             ++result_.madeFiles;
+            refusedFiles_.push_back(fileName);
             return true;
         }
         if (routing.slotless) {
@@ -121,9 +129,28 @@ private:
             ++result_.dropped;
             return true;
         }
+        // A record goes in whole or not at all: every file is checked before any is touched.
         for (const TStoreAction& action : routing.actions) {
-            TStoreStatus status = writer_->Store(action);
+            TStoreStatus status = writer_->Check(action);
             if (!status) {
+                Report(std::move(status));
+                failedRecord_ = result_.records;
+                return false;
+            }
+            if (status.clashKey) {
+                ++result_.refused.clash;
+                sink_.MadeFile(ClashLine(jvdata::RecordTypeCode(routing.type),
+                                         LineRaceKey(action.line), action.file.name,
+                                         *status.clashKey));
+                ++result_.madeFiles;
+                refusedFiles_.push_back(action.file.name);
+                return true;
+            }
+        }
+        for (const TStoreAction& action : routing.actions) {
+            TStoreStatus status = writer_->Store(action, result_.records);
+            if (!status) {
+                failedRecord_ = result_.records;
                 Report(std::move(status));
                 return false;
             }
@@ -161,8 +188,18 @@ private:
         result_.end = end == TReadLoopEnd::Cancelled && !result_.storeError.ok
                           ? TReadLoopEnd::StoreError
                           : end;
+        // Counts tell what reached the disk: a record held for a file whose write failed was
+        // counted stored when it was taken.
+        const std::set<std::size_t>& lost = writer_->LostRecords();
+        result_.lost = lost.size();
+        const std::size_t uncounted = failedRecord_ != 0 && lost.contains(failedRecord_) ? 1 : 0;
+        result_.stored -= std::min(result_.stored, lost.size() - uncounted);
+        std::sort(refusedFiles_.begin(), refusedFiles_.end());
+        refusedFiles_.erase(std::unique(refusedFiles_.begin(), refusedFiles_.end()),
+                            refusedFiles_.end());
+        result_.refusedFiles = std::move(refusedFiles_);
         if (result_.refused.Total() > 0) {
-            sink_.InformationBox(RefusedSummary(result_.refused));
+            sink_.InformationBox(RefusedSummary(result_.refused, result_.refusedFiles));
         }
         return std::move(result_);
     }
@@ -174,6 +211,8 @@ private:
     const TReadLoopOptions& options_;
     std::unique_ptr<TStoreWriter> writer_;
     TReadLoopResult result_;
+    std::vector<std::string> refusedFiles_;
+    std::size_t failedRecord_ = 0; // the record (1-based) whose store failed, not counted
 };
 
 } // namespace
@@ -219,9 +258,19 @@ std::string RefusedLine(TRecordFault fault, std::string_view type, std::string_v
     return line;
 }
 
-std::string RefusedSummary(const TRefusedCounts& refused) {
+std::string ClashLine(std::string_view type, std::string_view key, std::string_view file,
+                      std::string_view heldKey) {
+    static const std::string prefix = Sjis::FromUtf8("保存せず(") + ClashReason() + "):";
+    std::string line = prefix;
+    line.append(type).append("/").append(key).append("/").append(file);
+    line.append(" (").append(heldKey).append(")");
+    return line;
+}
+
+std::string RefusedSummary(const TRefusedCounts& refused, const std::vector<std::string>& files) {
     static const std::string head = Sjis::FromUtf8("保存しなかったレコード:");
     static const std::string unit = Sjis::FromUtf8("件");
+    static const std::string filesHead = Sjis::FromUtf8("対象ファイル:");
     std::string text = head + std::to_string(refused.Total()) + unit;
     const std::pair<TRecordFault, std::size_t> lines[] = {
         {TRecordFault::Length, refused.length},
@@ -231,6 +280,16 @@ std::string RefusedSummary(const TRefusedCounts& refused) {
     for (const auto& [fault, n] : lines) {
         text.append("\r\n").append(FaultReason(fault)).append(":").append(std::to_string(n));
         text.append(unit);
+    }
+    if (refused.clash > 0) {
+        text.append("\r\n").append(ClashReason()).append(":");
+        text.append(std::to_string(refused.clash)).append(unit);
+    }
+    if (!files.empty()) {
+        text.append("\r\n").append(filesHead);
+        for (const std::string& file : files) {
+            text.append("\r\n").append(file);
+        }
     }
     return text;
 }

@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace store {
 
@@ -68,8 +69,9 @@ struct TRefusedCounts {
     std::size_t length = 0;    // wrong length or no CR LF
     std::size_t bytes = 0;     // bytes that are not text
     std::size_t nameField = 0; // a field that names a file holds something a name may not
+    std::size_t clash = 0;     // its race-day file holds another racecourse's races (same name)
 
-    std::size_t Total() const noexcept { return length + bytes + nameField; }
+    std::size_t Total() const noexcept { return length + bytes + nameField + clash; }
 };
 
 // What a run of the loop did.
@@ -78,13 +80,17 @@ struct TReadLoopResult {
     std::int32_t code = 0;     // JVRead's code for ReadError
     int filesRead = 0;         // ends of files seen (-1 results)
     std::size_t records = 0;   // records read (results above 0)
-    std::size_t stored = 0;    // records stored in at least one file
+    std::size_t stored = 0;    // records whose every line reached the disk
+    std::size_t lost = 0;      // records taken but not on disk: their file could not be written
     std::size_t dropped = 0;   // records of other types, or that no test takes
     std::size_t slotless = 0;  // SE records without a runner slot (race above 12, horse above 18)
     std::size_t madeFiles = 0; // lines added to the made-files list
     TRefusedCounts refused;    // records refused
-    std::string message;       // CP932: the error shown for ReadError, StoreError, CallError
-    TStoreStatus storeError;   // the first store failure, if any (also after a ReadError)
+    // The files the refused records came from (JV-Data file names) or were kept out of (store
+    // file names, for clashes), CP932, sorted, each once.
+    std::vector<std::string> refusedFiles;
+    std::string message;     // CP932: the error shown for ReadError, StoreError, CallError
+    TStoreStatus storeError; // the first store failure, if any (also after a ReadError)
 
     bool Completed() const noexcept { return end == TReadLoopEnd::Completed; }
 };
@@ -111,8 +117,15 @@ std::string ReadErrorText(std::int32_t code);
 // with the reason "レコード長不正", "文字コード不正" or "ファイル名不正" and the JV-Data file
 // name JVRead gave.
 std::string RefusedLine(TRecordFault fault, std::string_view type, std::string_view file);
+// The made-files line of a record kept out of a race-day file that holds another racecourse's
+// races under the same name: "保存せず(競馬場名重複):" + type + "/" + its race key + "/" + the
+// store file's name + " (" + the race key in the file + ")".
+std::string ClashLine(std::string_view type, std::string_view key, std::string_view file,
+                      std::string_view heldKey);
 // The summary after a run that refused records: "保存しなかったレコード:" + n + "件" and one
-// line per reason with its count.
-std::string RefusedSummary(const TRefusedCounts& refused);
+// line per reason with its count (the clash line "競馬場名重複:" only when there were clashes),
+// then, when files are given, "対象ファイル:" and one line per file.
+std::string RefusedSummary(const TRefusedCounts& refused,
+                           const std::vector<std::string>& files = {});
 
 } // namespace store

@@ -281,6 +281,56 @@ void ApplyLine(TStoreFileKind kind, std::vector<std::string>& lines, bool exists
     }
 }
 
+std::optional<std::string> ClashingKey(TStoreFileKind kind, const std::vector<std::string>& lines,
+                                       std::string_view line, std::size_t slot) {
+    if (kind != TStoreFileKind::RaceDayRaces && kind != TStoreFileKind::RunnerSlots &&
+        kind != TStoreFileKind::RaceDayPayoffs) {
+        return std::nullopt;
+    }
+    constexpr std::size_t kKeyEnd = 27;    // bytes 12-27: the race key
+    constexpr std::size_t kDayLength = 10; // bytes 12-21: date and racecourse code
+    if (line.size() < kKeyEnd) {
+        return std::nullopt;
+    }
+    const std::string_view key = LineRaceKey(line);
+    auto other = [&](std::string_view held) -> std::optional<std::string> {
+        if (held.size() < kKeyEnd || IsAllBlanks(held)) {
+            return std::nullopt;
+        }
+        const std::string_view heldKey = LineRaceKey(held);
+        const bool otherDay = heldKey.substr(0, kDayLength) != key.substr(0, kDayLength);
+        return otherDay ? std::optional<std::string>(heldKey) : std::nullopt;
+    };
+    if (kind == TStoreFileKind::RunnerSlots && slot < lines.size()) {
+        const std::string& held = lines[slot];
+        if (held.size() >= kKeyEnd && !IsAllBlanks(held) && LineRaceKey(held) != key) {
+            return std::string(LineRaceKey(held));
+        }
+    }
+    for (const std::string& held : lines) {
+        if (auto clash = other(held)) {
+            return clash;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<TStoreFile> RaceDaySiblings(const TStoreFile& file) {
+    const std::string_view extension = StoreExtension(file.kind);
+    if ((file.kind != TStoreFileKind::RaceDayRaces && file.kind != TStoreFileKind::RunnerSlots &&
+         file.kind != TStoreFileKind::RaceDayPayoffs) ||
+        !file.name.ends_with(extension)) {
+        return {};
+    }
+    const std::string base = file.name.substr(0, file.name.size() - extension.size());
+    std::vector<TStoreFile> siblings;
+    for (const TStoreFileKind kind : {TStoreFileKind::RaceDayRaces, TStoreFileKind::RunnerSlots,
+                                      TStoreFileKind::RaceDayPayoffs}) {
+        siblings.push_back({kind, file.folder, base + std::string(StoreExtension(kind))});
+    }
+    return siblings;
+}
+
 TStoreFoldersResult CreateStoreFolders(const fs::path& dataRoot) {
     static const std::string prefix = Sjis::FromUtf8("フォルダを作成できません:");
     for (std::string_view folder : kStoreFolders) {

@@ -144,6 +144,25 @@ void SlotWrite(std::vector<std::string>& lines, std::size_t slot, std::string_vi
 void ApplyLine(TStoreFileKind kind, std::vector<std::string>& lines, bool exists,
                std::string_view line, std::size_t slot);
 
+// ---- Racecourses that share a name ----------------------------------------------------------
+// Race-day files are named by the racecourse's two-character name, which several codes share
+// (01 and 58, 02 and 59, 04 and 60, 07 and 61, I4 and I6, and every unlisted code, named by
+// four blanks). Two such courses racing on one day would write into the same files: the
+// second's runners over the first's slots. A race-day file therefore belongs to the racecourse
+// of the lines it holds; a line of another race day or racecourse is never let in.
+
+// The race key (bytes 12-27) of the line that keeps `line` out of a file of the kind, or
+// nothing when the line may go in: for the three race-day kinds, a line of the file (not
+// blank, long enough to hold a key) of another date or racecourse code (bytes 12-21), and for
+// a runner slot also a slot already holding another race key. Other kinds never clash.
+std::optional<std::string> ClashingKey(TStoreFileKind kind, const std::vector<std::string>& lines,
+                                       std::string_view line, std::size_t slot);
+
+// The three race-day files (races, runner slots, payoffs) of the race-day file's day and
+// racecourse name, the file itself among them: they belong to one racecourse together. Nothing
+// for another kind.
+std::vector<TStoreFile> RaceDaySiblings(const TStoreFile& file);
+
 // ---- Folders -----------------------------------------------------------------------------
 
 // What creating the store folders found.

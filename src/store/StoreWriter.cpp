@@ -5,6 +5,7 @@
 #include "jvdata/SjisText.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace store {
 
@@ -38,18 +39,59 @@ TStoreStatus WriteFailure(const fs::path& file, const std::error_code& error) {
     return Failure("ファイルを保存できません:", file, error);
 }
 
-TStoreStatus TRecordByRecordWriter::Store(const TStoreAction& action) {
+namespace {
+
+// The lines of a file that is merged or slot-written; exists false when it is not there.
+TStoreStatus LoadLines(const fs::path& path, std::vector<std::string>& lines, bool& exists) {
+    files::FileReadResult read = files::ReadWholeFile(path, kStoreFileReadBound);
+    if (read.status == files::FileReadStatus::Failed) {
+        return ReadFailure(path, read.error);
+    }
+    exists = read.status == files::FileReadStatus::Read;
+    lines = exists ? SplitLines(read.bytes) : std::vector<std::string>{};
+    return {};
+}
+
+// Checks the action against each of the files its race-day file shares a day and racecourse
+// name with (the slot rule only in its own file); lines(file, status) gives a file's lines,
+// nullptr after a read failure.
+template <class Lines>
+TStoreStatus CheckRaceDay(const TStoreAction& action, Lines lines) {
+    TStoreStatus status;
+    for (const TStoreFile& sibling : RaceDaySiblings(action.file)) {
+        const std::vector<std::string>* held = lines(sibling, status);
+        if (held == nullptr) {
+            return status;
+        }
+        const std::size_t slot = sibling == action.file ? action.slot : SIZE_MAX;
+        status.clashKey = ClashingKey(sibling.kind, *held, action.line, slot);
+        if (status.clashKey) {
+            return status;
+        }
+    }
+    return status;
+}
+
+} // namespace
+
+TStoreStatus TRecordByRecordWriter::Check(const TStoreAction& action) {
+    std::vector<std::string> lines;
+    return CheckRaceDay(
+        action,
+        [&](const TStoreFile& file, TStoreStatus& status) -> const std::vector<std::string>* {
+            bool exists = false;
+            status = LoadLines(StorePath(root_, file), lines, exists);
+            return status ? &lines : nullptr;
+        });
+}
+
+TStoreStatus TRecordByRecordWriter::Store(const TStoreAction& action, std::size_t) {
     const fs::path path = StorePath(root_, action.file);
     std::vector<std::string> lines;
     bool exists = false;
     if (StoreUpdateOf(action.file.kind) != TStoreUpdate::Replace) {
-        files::FileReadResult read = files::ReadWholeFile(path);
-        if (read.status == files::FileReadStatus::Failed) {
-            return ReadFailure(path, read.error);
-        }
-        exists = read.status == files::FileReadStatus::Read;
-        if (exists) {
-            lines = SplitLines(read.bytes);
+        if (TStoreStatus status = LoadLines(path, lines, exists); !status) {
+            return status;
         }
     }
     ApplyLine(action.file.kind, lines, exists, action.line, action.slot);
@@ -59,39 +101,59 @@ TStoreStatus TRecordByRecordWriter::Store(const TStoreAction& action) {
     return {};
 }
 
-TStoreStatus TBatchedWriter::Store(const TStoreAction& action) {
-    const std::string key = action.file.Text();
+TBatchedWriter::THeldFile* TBatchedWriter::Hold(const TStoreFile& file, TStoreStatus& status) {
+    const std::string key = file.Text();
     auto found = files_.find(key);
-    if (found == files_.end()) {
-        THeldFile held;
-        held.path = StorePath(root_, action.file);
-        held.kind = action.file.kind;
-        files::FileReadResult read = files::ReadWholeFile(held.path);
-        const bool replaced = StoreUpdateOf(held.kind) == TStoreUpdate::Replace;
-        if (read.status == files::FileReadStatus::Failed && !replaced) {
-            return ReadFailure(held.path, read.error);
-        }
-        // A file replaced whole is read only to see whether it changes; one that cannot be
-        // read is simply written.
-        held.existed = read.status == files::FileReadStatus::Read;
-        held.present = held.existed;
-        if (held.existed) {
-            held.original = std::move(read.bytes);
-            if (!replaced) {
-                held.lines = SplitLines(held.original);
-            }
-        }
-        found = files_.emplace(key, std::move(held)).first;
+    if (found != files_.end()) {
+        return &found->second;
     }
-
-    THeldFile& held = found->second;
-    // A file touched before holds its lines already and exists from then on, as the
-    // reference finds it on disk after the earlier record.
-    ApplyLine(held.kind, held.lines, held.present, action.line, action.slot);
-    held.present = true;
-    heldBytes_ -= held.bytes;
+    THeldFile held;
+    held.path = StorePath(root_, file);
+    held.kind = file.kind;
+    files::FileReadResult read = files::ReadWholeFile(held.path, kStoreFileReadBound);
+    const bool replaced = StoreUpdateOf(held.kind) == TStoreUpdate::Replace;
+    if (read.status == files::FileReadStatus::Failed && !replaced) {
+        status = ReadFailure(held.path, read.error);
+        return nullptr;
+    }
+    // A file replaced whole is read only to see whether it changes; one that cannot be read
+    // is simply written (and fails then if it is no file at all).
+    held.existed = read.status == files::FileReadStatus::Read;
+    held.present = held.existed;
+    if (held.existed) {
+        held.original = std::move(read.bytes);
+        if (!replaced) {
+            held.lines = SplitLines(held.original);
+        }
+    }
     held.bytes = HeldSize(held.lines, held.original);
     heldBytes_ += held.bytes;
+    return &files_.emplace(key, std::move(held)).first->second;
+}
+
+TStoreStatus TBatchedWriter::Check(const TStoreAction& action) {
+    return CheckRaceDay(
+        action,
+        [&](const TStoreFile& file, TStoreStatus& status) -> const std::vector<std::string>* {
+            const THeldFile* held = Hold(file, status);
+            return held != nullptr ? &held->lines : nullptr;
+        });
+}
+
+TStoreStatus TBatchedWriter::Store(const TStoreAction& action, std::size_t record) {
+    TStoreStatus status;
+    THeldFile* held = Hold(action.file, status);
+    if (held == nullptr) {
+        return status;
+    }
+    // A file touched before holds its lines already and exists from then on, as the
+    // reference finds it on disk after the earlier record.
+    ApplyLine(held->kind, held->lines, held->present, action.line, action.slot);
+    held->present = true;
+    held->records.push_back(record);
+    heldBytes_ -= held->bytes;
+    held->bytes = HeldSize(held->lines, held->original);
+    heldBytes_ += held->bytes;
 
     if (heldBytes_ > memoryBound_) {
         ++boundFlushes_;
@@ -101,7 +163,7 @@ TStoreStatus TBatchedWriter::Store(const TStoreAction& action) {
 }
 
 TStoreStatus TBatchedWriter::Flush() {
-    // Written in name order, so a run that fails part way leaves a predictable state.
+    // Staged in name order, so a run that fails part way leaves a predictable state.
     std::vector<std::pair<const std::string*, THeldFile*>> order;
     order.reserve(files_.size());
     for (auto& [key, held] : files_) {
@@ -111,20 +173,45 @@ TStoreStatus TBatchedWriter::Flush() {
               [](const auto& a, const auto& b) { return *a.first < *b.first; });
 
     TStoreStatus first;
+    auto lose = [&](const THeldFile& held, const std::error_code& error) {
+        if (first.ok) {
+            first = WriteFailure(held.path, error);
+        }
+        lost_.insert(held.records.begin(), held.records.end());
+    };
+    files::TReplaceBatch batch;
+    std::unordered_map<std::string, const THeldFile*> staged; // by path, to name failures
     for (const auto& [key, held] : order) {
+        if (!held->present) {
+            continue; // loaded by a check, never stored into
+        }
         const std::string bytes = JoinLines(held->lines);
         if (held->existed && bytes == held->original) {
             ++filesUnchanged_;
             continue;
         }
-        if (const std::error_code error = files::ReplaceWholeFile(held->path, bytes, true)) {
-            if (first.ok) {
-                first = WriteFailure(held->path, error);
-            }
+        if (const std::error_code error = batch.Stage(held->path, bytes, true)) {
+            lose(*held, error);
             continue;
         }
-        ++filesWritten_;
+        staged.emplace(held->path.string(), held);
     }
+    const std::size_t count = batch.Staged();
+    std::size_t failed = 0;
+    for (const files::TReplaceBatch::TFailure& failure : batch.Commit()) {
+        ++failed;
+        const auto found = staged.find(failure.file.string());
+        if (found != staged.end()) {
+            lose(*found->second, failure.error);
+        } else if (first.ok) {
+            // A link's target: name the file the store knows.
+            first = WriteFailure(failure.file, failure.error);
+            for (const auto& [path, held] : staged) {
+                lost_.insert(held->records.begin(), held->records.end());
+            }
+        }
+    }
+    filesWritten_ += count - failed;
     files_.clear();
     heldBytes_ = 0;
     return first;

@@ -4,11 +4,16 @@
 // Every file is replaced whole and atomically (a temporary file in the same folder renamed over
 // the old one), so a crash or a full disk never leaves a cut or mixed file, and a missing
 // folder is created on the way. Two writers give the same bytes:
-//   TRecordByRecordWriter  loads, updates and saves the file for every record; the plain
-//                          algorithm, kept as the reference the batched writer is checked with
+//   TRecordByRecordWriter  loads, updates and saves the file for every record, syncing each to
+//                          disk; the plain algorithm, kept as the reference the batched writer
+//                          is checked with
 //   TBatchedWriter         keeps the lines of every touched file in memory and writes each file
 //                          once: on Flush (end of data, cancel, error) and whenever the held
 //                          bytes pass a bound. A file whose bytes did not change is not written.
+//                          The files of one flush reach the disk together (files::TReplaceBatch):
+//                          one sync for all of them, then the renames.
+// Before a record goes in, Check tells whether a race-day file holds another racecourse's race
+// under the same name (ClashingKey): such a record is refused whole, not written over it.
 // Both apply each record with the same line operations (StoreLayout.h) to the lines a file
 // loads as, and the lines of a saved file load back as the same lines, so holding the lines
 // in memory between records gives byte for byte what reloading them would.
@@ -18,8 +23,11 @@
 #include "store/StoreLayout.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <system_error>
 #include <unordered_map>
@@ -33,6 +41,9 @@ struct TStoreStatus {
     std::filesystem::path file; // the file that could not be read or written
     std::error_code error;      // the system's reason
     std::string message;        // CP932 text for the user
+    // Check only: the record may not go in, since the file holds this race key of another
+    // race day or racecourse under the same name (ok stays true: nothing failed).
+    std::optional<std::string> clashKey;
 
     explicit operator bool() const noexcept { return ok; }
 };
@@ -44,23 +55,38 @@ TStoreStatus WriteFailure(const std::filesystem::path& file, const std::error_co
 class TStoreWriter {
 public:
     virtual ~TStoreWriter() = default;
-    // Brings one record's line into its file (or into the held lines of the file).
-    virtual TStoreStatus Store(const TStoreAction& action) = 0;
+    // Whether the record's line may go into its file: clashKey set when another race is in the
+    // way; a failure when the file cannot be read.
+    virtual TStoreStatus Check(const TStoreAction& action) = 0;
+    // Brings one record's line into its file (or into the held lines of the file). record
+    // numbers the record in the run, for LostRecords.
+    virtual TStoreStatus Store(const TStoreAction& action, std::size_t record = 0) = 0;
     // Writes every held file; after a failure the other files are still written and the first
     // failure is reported. Nothing is held afterwards.
     virtual TStoreStatus Flush() = 0;
+    // The records (as numbered to Store) a line of which was held for a file that could then
+    // not be written: they did not reach the disk.
+    const std::set<std::size_t>& LostRecords() const noexcept { return lost_; }
+
+protected:
+    std::set<std::size_t> lost_;
 };
 
 // Load, update and save for every record.
 class TRecordByRecordWriter final : public TStoreWriter {
 public:
     explicit TRecordByRecordWriter(std::filesystem::path root) : root_(std::move(root)) {}
-    TStoreStatus Store(const TStoreAction& action) override;
+    TStoreStatus Check(const TStoreAction& action) override;
+    TStoreStatus Store(const TStoreAction& action, std::size_t record = 0) override;
     TStoreStatus Flush() override { return {}; }
 
 private:
     std::filesystem::path root_;
 };
+
+// The largest store file that is read: far above any real one (a runner slot file is 119,880
+// bytes, a long career's horse history some hundred kilobytes).
+inline constexpr std::uintmax_t kStoreFileReadBound = std::uintmax_t{16} << 20;
 
 // The memory bound of a batched run unless told otherwise: 256 MiB of held file bytes.
 inline constexpr std::size_t kDefaultMemoryBound = std::size_t{256} << 20;
@@ -72,7 +98,8 @@ public:
                             std::size_t memoryBound = kDefaultMemoryBound)
         : root_(std::move(root)), memoryBound_(memoryBound) {}
     ~TBatchedWriter() override = default;
-    TStoreStatus Store(const TStoreAction& action) override;
+    TStoreStatus Check(const TStoreAction& action) override;
+    TStoreStatus Store(const TStoreAction& action, std::size_t record = 0) override;
     TStoreStatus Flush() override;
 
     // Bytes held now: the lines of every touched file and the bytes each had on disk.
@@ -89,12 +116,16 @@ private:
     struct THeldFile {
         std::filesystem::path path;
         TStoreFileKind kind = TStoreFileKind::RaceDayRaces;
-        bool existed = false;           // the file was there (and readable) when first touched
-        bool present = false;           // the file exists as the held lines see it
-        std::string original;           // its bytes then
-        std::vector<std::string> lines; // its lines now
-        std::size_t bytes = 0;          // what it adds to heldBytes_
+        bool existed = false;             // the file was there (and readable) when first touched
+        bool present = false;             // the file exists as the held lines see it
+        std::string original;             // its bytes then
+        std::vector<std::string> lines;   // its lines now
+        std::size_t bytes = 0;            // what it adds to heldBytes_
+        std::vector<std::size_t> records; // the records whose lines it holds
     };
+
+    // The held file, loaded when first touched; nullptr after a read failure.
+    THeldFile* Hold(const TStoreFile& file, TStoreStatus& status);
 
     std::filesystem::path root_;
     std::size_t memoryBound_;

@@ -346,16 +346,37 @@ TEST_F(GetDataControlTest, ARefusedRecordLeavesTheStartTimeSoItIsReadAgain) {
     EXPECT_EQ(view.madeFiles[1], S("作成済み:02R/2004年05月01日東京.jvRA"));
 }
 
-TEST_F(GetDataControlTest, AFailedSettingsWriteIsShownAsAnError) {
+TEST_F(GetDataControlTest, AnUnreadableSettingsFileStopsStartBeforeJVOpen) {
     fs::create_directories(dir / "blocked.ini"); // a folder where the file should be
     settings.SetFileName(files::TextFromPath(dir / "blocked.ini"));
     Make();
     TwoFilesOfRaces();
     control->ButtonStartClick();
-    const auto errors = Only(line, {"error"});
-    ASSERT_EQ(errors.size(), 1u) << ShowLine(line);
-    EXPECT_EQ(control->StartTime(), (store::TLocalDateTime{2004, 5, 2, 18, 30, 0}));
+    EXPECT_EQ(link.Count("JVOpen"), 0);
+    EXPECT_EQ(control->LastRun().end, TAcquisitionEnd::SettingsUnreadable);
+    const auto boxes = Only(line, {"box"});
+    ASSERT_EQ(boxes.size(), 1u) << ShowLine(line);
+    EXPECT_NE(boxes[0].find(S("設定ファイルを読み込めません:")), std::string::npos);
+    EXPECT_NE(boxes[0].find("blocked.ini"), std::string::npos) << boxes[0];
     EXPECT_FALSE(control->Running());
+}
+
+TEST_F(GetDataControlTest, AStoreInUseByAnotherAcquisitionIsLeftAlone) {
+    Make();
+    TwoFilesOfRaces();
+    store::TStoreLock other = store::TStoreLock::Take(root);
+    ASSERT_TRUE(other.Held());
+    control->ButtonStartClick();
+    EXPECT_EQ(control->LastRun().end, TAcquisitionEnd::StoreBusy);
+    EXPECT_EQ(link.Count("JVOpen"), 0);
+    EXPECT_TRUE(fs::is_empty(root / "DATA"));
+    EXPECT_FALSE(control->Running());
+
+    // Once the other run has ended, Start runs and lets the store go at its end.
+    other.Release();
+    control->ButtonStartClick();
+    EXPECT_EQ(control->LastRun().end, TAcquisitionEnd::Completed);
+    EXPECT_TRUE(store::TStoreLock::Take(root).Held());
 }
 
 // ---- A run with fetching ------------------------------------------------------------------

@@ -327,13 +327,55 @@ TEST_F(ReadLoopTest, BadRecordsAreRefusedCountedAndReported) {
     ASSERT_EQ(sink.boxes.size(), 2u);
     EXPECT_EQ(sink.boxes[0], S("データ作成が完了しました。"));
     EXPECT_EQ(sink.boxes[1], S("保存しなかったレコード:4件\r\nレコード長不正:1件\r\n"
-                               "文字コード不正:1件\r\nファイル名不正:2件"));
+                               "文字コード不正:1件\r\nファイル名不正:2件\r\n"
+                               "対象ファイル:\r\nRACE0001.jvd"));
 
     // Only the good runner's two files exist, all inside the root.
     const auto files = SnapshotStore(root.path());
     EXPECT_EQ(files.size(), 2u);
     EXPECT_EQ(SplitLines(files.at("DATA/2004年05月08日東京.jvSEr"))[0], good.substr(0, 553));
     EXPECT_FALSE(fs::exists(root.path().parent_path() / "2001104567.jvSEI"));
+}
+
+// ---- Racecourses of one name ---------------------------------------------------------------
+
+TEST_F(ReadLoopTest, TwoCoursesOfOneNameNeverShareARaceDayFile) {
+    // 01 and 58 are both "札幌": their race-day files have one name.
+    const TRaceId first{"20040508", "01", "01", "05", "01"};
+    const TRaceId second{"20040508", "58", "03", "02", "01"};
+    for (const TStoreWriteMode mode : {TStoreWriteMode::Batched, TStoreWriteMode::RecordByRecord}) {
+        TempDir dir;
+        TRecordingSink seen;
+        TScriptedJVLink link(RecordSteps(
+            {MakeRA(first, '2'), MakeSE(first, "01", "2001100001", '2'),
+             MakeSE(second, "01", "2001100002", '7'), MakeSE(second, "02", "2001100003", '2'),
+             MakeRA(second, '7'), MakeHR(second, '2'), MakeSE(first, "02", "2001100004", '2')}));
+        TReadLoopOptions options;
+        options.mode = mode;
+        const TReadLoopResult result =
+            RunReadLoop(link, 1, kClock, dir.path(), cancel, seen, options);
+        ASSERT_TRUE(result.Completed());
+        EXPECT_EQ(result.refused.clash, 4u);
+        EXPECT_EQ(result.stored, 3u);
+        EXPECT_EQ(seen.madeFiles[2],
+                  S("保存せず(競馬場名重複):SE/2004050858030201/2004年05月08日札幌.jvSEr "
+                    "(2004050801010501)"));
+        EXPECT_EQ(seen.boxes.back(),
+                  S("保存しなかったレコード:4件\r\nレコード長不正:0件\r\n文字コード不正:0件\r\n"
+                    "ファイル名不正:0件\r\n競馬場名重複:4件\r\n対象ファイル:\r\n"
+                    "2004年05月08日札幌.jvHR\r\n2004年05月08日札幌.jvRA\r\n"
+                    "2004年05月08日札幌.jvSEr"));
+        // The first course's runners stay in their slots; the second's final record did not
+        // reach its history or results either: a record goes in whole or not at all.
+        const auto files = SnapshotStore(dir.path());
+        const auto slots = SplitLines(files.at("DATA/2004年05月08日札幌.jvSEr"));
+        EXPECT_EQ(LineRaceKey(slots[0]), first.Key());
+        EXPECT_EQ(LineRaceKey(slots[1]), first.Key());
+        EXPECT_EQ(SplitLines(files.at("DATA/2004年05月08日札幌.jvRA")).size(), 1u);
+        EXPECT_FALSE(files.contains("DATA/2004年05月08日札幌.jvHR"));
+        EXPECT_FALSE(files.contains("SEI/2001/2001100002.jvSEI"));
+        EXPECT_FALSE(files.contains("SEIR/2004/2004050858.jvSERA"));
+    }
 }
 
 // ---- Store failures ---------------------------------------------------------------------
@@ -370,6 +412,8 @@ TEST_F(ReadLoopTest, AFailureOfTheLastWriteIsNoCompletion) {
     keiba::test::WriteFileBytes(root / "SEIR" / "2004", "in the way");
     const TReadLoopResult result = Run({MakeRA(kOld, '7'), MakeUM("2001104567")});
     EXPECT_EQ(result.end, TReadLoopEnd::StoreError);
+    EXPECT_EQ(result.stored, 1u) << "counts tell what reached the disk";
+    EXPECT_EQ(result.lost, 1u);
     EXPECT_TRUE(sink.boxes.empty());
     ASSERT_EQ(sink.errors.size(), 1u);
     EXPECT_TRUE(Exists("UM2/2001/2001104567.jvUM2")) << "the other held files are written";

@@ -5,6 +5,7 @@
 #include "acquisition/HeadlessAcquisition.h"
 #include "jvdata/SjisText.h"
 #include "store/LocalClock.h"
+#include "store/StoreLock.h"
 #include "store/StoreTestSeason.h"
 #include "support/TestSupport.h"
 
@@ -151,11 +152,12 @@ inline store::TLocalClock FixedClock(int year, int month, int day, int hour = 12
     return [=] { return store::TLocalDateTime{year, month, day, hour, 0, 0}; };
 }
 
-// Every file under root: path relative to root ('/'-separated, UTF-8) -> bytes.
+// Every file under root but the acquisitions' lock file: path relative to root ('/'-separated,
+// UTF-8) -> bytes.
 inline std::map<std::string, std::string> SnapshotStore(const std::filesystem::path& root) {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (entry.is_regular_file()) {
+        if (entry.is_regular_file() && entry.path() != root / store::kStoreLockFile) {
             const auto relative = entry.path().lexically_relative(root).generic_u8string();
             files[std::string(relative.begin(), relative.end())] =
                 keiba::test::ReadFileBytes(entry.path());

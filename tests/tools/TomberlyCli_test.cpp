@@ -2,6 +2,7 @@
 // what it prints.
 #include "files/ProgramFolder.h"
 #include "jvlink/standin/StandInSettings.h"
+#include "store/StoreLock.h"
 #include "support/RaceDayFixture.h"
 #include "support/TestSupport.h"
 
@@ -149,6 +150,38 @@ TEST_F(TomberlyCliTest, AcquireStoresTheStandInSeasonAndMovesLastTime) {
     const TRun broken = Run("acquire --root " + rootArg);
     EXPECT_EQ(broken.status, 2);
     EXPECT_NE(broken.err.find("LastTime"), std::string::npos) << broken.err;
+}
+
+TEST_F(TomberlyCliTest, AcquireEndsHonestlyWhenItCannotStoreEverything) {
+    const std::string rootArg = Quoted(root.path().string());
+    fs::create_directory(root / "tomberly.ini");
+    const TRun unreadable = Run("acquire --root " + rootArg);
+    EXPECT_EQ(unreadable.status, 2);
+    EXPECT_NE(unreadable.err.find("設定ファイルを読み込めません:"), std::string::npos);
+    EXPECT_FALSE(fs::exists(root / "DATA")) << "stopped before anything was made";
+    fs::remove(root / "tomberly.ini");
+
+    standin::TStandInSettings settings;
+    settings.downloadMsPerFile = 0;
+    settings.seasonWeeks = 1;
+    settings.faults.corruptAt = 7;
+    settings.faults.corruption = standin::TCorruption::Short;
+    ASSERT_TRUE(standin::SaveSettings(config / "tomberly" / "jvlink-standin.ini", settings));
+    {
+        const store::TStoreLock window = store::TStoreLock::Take(root.path());
+        ASSERT_TRUE(window.Held());
+        const TRun busy = Run("acquire --root " + rootArg);
+        if (busy.status == 3) {
+            GTEST_SKIP() << "no stand-in JV-Link beside the program: " << busy.err;
+        }
+        EXPECT_EQ(busy.status, 9) << busy.err;
+        EXPECT_TRUE(fs::is_empty(root / "DATA"));
+    }
+    const TRun refused = Run("acquire --root " + rootArg + " --from 20000101000000");
+    EXPECT_EQ(refused.status, 10) << refused.err;
+    EXPECT_NE(refused.err.find("1 refused"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.out.find("保存しなかったレコード:1件"), std::string::npos) << refused.out;
+    EXPECT_FALSE(fs::exists(root / "tomberly.ini")) << "LastTime stays where it was";
 }
 
 // A one-race day at 東京 with two runners and the winner's payoff.
