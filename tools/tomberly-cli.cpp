@@ -4,6 +4,8 @@
 //   tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]
 //   tomberly-cli dates --root DIR [--sjis]
 //   tomberly-cli show --root DIR --day ENTRY [--race N] --page card|results [--sjis]
+//   tomberly-cli print --root DIR --day ENTRY --ops [--sjis]
+//   tomberly-cli print --root DIR --day ENTRY --pdf FILE
 //
 // acquire runs what the acquisition window runs: JV-Link ("JVDTLab.JVLink") is initialised
 // and opened for "RACERCVN" with option 2, the download is followed with a text progress bar
@@ -23,6 +25,14 @@
 // type's heading and its rows of boxes). ENTRY is read as UTF-8, or as Shift-JIS with --sjis
 // (the way dates --sjis prints it) and whenever it is not UTF-8.
 //
+// print loads one race day as show does and draws its newspaper, one page per race that has
+// runners, through the same drawing as the print preview. --ops prints the drawing operations
+// one per line, tab-separated, in the page's own units (tenths of a millimetre, pen widths as
+// drawn): "page" and the page number at each page start; "text", x, y, face, size, style (b,
+// u, bu or -), font colour #RRGGBB and the text; "line", x1, y1, x2, y2 and the pen width;
+// "rect", x1, y1, x2, y2, the pen width and the brush (#RRGGBB or clear). --pdf writes the
+// pages to a PDF file; that needs the program's Qt build.
+//
 // Texts are printed in UTF-8, or as the program's own Shift-JIS bytes with --sjis. Progress
 // goes to the standard error, messages and lists to the standard output.
 //
@@ -30,7 +40,7 @@
 // its folders or its settings file cannot be used, 3 JV-Link is not installed or does not
 // initialise, 4 JV-Link failed (open, download, close), 5 reading ended on a JV-Link error,
 // 6 a store file could not be read or written, 7 interrupted (Ctrl+C), 8 no such race day or
-// race in the store.
+// race in the store, 9 the PDF file could not be written.
 
 #include "acquisition/AcquisitionTimes.h"
 #include "acquisition/HeadlessAcquisition.h"
@@ -38,7 +48,10 @@
 #include "jvdata/SjisText.h"
 #include "jvlink/CreateJVLink.h"
 #include "jvlink/JVResultMessage.h"
+#include "print/Newspaper.h"
+#include "print/PageCanvas.h"
 #include "race/DateList.h"
+#include "race/DayLoad.h"
 #include "race/DayPages.h"
 #include "race/TRaceDayData.h"
 #include "shell/TIniGT.h"
@@ -79,6 +92,7 @@ enum TExit : int {
     kStoreFailed = 6,
     kInterrupted = 7,
     kNotInStore = 8,
+    kOutputFailed = 9,
 };
 
 // The software identifier the tool gives JVInit.
@@ -284,6 +298,8 @@ struct TOptions {
     std::optional<std::string> day;  // show: the date list entry
     std::optional<std::string> race; // show: the race number
     std::optional<std::string> page; // show: card or results
+    std::optional<std::string> pdf;  // print: the PDF file to write
+    bool ops = false;                // print: list the drawing operations
     bool verbose = false;
     bool sjis = false;
     bool help = false;
@@ -293,6 +309,8 @@ constexpr const char* kUsageText =
     "usage: tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]\n"
     "       tomberly-cli dates --root DIR [--sjis]\n"
     "       tomberly-cli show --root DIR --day ENTRY [--race N] --page card|results [--sjis]\n"
+    "       tomberly-cli print --root DIR --day ENTRY --ops [--sjis]\n"
+    "       tomberly-cli print --root DIR --day ENTRY --pdf FILE\n"
     "\n"
     "acquire  fetch new JV-Data through JV-Link and store it in the store under DIR;\n"
     "         without --from, start at the settings' LastTime (DIR/tomberly.ini), else 8\n"
@@ -300,11 +318,13 @@ constexpr const char* kUsageText =
     "dates    print the store's race days and racecourses, newest first\n"
     "show     print the race card or the results of race N (else the first race) of the\n"
     "         race day ENTRY, a line as dates prints it\n"
+    "print    draw the newspaper of the race day ENTRY, one page per race: --ops lists\n"
+    "         the drawing operations, --pdf writes the pages to FILE\n"
     "--sjis   print Shift-JIS instead of UTF-8\n"
     "\n"
     "exit status: 0 done, 1 arguments, 2 data root or settings, 3 JV-Link missing or not\n"
     "initialised, 4 JV-Link error, 5 read error, 6 store error, 7 interrupted, 8 no such\n"
-    "day or race\n";
+    "day or race, 9 PDF file not written\n";
 
 // A race number argument, 1 to 12 in plain digits.
 std::optional<int> RaceNumberOf(const std::string& text) {
@@ -352,6 +372,12 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
             if (auto error = value(options.page)) {
                 return error;
             }
+        } else if (arg == "--pdf") {
+            if (auto error = value(options.pdf)) {
+                return error;
+            }
+        } else if (arg == "--ops") {
+            options.ops = true;
         } else if (arg == "--verbose" || arg == "-v") {
             options.verbose = true;
         } else if (arg == "--sjis") {
@@ -365,7 +391,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
     if (options.help) {
         return std::nullopt;
     }
-    if (options.command != "acquire" && options.command != "dates" && options.command != "show") {
+    if (options.command != "acquire" && options.command != "dates" && options.command != "show" &&
+        options.command != "print") {
         return options.command.empty() ? std::string("no command given")
                                        : "unknown command: " + options.command;
     }
@@ -376,8 +403,26 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
         return std::string("--from belongs to acquire");
     }
     const bool show = options.command == "show";
-    if (!show && (options.day || options.race || options.page)) {
-        return std::string("--day, --race and --page belong to show");
+    const bool print = options.command == "print";
+    if (!show && (options.race || options.page)) {
+        return std::string("--race and --page belong to show");
+    }
+    if (!show && !print && options.day) {
+        return std::string("--day belongs to show and print");
+    }
+    if (!print && (options.ops || options.pdf)) {
+        return std::string("--ops and --pdf belong to print");
+    }
+    if (print) {
+        if (!options.day || options.day->empty()) {
+            return std::string("--day ENTRY is required");
+        }
+        if (options.ops == options.pdf.has_value()) {
+            return std::string("print needs one of --ops and --pdf FILE");
+        }
+        if (options.pdf && options.pdf->empty()) {
+            return std::string("--pdf needs a file name");
+        }
     }
     if (show) {
         if (!options.day || options.day->empty()) {
@@ -470,6 +515,52 @@ int Show(const TOptions& options, const TOutput& out) {
     }
     for (const std::string& line : result.lines) {
         out.Line(stdout, line);
+    }
+    return kDone;
+}
+
+// Writes the recorded pages of the newspaper to a PDF file; false with a reason when it could
+// not. Only the program's Qt build can render pages: it sets the writer; without it there is
+// none and print --pdf reports so.
+using TNewspaperPdfWriter = bool (*)(const std::vector<print::TRecordedPage>& pages,
+                                     const fs::path& file, std::string& error);
+TNewspaperPdfWriter newspaperPdfWriter = nullptr;
+
+int Print(const TOptions& options, const TOutput& out) {
+    const auto root = DataRoot(options, out);
+    if (!root) {
+        return kRootFailed;
+    }
+    const std::string entry = EntryOf(options);
+    const auto day = std::make_unique<race::TRaceDayData>();
+    const race::TDayLoadResult load = race::LoadRaceDay(*root, entry, *day);
+    if (!load.loaded()) {
+        if (load.status == race::TDayLoadStatus::ReadFailed) {
+            out.Line(stderr, Sjis::FromUtf8("tomberly-cli: ") + load.message);
+            return kStoreFailed;
+        }
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: no complete race day ") + entry +
+                             Sjis::FromUtf8(" in the store (see the dates command): ") +
+                             load.message);
+        return kNotInStore;
+    }
+    print::TPageRecorder pages;
+    print::DrawNewspaper(*day, pages);
+    if (options.ops) {
+        const std::string text = out.Text(print::PageOpsText(pages.Pages()));
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fflush(stdout);
+        return kDone;
+    }
+    // --pdf
+    if (newspaperPdfWriter == nullptr) {
+        out.Note(stderr, "tomberly-cli: PDF output needs the program's Qt build");
+        return kOutputFailed;
+    }
+    std::string error;
+    if (!newspaperPdfWriter(pages.Pages(), PathOfArgument(*options.pdf), error)) {
+        out.Note(stderr, "tomberly-cli: " + error);
+        return kOutputFailed;
     }
     return kDone;
 }
@@ -617,6 +708,9 @@ int main(int argc, char** argv) {
     }
     if (options.command == "show") {
         return Show(options, out);
+    }
+    if (options.command == "print") {
+        return Print(options, out);
     }
     return Acquire(options, out);
 }
