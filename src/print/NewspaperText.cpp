@@ -59,7 +59,8 @@ std::string Or(std::optional<std::string> text) {
     return text ? std::move(*text) : std::string();
 }
 
-std::string Formatted(const char* format, long long value) {
+// One number with printf's "%d" family ("%2d" of 3 is " 3").
+std::string Formatted(const char* format, int value) {
     char buffer[32];
     const int n = std::snprintf(buffer, sizeof buffer, format, value);
     return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
@@ -165,12 +166,12 @@ std::string NewspaperConditionsLine(const TRecordRA& race) {
 TPrizeTexts PrizeTexts(const TRecordRA& race) {
     TPrizeTexts prizes;
     for (int place = 1; place <= RA::kPrizePlaces; ++place) {
-        prizes.first[static_cast<std::size_t>(place - 1)] =
-            Formatted("%7lld", jvdata::ThousandYen(race.Int(RA::PrizeMoney(place))));
+        prizes.first[static_cast<std::size_t>(place - 1)] = Formatted(
+            "%7d", static_cast<int>(jvdata::ThousandYen(race.Int(RA::PrizeMoney(place)))));
     }
     for (int place = 1; place <= RA::kAddedPlaces; ++place) {
-        prizes.added[static_cast<std::size_t>(place - 1)] =
-            Formatted("%7lld", jvdata::ThousandYen(race.Int(RA::AddedMoney(place))));
+        prizes.added[static_cast<std::size_t>(place - 1)] = Formatted(
+            "%7d", static_cast<int>(jvdata::ThousandYen(race.Int(RA::AddedMoney(place)))));
     }
     return prizes;
 }
@@ -221,7 +222,12 @@ std::string NewspaperRecordRiderLine(const TRecordRC& record) {
 // ---- Runner row ---------------------------------------------------------------------------
 
 std::string CareerMoneyText(std::int64_t hundredYen) {
-    return Formatted("%9lld", jvdata::ThousandYen(hundredYen)) + Words().thousandYen;
+    // "%9d": right-aligned in nine places, longer numbers whole.
+    std::string number = std::to_string(jvdata::ThousandYen(hundredYen));
+    if (number.size() < 9) {
+        number.insert(0, 9 - number.size(), ' ');
+    }
+    return number + Words().thousandYen;
 }
 
 std::string CareerPrizeMoneyText(const TRecordUM& horse) {
@@ -275,7 +281,7 @@ TPastRunCell PastRunCell(const TRecordSE& run, const TRecordRA& race) {
     lines[2] = KeibaFunc::StripWideSpaces(run.Field(SE::kJockeyShortName)) +
                KeibaFunc::WeightText(run.Field(SE::kWeightCarried)) + "Kg " +
                KeibaFunc::CircledNumber(run.Int(SE::kHorseNumber)) +
-               (popularity >= 1 ? Formatted("%2lld", popularity) + w.popularity : "   ");
+               (popularity >= 1 ? Formatted("%2d", popularity) + w.popularity : "   ");
 
     // 4: race time, positions at the four corners, last three furlongs. A last-three-furlongs
     // time of 999 is the record's value for none.
@@ -295,7 +301,7 @@ TPastRunCell PastRunCell(const TRecordSE& run, const TRecordRA& race) {
     // be weighed: printed as nothing, like no weight at all.
     const int bodyWeight = run.Int(SE::kBodyWeight);
     const std::string weighed =
-        bodyWeight >= 1 && bodyWeight != 999 ? Formatted("%3lldKg", bodyWeight) : std::string();
+        bodyWeight >= 1 && bodyWeight != 999 ? Formatted("%3dKg", bodyWeight) : std::string();
     const std::int64_t won = std::int64_t{run.Int(SE::kPrizeMoney)} + run.Int(SE::kAddedMoney);
     lines[4] = weighed + " " + WithThousands(jvdata::ThousandYen(won)) + w.thousandYen + "  ";
 
@@ -304,7 +310,7 @@ TPastRunCell PastRunCell(const TRecordSE& run, const TRecordRA& race) {
                KeibaFunc::TimeDiffText(run.Field(SE::kTimeDiff));
 
     const int finish = run.Int(SE::kFinishPosition);
-    cell.finish = finish < 1 ? std::string("-") : Formatted("%2lld", finish);
+    cell.finish = finish < 1 ? std::string("-") : Formatted("%2d", finish);
     return cell;
 }
 
