@@ -5,7 +5,6 @@
 #include "jvdata/SjisText.h"
 #include "print/NewspaperText.h"
 
-#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>

@@ -182,8 +182,12 @@ TEST_F(NewspaperTest, PastRunCellsHoldSixLinesAndABlankYearLeavesTheCellEmpty) {
     // Run 2: not weighed (999), no last three furlongs (999), no time and no position.
     runs[2].SetField(325, 327, "999");
     runs[2].SetField(391, 393, "999");
-    // Run 3: last three furlongs 0.
+    // Run 3: last three furlongs 0. Runs 2 and 3 on dirt and over jumps: the dirt going, none.
     runs[3].SetField(391, 393, "000");
+    races[2].SetField(706, 707, "24");
+    races[2].SetField(888, 890, "214");
+    races[3].SetField(706, 707, "51");
+    races[3].SetField(888, 890, "311");
 
     const TRecordedPage page = Draw(0);
     const int y = RowTop(1);
@@ -204,6 +208,8 @@ TEST_F(NewspaperTest, PastRunCellsHoldSixLinesAndABlankYearLeavesTheCellEmpty) {
             << op.text;
     }
 
+    EXPECT_EQ(TextAt(page, 1333, y + 22), S("16頭2000ダ右 曇不良"));
+    EXPECT_EQ(TextAt(page, 1113, y + 22), S("16頭2000障害 雨"));
     EXPECT_EQ(TextAt(page, 1333, y + 62), S("----－－－－3F---"));
     EXPECT_EQ(TextAt(page, 1333, y + 82), S(" 0千円  "));
     EXPECT_EQ(TextAt(page, 1517, y + 77), "-");
