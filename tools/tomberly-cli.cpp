@@ -8,6 +8,8 @@
 //   tomberly-cli show --root DIR --day ENTRY [--race N] --page times|last3f [--sjis]
 //   tomberly-cli show --root DIR --day ENTRY [--race N] --page chart1|chart2|chart3|chart4
 //                     [--select I] [--sjis]
+//   tomberly-cli print --root DIR --day ENTRY --ops [--sjis]
+//   tomberly-cli print --root DIR --day ENTRY --pdf FILE
 //
 // acquire runs what the acquisition window runs: JV-Link ("JVDTLab.JVLink") is initialised
 // and opened for "RACERCVN" with option 2, the download is followed with a text progress bar
@@ -38,6 +40,14 @@
 // item I of the chart's selector (1-based, default 1: the runner I for chart1 and chart3, the
 // run I back for chart2 and chart4; see analysis/AnalysisPages.h).
 //
+// print loads one race day as show does and draws its newspaper, one page per race that has
+// runners, through the same drawing as the print preview. --ops prints the drawing operations
+// one per line, tab-separated, in the page's own units (tenths of a millimetre, pen widths as
+// drawn): "page" and the page number at each page start; "text", x, y, face, size, style (b,
+// u, bu or -), font colour #RRGGBB and the text; "line", x1, y1, x2, y2 and the pen width;
+// "rect", x1, y1, x2, y2, the pen width and the brush (#RRGGBB or clear). --pdf writes the
+// pages to a PDF file; that needs the program's Qt build.
+//
 // Texts are printed in UTF-8, or as the program's own Shift-JIS bytes with --sjis. Progress
 // goes to the standard error, messages and lists to the standard output.
 //
@@ -46,7 +56,8 @@
 // initialise, 4 JV-Link failed (open, download, close), 5 reading ended on a JV-Link error,
 // 6 a store file could not be read or written, 7 interrupted (Ctrl+C), 8 no such race day or
 // race in the store, 9 another acquisition is using the store, 10 records were refused
-// (everything else was stored; the refused records' files are listed).
+// (everything else was stored; the refused records' files are listed), 11 the PDF file could
+// not be written.
 
 #include "acquisition/AcquisitionTimes.h"
 #include "acquisition/HeadlessAcquisition.h"
@@ -56,7 +67,10 @@
 #include "jvdata/SjisText.h"
 #include "jvlink/CreateJVLink.h"
 #include "jvlink/JVResultMessage.h"
+#include "print/Newspaper.h"
+#include "print/PageCanvas.h"
 #include "race/DateList.h"
+#include "race/DayLoad.h"
 #include "race/DayPages.h"
 #include "race/TRaceDayData.h"
 #include "shell/TIniGT.h"
@@ -99,6 +113,7 @@ enum TExit : int {
     kNotInStore = 8,
     kStoreBusy = 9,
     kRefused = 10,
+    kOutputFailed = 11,
 };
 
 // The software identifier the tool gives JVInit.
@@ -301,11 +316,13 @@ struct TOptions {
     std::string command;
     std::optional<std::string> root;
     std::optional<std::string> from;
-    std::optional<std::string> day;    // show: the date list entry
+    std::optional<std::string> day;    // show, print: the date list entry
     std::optional<std::string> race;   // show: the race number
-    std::optional<std::string> page;   // show: card or results
+    std::optional<std::string> page;   // show: the page
     std::optional<std::string> horse;  // show --page horse: the horse tab
     std::optional<std::string> select; // show: the chart selector's item, 1-based
+    std::optional<std::string> pdf;    // print: the PDF file to write
+    bool ops = false;                  // print: list the drawing operations
     bool verbose = false;
     bool sjis = false;
     bool help = false;
@@ -319,6 +336,8 @@ constexpr const char* kUsageText =
     "       tomberly-cli show --root DIR --day ENTRY [--race N] --page times|last3f [--sjis]\n"
     "       tomberly-cli show --root DIR --day ENTRY [--race N]\n"
     "                         --page chart1|chart2|chart3|chart4 [--select I] [--sjis]\n"
+    "       tomberly-cli print --root DIR --day ENTRY --ops [--sjis]\n"
+    "       tomberly-cli print --root DIR --day ENTRY --pdf FILE\n"
     "\n"
     "acquire  fetch new JV-Data through JV-Link and store it in the store under DIR;\n"
     "         without --from, start at the settings' LastTime (DIR/tomberly.ini), else 8\n"
@@ -329,11 +348,15 @@ constexpr const char* kUsageText =
     "         of its K-th horse tab (else the first), one control a line; times and\n"
     "         last3f the time tables, chart1..chart4 the chart's points for the selector's\n"
     "         item I (the runner I for chart1 and chart3, the run I back for chart2 and 4)\n"
+    "         race day ENTRY, a line as dates prints it\n"
+    "print    draw the newspaper of the race day ENTRY, one page per race: --ops lists\n"
+    "         the drawing operations, --pdf writes the pages to FILE\n"
     "--sjis   print Shift-JIS instead of UTF-8\n"
     "\n"
     "exit status: 0 done, 1 arguments, 2 data root or settings, 3 JV-Link missing or not\n"
     "initialised, 4 JV-Link error, 5 read error, 6 store error, 7 interrupted, 8 no such\n"
-    "day or race, 9 store in use by another acquisition, 10 records refused\n";
+    "day or race, 9 store in use by another acquisition, 10 records refused, 11 PDF file\n"
+    "not written\n";
 
 // A race number argument, 1 to 12 in plain digits.
 std::optional<int> RaceNumberOf(const std::string& text) {
@@ -402,6 +425,12 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
             if (auto error = value(options.select)) {
                 return error;
             }
+        } else if (arg == "--pdf") {
+            if (auto error = value(options.pdf)) {
+                return error;
+            }
+        } else if (arg == "--ops") {
+            options.ops = true;
         } else if (arg == "--verbose" || arg == "-v") {
             options.verbose = true;
         } else if (arg == "--sjis") {
@@ -415,7 +444,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
     if (options.help) {
         return std::nullopt;
     }
-    if (options.command != "acquire" && options.command != "dates" && options.command != "show") {
+    if (options.command != "acquire" && options.command != "dates" && options.command != "show" &&
+        options.command != "print") {
         return options.command.empty() ? std::string("no command given")
                                        : "unknown command: " + options.command;
     }
@@ -426,8 +456,26 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
         return std::string("--from belongs to acquire");
     }
     const bool show = options.command == "show";
-    if (!show && (options.day || options.race || options.page || options.horse || options.select)) {
-        return std::string("--day, --race, --page, --horse and --select belong to show");
+    const bool print = options.command == "print";
+    if (!show && (options.race || options.page || options.horse || options.select)) {
+        return std::string("--race, --page, --horse and --select belong to show");
+    }
+    if (!show && !print && options.day) {
+        return std::string("--day belongs to show and print");
+    }
+    if (!print && (options.ops || options.pdf)) {
+        return std::string("--ops and --pdf belong to print");
+    }
+    if (print) {
+        if (!options.day || options.day->empty()) {
+            return std::string("--day ENTRY is required");
+        }
+        if (options.ops == options.pdf.has_value()) {
+            return std::string("print needs one of --ops and --pdf FILE");
+        }
+        if (options.pdf && options.pdf->empty()) {
+            return std::string("--pdf needs a file name");
+        }
     }
     if (show) {
         if (!options.day || options.day->empty()) {
@@ -609,6 +657,52 @@ std::string Printable(std::string_view cp932) {
     return Sjis::ToUtf8(shown);
 }
 
+// Writes the recorded pages of the newspaper to a PDF file; false with a reason when it could
+// not. Only the program's Qt build can render pages: it sets the writer; without it there is
+// none and print --pdf reports so.
+using TNewspaperPdfWriter = bool (*)(const std::vector<print::TRecordedPage>& pages,
+                                     const fs::path& file, std::string& error);
+TNewspaperPdfWriter newspaperPdfWriter = nullptr;
+
+int Print(const TOptions& options, const TOutput& out) {
+    const auto root = DataRoot(options, out);
+    if (!root) {
+        return kRootFailed;
+    }
+    const std::string entry = EntryOf(options);
+    const auto day = std::make_unique<race::TRaceDayData>();
+    const race::TDayLoadResult load = race::LoadRaceDay(*root, entry, *day);
+    if (!load.loaded()) {
+        if (load.status == race::TDayLoadStatus::ReadFailed) {
+            out.Line(stderr, Sjis::FromUtf8("tomberly-cli: ") + load.message);
+            return kStoreFailed;
+        }
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: no complete race day ") + entry +
+                             Sjis::FromUtf8(" in the store (see the dates command): ") +
+                             load.message);
+        return kNotInStore;
+    }
+    print::TPageRecorder pages;
+    print::DrawNewspaper(*day, pages);
+    if (options.ops) {
+        const std::string text = out.Text(print::PageOpsText(pages.Pages()));
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fflush(stdout);
+        return kDone;
+    }
+    // --pdf
+    if (newspaperPdfWriter == nullptr) {
+        out.Note(stderr, "tomberly-cli: PDF output needs the program's Qt build");
+        return kOutputFailed;
+    }
+    std::string error;
+    if (!newspaperPdfWriter(pages.Pages(), PathOfArgument(*options.pdf), error)) {
+        out.Note(stderr, "tomberly-cli: " + error);
+        return kOutputFailed;
+    }
+    return kDone;
+}
+
 int ExitOf(const acquisition::TAcquisitionResult& result) {
     switch (result.end) {
     case acquisition::TAcquisitionEnd::Completed:
@@ -779,6 +873,9 @@ int main(int argc, char** argv) {
     }
     if (options.command == "show") {
         return Show(options, out);
+    }
+    if (options.command == "print") {
+        return Print(options, out);
     }
     return Acquire(options, out);
 }

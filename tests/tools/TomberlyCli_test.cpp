@@ -246,6 +246,40 @@ TEST_F(TomberlyCliTest, ShowKeepsARaceWhoseNameHoldsBytesOutsideShiftJis) {
     EXPECT_NE(card.out.find("\tコスモ\t"), std::string::npos) << card.out;
 }
 
+TEST_F(TomberlyCliTest, PrintListsTheNewspapersDrawingInUtf8OrShiftJisAndPdfNeedsTheQtBuild) {
+    WriteShowDay(root.path());
+    const std::string day = "--root " + Quoted(root.path().string()) + " --day ";
+    const TRun ops = Run("print " + day + "'2004年05月01日東京' --ops");
+    ASSERT_EQ(ops.status, 0) << ops.err;
+    EXPECT_TRUE(ops.out.starts_with("page\t1\ntext\t100\t30\tＭＳ ゴシック\t14\tbu\t#000000\t"
+                                    "Tomberly＆競馬新聞 for JRA-VAN Data Lab.　出馬表\n"))
+        << ops.out;
+    for (const char* op :
+         {"\nrect\t100\t170\t180\t250\t10\t#000000\n",
+          "\ntext\t120\t175\tＭＳ ゴシック\t20\tb\t#FFFFFF\t1\n",
+          "\nrect\t100\t310\t1990\t688\t20\tclear\n", "\nline\t150\t562\t1990\t562\t1\n"}) {
+        EXPECT_NE(ops.out.find(op), std::string::npos) << op;
+    }
+    const TRun sjis = Run("print --sjis " + day + "'" + S("2004年05月01日東京") + "' --ops");
+    EXPECT_EQ(sjis.out, S(ops.out));
+
+    const fs::path pdf = output / "day.pdf";
+    const TRun run = Run("print " + day + "'2004年05月01日東京' --pdf '" + pdf.string() + "'");
+    if (run.status == 0) {
+        EXPECT_TRUE(ReadFileBytes(pdf).starts_with("%PDF"));
+    } else {
+        EXPECT_EQ(run.status, 11);
+        EXPECT_NE(run.err.find("PDF output needs the program's Qt build"), std::string::npos);
+    }
+    EXPECT_EQ(Run("print " + day + "'2004年05月02日東京' --ops").status, 8);
+    for (const char* args :
+         {"print --root /tmp --ops", "print --root /tmp --day x",
+          "print --root /tmp --day x --ops --pdf f.pdf", "print --root /tmp --day x --pdf",
+          "print --root /tmp --day x --ops --page card", "show --root /tmp --day x --ops"}) {
+        EXPECT_EQ(Run(args).status, 1) << args;
+    }
+}
+
 TEST_F(TomberlyCliTest, ShowRefusesUnknownDaysRacesAndPages) {
     WriteShowDay(root.path());
     const std::string rootArg = Quoted(root.path().string());
