@@ -4,6 +4,7 @@
 //   tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]
 //   tomberly-cli dates --root DIR [--sjis]
 //   tomberly-cli show --root DIR --day ENTRY [--race N] --page card|results [--sjis]
+//   tomberly-cli print --root DIR --day ENTRY --pdf FILE [--sjis]
 //
 // acquire runs what the acquisition window runs: JV-Link ("JVDTLab.JVLink") is initialised
 // and opened for "RACERCVN" with option 2, the download is followed with a text progress bar
@@ -22,6 +23,10 @@
 // (header lines, then the grid, cells separated by tabs) or the results "成績結果" (each bet
 // type's heading and its rows of boxes). ENTRY is read as UTF-8, or as Shift-JIS with --sjis
 // (the way dates --sjis prints it) and whenever it is not UTF-8.
+//
+// print draws the newspaper of the race day ENTRY, one A4 page per race with runners, and
+// writes it to the PDF file FILE (where the program is built with its windows; no display is
+// needed).
 //
 // Texts are printed in UTF-8, or as the program's own Shift-JIS bytes with --sjis. Progress
 // goes to the standard error, messages and lists to the standard output.
@@ -44,6 +49,10 @@
 #include "shell/TIniGT.h"
 #include "store/LocalClock.h"
 #include "store/StoreLayout.h"
+
+#if defined(KEIBA_PRINT_PDF)
+#include "print/ui/PagePrinting.h"
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -284,6 +293,7 @@ struct TOptions {
     std::optional<std::string> day;  // show: the date list entry
     std::optional<std::string> race; // show: the race number
     std::optional<std::string> page; // show: card or results
+    std::optional<std::string> pdf;  // print: the PDF file to write
     bool verbose = false;
     bool sjis = false;
     bool help = false;
@@ -293,6 +303,7 @@ constexpr const char* kUsageText =
     "usage: tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]\n"
     "       tomberly-cli dates --root DIR [--sjis]\n"
     "       tomberly-cli show --root DIR --day ENTRY [--race N] --page card|results [--sjis]\n"
+    "       tomberly-cli print --root DIR --day ENTRY --pdf FILE [--sjis]\n"
     "\n"
     "acquire  fetch new JV-Data through JV-Link and store it in the store under DIR;\n"
     "         without --from, start at the settings' LastTime (DIR/tomberly.ini), else 8\n"
@@ -300,6 +311,7 @@ constexpr const char* kUsageText =
     "dates    print the store's race days and racecourses, newest first\n"
     "show     print the race card or the results of race N (else the first race) of the\n"
     "         race day ENTRY, a line as dates prints it\n"
+    "print    write the newspaper of the race day ENTRY, one page per race, to a PDF file\n"
     "--sjis   print Shift-JIS instead of UTF-8\n"
     "\n"
     "exit status: 0 done, 1 arguments, 2 data root or settings, 3 JV-Link missing or not\n"
@@ -352,6 +364,10 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
             if (auto error = value(options.page)) {
                 return error;
             }
+        } else if (arg == "--pdf") {
+            if (auto error = value(options.pdf)) {
+                return error;
+            }
         } else if (arg == "--verbose" || arg == "-v") {
             options.verbose = true;
         } else if (arg == "--sjis") {
@@ -365,7 +381,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
     if (options.help) {
         return std::nullopt;
     }
-    if (options.command != "acquire" && options.command != "dates" && options.command != "show") {
+    if (options.command != "acquire" && options.command != "dates" && options.command != "show" &&
+        options.command != "print") {
         return options.command.empty() ? std::string("no command given")
                                        : "unknown command: " + options.command;
     }
@@ -376,8 +393,23 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
         return std::string("--from belongs to acquire");
     }
     const bool show = options.command == "show";
-    if (!show && (options.day || options.race || options.page)) {
-        return std::string("--day, --race and --page belong to show");
+    const bool print = options.command == "print";
+    if (!show && (options.race || options.page)) {
+        return std::string("--race and --page belong to show");
+    }
+    if (!show && !print && options.day) {
+        return std::string("--day belongs to show and print");
+    }
+    if (!print && options.pdf) {
+        return std::string("--pdf belongs to print");
+    }
+    if (print) {
+        if (!options.day || options.day->empty()) {
+            return std::string("--day ENTRY is required");
+        }
+        if (!options.pdf || options.pdf->empty()) {
+            return std::string("--pdf FILE is required");
+        }
     }
     if (show) {
         if (!options.day || options.day->empty()) {
@@ -472,6 +504,47 @@ int Show(const TOptions& options, const TOutput& out) {
         out.Line(stdout, line);
     }
     return kDone;
+}
+
+int Print(const TOptions& options, const TOutput& out) {
+#if defined(KEIBA_PRINT_PDF)
+    const auto root = DataRoot(options, out);
+    if (!root) {
+        return kRootFailed;
+    }
+    const std::string entry = EntryOf(options);
+    const auto day = std::make_unique<race::TRaceDayData>();
+    const race::TDayPageResult loaded =
+        race::DayPageLines(*root, entry, std::nullopt, race::TDayPage::Card, *day);
+    if (loaded.status == race::TDayPageStatus::ReadFailed) {
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: ") + loaded.message);
+        return kStoreFailed;
+    }
+    if (!loaded.shown()) {
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: no complete race day ") + entry +
+                             Sjis::FromUtf8(" in the store (see the dates command)"));
+        return kNotInStore;
+    }
+    const fs::path file = PathOfArgument(*options.pdf);
+    try {
+        const int pages = print::ui::WriteNewspaperPdf(*day, file);
+        if (pages == 0) {
+            out.Line(stderr, Sjis::FromUtf8("tomberly-cli: race day ") + entry +
+                                 Sjis::FromUtf8(" has no race with runners to print"));
+            return kNotInStore;
+        }
+        out.Note(stderr,
+                 "tomberly-cli: " + std::to_string(pages) + " pages written to " + PathText(file));
+    } catch (const print::ui::EPrevError&) {
+        out.Note(stderr, "tomberly-cli: the PDF file cannot be written: " + PathText(file));
+        return kStoreFailed;
+    }
+    return kDone;
+#else
+    (void)options;
+    out.Note(stderr, "tomberly-cli: print needs the program's windows, which this build lacks");
+    return kUsage;
+#endif
 }
 
 int ExitOf(const acquisition::TAcquisitionResult& result) {
@@ -617,6 +690,9 @@ int main(int argc, char** argv) {
     }
     if (options.command == "show") {
         return Show(options, out);
+    }
+    if (options.command == "print") {
+        return Print(options, out);
     }
     return Acquire(options, out);
 }
