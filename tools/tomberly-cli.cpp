@@ -533,8 +533,8 @@ int Print(const TOptions& options, const TOutput& out) {
                                  Sjis::FromUtf8(" has no race with runners to print"));
             return kNotInStore;
         }
-        out.Note(stderr,
-                 "tomberly-cli: " + std::to_string(pages) + " pages written to " + PathText(file));
+        out.Note(stderr, "tomberly-cli: " + std::to_string(pages) +
+                             (pages == 1 ? " page" : " pages") + " written to " + PathText(file));
     } catch (const print::ui::EPrevError&) {
         out.Note(stderr, "tomberly-cli: the PDF file cannot be written: " + PathText(file));
         return kStoreFailed;

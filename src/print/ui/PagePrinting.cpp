@@ -159,7 +159,9 @@ void MakePdfPrinter(QPrinter& printer, const QString& file) {
 }
 
 int WriteNewspaperPdf(const race::TRaceDayData& day, const std::filesystem::path& file) {
-    static std::unique_ptr<QApplication> ownApplication;
+    // A command-line caller has no application object: one for this call only, so that it is
+    // gone before the program's own statics are.
+    std::unique_ptr<QApplication> ownApplication;
     if (QCoreApplication::instance() == nullptr) {
         // Without a display: the offscreen platform, unless the caller chose one.
         const char* platform = std::getenv("QT_QPA_PLATFORM");
