@@ -19,6 +19,7 @@ TPrevX::TPrevX(QPrinter& printer, QWidget* parent) : QWidget(parent), printer_(p
 
 void TPrevX::SetZoomScale(int percent) {
     if (control_.SetZoomScale(percent)) {
+        ForgetPicture();
         UpdateGeometry();
         update();
     }
@@ -31,6 +32,7 @@ void TPrevX::BeginDoc() {
     control_.BeginDoc();
     recorder_.BeginDoc();
     pagePrinters_.assign(1, docPrinter_);
+    ForgetPicture();
     UpdateGeometry();
 }
 
@@ -46,11 +48,13 @@ void TPrevX::EndDoc() {
     const std::size_t count = recorder_.Pages().size();
     pagePrinters_.resize(count, docPrinter_);
     control_.SetPageCount(static_cast<int>(count));
+    ForgetPicture();
     update();
 }
 
 void TPrevX::ShowPage(int n) {
     if (control_.ShowPage(n)) {
+        ForgetPicture();
         update();
     }
 }
@@ -102,19 +106,39 @@ void TPrevX::paintEvent(QPaintEvent* /*event*/) {
         static_cast<std::size_t>(page) > recorder_.Pages().size()) {
         return;
     }
+    painter.drawPixmap(printable.topLeft(), ShownPagePicture(g));
+}
+
+const QPixmap& TPrevX::ShownPagePicture(const TPreviewGeometry& geometry) {
+    const int page = control_.CurrentPage();
+    if (!picture_.isNull() && picturePage_ == page && pictureGeometry_ == geometry) {
+        return picture_;
+    }
+    picturePage_ = page;
+    pictureGeometry_ = geometry;
+    const qreal ratio = devicePixelRatioF();
+    picture_ = QPixmap(
+        QSize(std::max(1, geometry.printableWidth), std::max(1, geometry.printableHeight)) * ratio);
+    picture_.setDevicePixelRatio(ratio);
+    // Transparent where nothing is drawn, so that the dotted edge of the area stays.
+    picture_.fill(Qt::transparent);
     // The page, recorded at its printer's printable size, stretched into the printable area.
     const TPrinterMetrics& recorded = pagePrinters_[static_cast<std::size_t>(page - 1)];
     if (recorded.printableWidth < 1 || recorded.printableHeight < 1) {
-        return;
+        return picture_;
     }
     TPageControl units = control_;
     units.SetPrinter(recorded);
-    painter.setClipRect(printable);
-    painter.translate(printable.topLeft());
-    painter.scale(static_cast<double>(g.printableWidth) / recorded.printableWidth,
-                  static_cast<double>(g.printableHeight) / recorded.printableHeight);
+    QPainter painter(&picture_);
+    // One factor for both directions: the two differ by less than a screen pixel's rounding,
+    // and text under a uniform scale is drawn from the glyph cache instead of as outlines.
+    const double scale =
+        std::min(static_cast<double>(geometry.printableWidth) / recorded.printableWidth,
+                 static_cast<double>(geometry.printableHeight) / recorded.printableHeight);
+    painter.scale(scale, scale);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     PaintRecordedPage(painter, recorder_.Pages()[static_cast<std::size_t>(page - 1)], units);
+    return picture_;
 }
 
 } // namespace print::ui

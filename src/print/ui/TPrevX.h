@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include <QPixmap>
 #include <QPrinter>
 #include <QString>
 #include <QWidget>
@@ -77,6 +78,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The page shown, painted at the current zoom: scrolling and repainting only copy it.
+    const QPixmap& ShownPagePicture(const TPreviewGeometry& geometry);
+    void ForgetPicture() { picture_ = QPixmap(); }
+
     QPrinter& printer_;
     TPageControl control_;
     TPageRecorder recorder_;
@@ -84,6 +89,9 @@ private:
     std::vector<TPrinterMetrics> pagePrinters_;
     TPrinterMetrics docPrinter_;
     QString title_;
+    QPixmap picture_;
+    int picturePage_ = 0;
+    TPreviewGeometry pictureGeometry_;
 };
 
 } // namespace print::ui
