@@ -46,7 +46,7 @@
 // drawn): "page" and the page number at each page start; "text", x, y, face, size, style (b,
 // u, bu or -), font colour #RRGGBB and the text; "line", x1, y1, x2, y2 and the pen width;
 // "rect", x1, y1, x2, y2, the pen width and the brush (#RRGGBB or clear). --pdf writes the
-// pages to a PDF file; that needs the program's Qt build.
+// pages to a PDF file without a display; that needs the program's Qt build.
 //
 // Texts are printed in UTF-8, or as the program's own Shift-JIS bytes with --sjis. Progress
 // goes to the standard error, messages and lists to the standard output.
@@ -76,6 +76,10 @@
 #include "shell/TIniGT.h"
 #include "store/LocalClock.h"
 #include "store/StoreLayout.h"
+
+#if defined(KEIBA_PRINT_PDF)
+#include "print/ui/PagePrinting.h"
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -348,7 +352,6 @@ constexpr const char* kUsageText =
     "         of its K-th horse tab (else the first), one control a line; times and\n"
     "         last3f the time tables, chart1..chart4 the chart's points for the selector's\n"
     "         item I (the runner I for chart1 and chart3, the run I back for chart2 and 4)\n"
-    "         race day ENTRY, a line as dates prints it\n"
     "print    draw the newspaper of the race day ENTRY, one page per race: --ops lists\n"
     "         the drawing operations, --pdf writes the pages to FILE\n"
     "--sjis   print Shift-JIS instead of UTF-8\n"
@@ -657,13 +660,8 @@ std::string Printable(std::string_view cp932) {
     return Sjis::ToUtf8(shown);
 }
 
-// Writes the recorded pages of the newspaper to a PDF file; false with a reason when it could
-// not. Only the program's Qt build can render pages: it sets the writer; without it there is
-// none and print --pdf reports so.
-using TNewspaperPdfWriter = bool (*)(const std::vector<print::TRecordedPage>& pages,
-                                     const fs::path& file, std::string& error);
-TNewspaperPdfWriter newspaperPdfWriter = nullptr;
-
+// print: the day's newspaper as drawing operations (--ops) or as a PDF file (--pdf, where the
+// program's windows are built: the pages are replayed as the print preview replays them).
 int Print(const TOptions& options, const TOutput& out) {
     const auto root = DataRoot(options, out);
     if (!root) {
@@ -682,25 +680,34 @@ int Print(const TOptions& options, const TOutput& out) {
                              load.message);
         return kNotInStore;
     }
-    print::TPageRecorder pages;
-    print::DrawNewspaper(*day, pages);
     if (options.ops) {
+        print::TPageRecorder pages;
+        print::DrawNewspaper(*day, pages);
         const std::string text = out.Text(print::PageOpsText(pages.Pages()));
         std::fwrite(text.data(), 1, text.size(), stdout);
         std::fflush(stdout);
         return kDone;
     }
-    // --pdf
-    if (newspaperPdfWriter == nullptr) {
-        out.Note(stderr, "tomberly-cli: PDF output needs the program's Qt build");
-        return kOutputFailed;
-    }
-    std::string error;
-    if (!newspaperPdfWriter(pages.Pages(), PathOfArgument(*options.pdf), error)) {
-        out.Note(stderr, "tomberly-cli: " + error);
+#if defined(KEIBA_PRINT_PDF)
+    const fs::path file = PathOfArgument(*options.pdf);
+    try {
+        const int pages = print::ui::WriteNewspaperPdf(*day, file);
+        if (pages == 0) {
+            out.Line(stderr, Sjis::FromUtf8("tomberly-cli: race day ") + entry +
+                                 Sjis::FromUtf8(" has no race with runners to print"));
+            return kNotInStore;
+        }
+        out.Note(stderr, "tomberly-cli: " + std::to_string(pages) +
+                             (pages == 1 ? " page" : " pages") + " written to " + PathText(file));
+    } catch (const print::ui::EPrevError&) {
+        out.Note(stderr, "tomberly-cli: the PDF file cannot be written: " + PathText(file));
         return kOutputFailed;
     }
     return kDone;
+#else
+    out.Note(stderr, "tomberly-cli: PDF output needs the program's Qt build");
+    return kOutputFailed;
+#endif
 }
 
 int ExitOf(const acquisition::TAcquisitionResult& result) {

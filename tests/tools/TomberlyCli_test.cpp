@@ -390,6 +390,30 @@ TEST_F(TomberlyCliTest, ShowPrintsTheHorsePagesOneControlALine) {
     }
 }
 
+TEST_F(TomberlyCliTest, PrintWritesTheNewspaperToPdf) {
+    WriteShowDay(root.path());
+    const std::string rootArg = Quoted(root.path().string());
+    const fs::path pdf = output.path() / "day.pdf";
+    const std::string day = " --day '2004年05月01日東京' --pdf ";
+    const TRun run = Run("print --root " + rootArg + day + Quoted(pdf.string()));
+    if (run.status == 11 && run.err.find("Qt build") != std::string::npos) {
+        GTEST_SKIP() << "built without the windows";
+    }
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("1 page written"), std::string::npos) << run.err;
+    EXPECT_TRUE(ReadFileBytes(pdf).starts_with("%PDF-"));
+
+    // A folder that is not there: the file cannot be written.
+    EXPECT_EQ(Run("print --root " + rootArg + day + Quoted((root / "no/x.pdf").string())).status,
+              11);
+    EXPECT_EQ(Run("print --root " + rootArg + " --day '2004年05月02日東京' --pdf x.pdf").status, 8);
+    for (const char* args : {"print --root /tmp --day x", "print --root /tmp --pdf x.pdf",
+                             "show --root /tmp --day x --page card --pdf x.pdf",
+                             "print --root /tmp --day x --pdf x.pdf --page card"}) {
+        EXPECT_EQ(Run(args).status, 1) << args;
+    }
+}
+
 #endif
 
 } // namespace

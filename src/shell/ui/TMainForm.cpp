@@ -4,6 +4,8 @@
 #include "files/ProgramFolder.h"
 #include "jvdata/SjisText.h"
 #include "jvlink/JVResultMessage.h"
+#include "print/ui/PagePrinting.h"
+#include "print/ui/TAllPrintForm.h"
 #include "race/ui/RaceCardGrid.h"
 #include "shell/HelpFile.h"
 #include "shell/ProgramVersion.h"
@@ -207,8 +209,28 @@ void TMainForm::J1Click() {
 }
 
 void TMainForm::FilePrintItemClick() {
+    // The race area shows once a race day is loaded; before that there is nothing to print.
+    if (!panel1_->isVisibleTo(this)) {
+        msgDlg1_->SetDisplayMsg(Sjis::FromUtf8("ﾃﾞｰﾀを読み込んでください。"));
+        msgDlg1_->Show();
+        return;
+    }
     if (setup_.printNewspaper) {
         setup_.printNewspaper(*this);
+        return;
+    }
+    print::ui::TAllPrintFormSetup preview;
+    preview.settingsFile = iniGT1_.FilePath();
+    preview.interaction = interaction_;
+    if (setup_.printerSetup) {
+        preview.printerSetup = [choose = setup_.printerSetup](QPrinter&, QWidget* parent) {
+            return choose(parent);
+        };
+    }
+    try {
+        print::ui::ShowNewspaperPreview(*raceDay_, std::move(preview), this);
+    } catch (const print::ui::EPrevError& error) {
+        interaction_->ErrorBox(error.what());
     }
 }
 

@@ -77,7 +77,7 @@ struct TMainFormSetup {
     // Opens the acquisition window modally (which presses MakeDataListBtn as it closes).
     // Without it the acquisition command is shown but disabled.
     std::function<void(TMainForm&)> acquireData;
-    // Prints the newspaper pages of the loaded day. Without it the command is disabled.
+    // Prints the newspaper pages of the loaded day; empty for the print preview window.
     std::function<void(TMainForm&)> printNewspaper;
 };
 

@@ -158,7 +158,7 @@ void TMainForm::SetupSpeedBar() {
 
     // Commands whose windows this program does not have yet stay visible but disabled.
     SetCommandEnabled(j1_, jvBtn_, static_cast<bool>(setup_.acquireData));
-    SetCommandEnabled(filePrintItem_, speedButton2_, static_cast<bool>(setup_.printNewspaper));
+    SetCommandEnabled(filePrintItem_, speedButton2_, true);
 }
 
 void TMainForm::SetCommandEnabled(QAction* item, QToolButton* button, bool enabled) {

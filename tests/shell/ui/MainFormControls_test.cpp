@@ -144,18 +144,18 @@ TEST_F(MainFormControls, WindowsNotYetThereLeaveTheirCommandsDisabled) {
     ASSERT_TRUE(j1 && printItem);
     EXPECT_FALSE(j1->isEnabled());
     EXPECT_FALSE(form->JVBtn()->isEnabled());
-    EXPECT_FALSE(printItem->isEnabled());
-    EXPECT_FALSE(Child<QToolButton>(*form, "SpeedButton2")->isEnabled());
-    // Disabled, still with their hints.
+    // Disabled, still with its hint.
     EXPECT_FALSE(form->JVBtn()->statusTip().isEmpty());
     EXPECT_EQ(printItem->statusTip(), QStringLiteral("競馬新聞を印刷します"));
-    // The other commands are there to use.
-    for (const char* name :
-         {"FilePrintSetupItem", "FileExitItem", "HelpContentsItem", "HelpAboutItem"}) {
+    // The other commands are there to use, the newspaper print among them.
+    EXPECT_TRUE(Child<QToolButton>(*form, "SpeedButton2")->isEnabled());
+    for (const char* name : {"FilePrintItem", "FilePrintSetupItem", "FileExitItem",
+                             "HelpContentsItem", "HelpAboutItem"}) {
         EXPECT_TRUE(form->findChild<QAction*>(QString::fromLatin1(name))->isEnabled()) << name;
     }
 
-    // Given their windows, both commands run them, from the menu and from the tool bar.
+    // Given its window, acquisition runs it from the menu and from the tool bar; the print
+    // without a loaded day only warns, from both, with the warning's sound.
     int acquisitions = 0;
     int prints = 0;
     auto setup = world.Setup();
@@ -167,7 +167,14 @@ TEST_F(MainFormControls, WindowsNotYetThereLeaveTheirCommandsDisabled) {
     withWindows.findChild<QAction*>(QStringLiteral("FilePrintItem"))->trigger();
     withWindows.findChild<QToolButton*>(QStringLiteral("SpeedButton2"))->click();
     EXPECT_EQ(acquisitions, 2);
-    EXPECT_EQ(prints, 2);
+    EXPECT_EQ(prints, 0);
+    const std::string warning = S("ﾃﾞｰﾀを読み込んでください。");
+    EXPECT_EQ(world.user.Texts(), (std::vector<std::string>{warning, warning}));
+    int sounds = 0;
+    for (const auto& event : world.user.Events()) {
+        sounds += event.kind == keiba::test::TInteractionEvent::Kind::Sound ? 1 : 0;
+    }
+    EXPECT_EQ(sounds, 2);
 }
 
 TEST_F(MainFormControls, HintsShowOnTheStatusLine) {

@@ -1,0 +1,192 @@
+#include "print/ui/PagePrinting.h"
+
+#include "jvdata/SjisText.h"
+#include "print/Newspaper.h"
+#include "widgets/ui/FontSubstitutes.h"
+
+#include <cstdlib>
+#include <memory>
+
+#include <QApplication>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+
+namespace print::ui {
+
+namespace {
+
+QColor ColourOf(std::uint32_t rgb) {
+    return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                  static_cast<int>(rgb & 0xFF));
+}
+
+// The font of a drawing state at the printer's resolution: points to printer pixels, so that
+// the size on paper is true at any resolution and under the preview's scaling alike.
+QFont FontOf(const TCanvasFont& font, int dpiY) {
+    QFont qfont(QString::fromStdString(Sjis::ToUtf8(font.face)));
+    qfont.setPixelSize(
+        std::max(1, static_cast<int>(RoundRatio(std::int64_t{font.size} * dpiY, 72))));
+    qfont.setBold(font.bold);
+    qfont.setUnderline(font.underline);
+    qfont.setKerning(false);
+    return qfont;
+}
+
+} // namespace
+
+const std::string& NoPrinterText() {
+    static const std::string text = Sjis::FromUtf8("プリンタが登録されていません");
+    return text;
+}
+
+void CheckPrinter(const QPrinter& printer) {
+    if (!printer.isValid()) {
+        throw EPrevError(NoPrinterText());
+    }
+}
+
+TPrinterMetrics PrinterMetricsOf(const QPrinter& printer) {
+    TPrinterMetrics m;
+    m.dpiX = printer.logicalDpiX() > 0 ? printer.logicalDpiX() : printer.resolution();
+    m.dpiY = printer.logicalDpiY() > 0 ? printer.logicalDpiY() : printer.resolution();
+    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    m.paperWidth = qRound(paper.width());
+    m.paperHeight = qRound(paper.height());
+    m.offsetX = qRound(page.left() - paper.left());
+    m.offsetY = qRound(page.top() - paper.top());
+    m.printableWidth = qRound(page.width());
+    m.printableHeight = qRound(page.height());
+    return m;
+}
+
+void PaintRecordedPage(QPainter& painter, const TRecordedPage& page, const TPageControl& units) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const int dpiY = units.Printer().dpiY;
+    // Fonts and pens change far less often than operations follow each other: make them only
+    // when the state changes.
+    const TCanvasFont* lastFont = nullptr;
+    QFont font;
+    std::unique_ptr<QFontMetricsF> metrics;
+    int lastPen = -1;
+    for (const TPageOp& op : page) {
+        const TCanvasState& state = op.state;
+        switch (op.kind) {
+        case TPageOp::TKind::Text: {
+            if (lastFont == nullptr || !(*lastFont == state.font)) {
+                font = FontOf(state.font, dpiY);
+                painter.setFont(font);
+                metrics = std::make_unique<QFontMetricsF>(font, painter.device());
+                lastFont = &state.font;
+            }
+            const QString text = QString::fromStdString(Sjis::ToUtf8(op.text));
+            const QPointF corner(units.PixelX(op.x1), units.PixelY(op.y1));
+            if (state.brush.solid) {
+                // A solid brush gives the text an opaque background of its colour.
+                painter.fillRect(
+                    QRectF(corner, QSizeF(metrics->horizontalAdvance(text), metrics->height())),
+                    ColourOf(state.brush.colour));
+            }
+            painter.setPen(ColourOf(state.font.colour));
+            lastPen = -1;
+            painter.drawText(corner + QPointF(0, metrics->ascent()), text);
+            break;
+        }
+        case TPageOp::TKind::Line:
+        case TPageOp::TKind::Rectangle: {
+            if (state.penWidth != lastPen) {
+                QPen pen(Qt::black);
+                pen.setWidth(units.PenWidthFor(state.penWidth));
+                pen.setJoinStyle(Qt::MiterJoin);
+                pen.setCapStyle(Qt::SquareCap);
+                painter.setPen(pen);
+                lastPen = state.penWidth;
+            }
+            const QPointF from(units.PixelX(op.x1), units.PixelY(op.y1));
+            const QPointF to(units.PixelX(op.x2), units.PixelY(op.y2));
+            if (op.kind == TPageOp::TKind::Line) {
+                painter.drawLine(from, to);
+            } else {
+                painter.setBrush(state.brush.solid ? QBrush(ColourOf(state.brush.colour))
+                                                   : QBrush(Qt::NoBrush));
+                painter.drawRect(QRectF(from, to).normalized());
+            }
+            break;
+        }
+        }
+    }
+    painter.restore();
+}
+
+void PrintRecordedPages(QPrinter& printer, const std::vector<TRecordedPage>& pages,
+                        const std::vector<int>& pageNumbers, const QString& title,
+                        const TPageControl& settings) {
+    CheckPrinter(printer);
+    if (pageNumbers.empty()) {
+        return;
+    }
+    printer.setDocName(title);
+    TPageControl units = settings;
+    units.SetPrinter(PrinterMetricsOf(printer));
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        throw EPrevError(NoPrinterText());
+    }
+    bool first = true;
+    for (const int number : pageNumbers) {
+        if (number < 1 || static_cast<std::size_t>(number) > pages.size()) {
+            continue;
+        }
+        if (!first && !printer.newPage()) {
+            break;
+        }
+        first = false;
+        PaintRecordedPage(painter, pages[static_cast<std::size_t>(number - 1)], units);
+    }
+    painter.end();
+}
+
+void MakePdfPrinter(QPrinter& printer, const QString& file) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setResolution(600);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    printer.setFullPage(true);
+}
+
+int WriteNewspaperPdf(const race::TRaceDayData& day, const std::filesystem::path& file) {
+    // A command-line caller has no application object: one for this call only, so that it is
+    // gone before the program's own statics are.
+    std::unique_ptr<QApplication> ownApplication;
+    if (QCoreApplication::instance() == nullptr) {
+        // Without a display: the offscreen platform, unless the caller chose one.
+        const char* platform = std::getenv("QT_QPA_PLATFORM");
+        if (platform == nullptr || *platform == '\0') {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        static int argc = 1;
+        static char name[] = "tomberly-cli";
+        static char* argv[] = {name, nullptr};
+        ownApplication = std::make_unique<QApplication>(argc, argv);
+        widgets::RegisterFontSubstitutes();
+    }
+    TPageRecorder recorder;
+    if (DrawNewspaper(day, recorder).empty()) {
+        return 0; // no race with runners: no file
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    MakePdfPrinter(printer, QString::fromStdU16String(file.u16string()));
+    std::vector<int> numbers;
+    for (std::size_t i = 0; i < recorder.Pages().size(); ++i) {
+        numbers.push_back(static_cast<int>(i) + 1);
+    }
+    TPageControl settings;
+    PrintRecordedPages(printer, recorder.Pages(), numbers, QString(), settings);
+    return static_cast<int>(numbers.size());
+}
+
+} // namespace print::ui
