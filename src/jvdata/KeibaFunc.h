@@ -8,6 +8,7 @@
 // had (assign with `if (auto t = ...) text = *t;`).
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,8 @@ namespace KeibaFunc {
 
 // The number of s right-aligned in length(s) characters; blanks of that length for 0.
 std::string ZeroSuppress(std::string_view s);
+// "#,##0": a whole number with a comma every three digits (12345 -> "12,345", 0 -> "0").
+std::string WithThousands(std::int64_t value);
 // Weight in 0.1 kg as "57.0", right-aligned in length(s) + 1; length(s) blanks for 0.
 std::string WeightText(std::string_view s);
 // Race time MSST ("1335" -> "1.33.5", "0582" -> "  58.2"); six blanks for "0000", for a

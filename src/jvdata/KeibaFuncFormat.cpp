@@ -56,6 +56,27 @@ std::optional<int> StrictInt(std::string_view field) {
 
 // ---- Numbers and times -------------------------------------------------------------------
 
+std::string WithThousands(std::int64_t value) {
+    const bool negative = value < 0;
+    // Magnitude in unsigned arithmetic, so even the lowest value has one.
+    std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    std::string reversed;
+    int digits = 0;
+    do {
+        if (digits > 0 && digits % 3 == 0) {
+            reversed += ',';
+        }
+        reversed += static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+        ++digits;
+    } while (magnitude > 0);
+    if (negative) {
+        reversed += '-';
+    }
+    return std::string(reversed.rbegin(), reversed.rend());
+}
+
 std::string ZeroSuppress(std::string_view s) {
     const std::int32_t n = jvdata::LenientInt(s);
     if (n == 0) {

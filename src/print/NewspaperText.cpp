@@ -75,7 +75,8 @@ std::string PrizeList(const std::string* texts, int count) {
     std::string list;
     for (int i = 0; i < count; ++i) {
         list += std::to_string(i + 1) + Words().place +
-                WithThousands(jvdata::LenientInt(texts[static_cast<std::size_t>(i)])) + "  ";
+                KeibaFunc::WithThousands(jvdata::LenientInt(texts[static_cast<std::size_t>(i)])) +
+                "  ";
     }
     return list;
 }
@@ -104,26 +105,6 @@ std::string RaceLabel(const TRecordRA& race) {
 }
 
 } // namespace
-
-std::string WithThousands(std::int64_t value) {
-    const bool negative = value < 0;
-    std::uint64_t magnitude =
-        negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    std::string reversed;
-    int digits = 0;
-    do {
-        if (digits > 0 && digits % 3 == 0) {
-            reversed += ',';
-        }
-        reversed += static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-        ++digits;
-    } while (magnitude > 0);
-    if (negative) {
-        reversed += '-';
-    }
-    return std::string(reversed.rbegin(), reversed.rend());
-}
 
 // ---- Race header block ------------------------------------------------------------------
 
@@ -303,7 +284,8 @@ TPastRunCell PastRunCell(const TRecordSE& run, const TRecordRA& race) {
     const std::string weighed =
         bodyWeight >= 1 && bodyWeight != 999 ? Formatted("%3dKg", bodyWeight) : std::string();
     const std::int64_t won = std::int64_t{run.Int(SE::kPrizeMoney)} + run.Int(SE::kAddedMoney);
-    lines[4] = weighed + " " + WithThousands(jvdata::ThousandYen(won)) + w.thousandYen + "  ";
+    lines[4] =
+        weighed + " " + KeibaFunc::WithThousands(jvdata::ThousandYen(won)) + w.thousandYen + "  ";
 
     // 6: the winner (the second when this horse won) and the time difference.
     lines[5] = KeibaFunc::StripWideSpaces(run.Field(SE::kOpponentName)) +

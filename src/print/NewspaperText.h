@@ -74,7 +74,4 @@ struct TPastRunCell {
 };
 TPastRunCell PastRunCell(const jvdata::TRecordSE& run, const jvdata::TRecordRA& race);
 
-// "#,##0": a whole number with a comma every three digits ("12,345", "0", "-1,000").
-std::string WithThousands(std::int64_t value);
-
 } // namespace print

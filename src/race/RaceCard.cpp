@@ -94,28 +94,6 @@ std::string Formatted(const char* format, int value) {
     return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
 }
 
-// A whole number with a comma every three digits ("#,##0": 12345 -> "12,345", 0 -> "0").
-std::string WithThousands(std::int64_t value) {
-    const bool negative = value < 0;
-    // Magnitude in unsigned arithmetic, so even the lowest value has one.
-    std::uint64_t magnitude =
-        negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    std::string reversed;
-    int digits = 0;
-    do {
-        if (digits > 0 && digits % 3 == 0) {
-            reversed += ',';
-        }
-        reversed += static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-        ++digits;
-    } while (magnitude > 0);
-    if (negative) {
-        reversed += '-';
-    }
-    return std::string(reversed.rbegin(), reversed.rend());
-}
-
 // A name field as the card shows it: blanks at both ends removed, then every full-width blank.
 std::string ShownName(std::string_view field) {
     return KeibaFunc::StripWideSpaces(Sjis::TrimBlanks(field));
@@ -224,7 +202,7 @@ std::string PrizeLineOf(const TRecordRA& race) {
     // One piece: place, "着:", the amount in thousand yen, two blanks.
     const auto piece = [&w, &race](int place, jvdata::TFieldPos field) {
         return std::to_string(place) + w.place +
-               WithThousands(jvdata::ThousandYen(race.Int64(field))) + "  ";
+               KeibaFunc::WithThousands(jvdata::ThousandYen(race.Int64(field))) + "  ";
     };
     std::string line = w.prize;
     for (int place = 1; place <= RA::kPrizePlaces; ++place) {
