@@ -111,31 +111,19 @@ TAnalysisPageResult AnalysisDayPageLines(const std::filesystem::path& dataRoot,
                                          TAnalysisPage page, int select, race::TRaceDayData& day) {
     TAnalysisPageResult result;
     race::TDayPageResult& shown = result.page;
-    const race::TDayLoadResult load = race::LoadRaceDay(dataRoot, entry, day);
-    if (!load.loaded()) {
-        shown.status = load.status == race::TDayLoadStatus::ReadFailed
-                           ? race::TDayPageStatus::ReadFailed
-                           : race::TDayPageStatus::UnknownDay;
-        shown.message = load.message;
+    const race::TDayRace race = race::LoadDayRace(dataRoot, entry, raceNumber, day);
+    shown.status = race.status;
+    shown.message = race.message;
+    shown.raceNumber = race.raceNumber;
+    if (!race.shown()) {
         return result;
     }
-    std::optional<int> slot;
-    if (raceNumber) {
-        slot = race::SlotOfRaceNumber(day, *raceNumber);
-    } else if (!load.tabs.empty()) {
-        slot = load.tabs.front().slot;
-    }
-    if (!slot) {
-        shown.status = race::TDayPageStatus::UnknownRace;
-        return result;
-    }
-    shown.raceNumber = day.Races[static_cast<std::size_t>(*slot)].Int(jvdata::RA::kRaceNumber);
-    const int items = SelectorItemCount(day, *slot, page);
+    const int items = SelectorItemCount(day, race.slot, page);
     if (items > 0 && (select < 1 || select > items)) {
         result.noSuchItem = true;
         return result;
     }
-    shown.lines = AnalysisPageLines(day, *slot, page, select - 1);
+    shown.lines = AnalysisPageLines(day, race.slot, page, select - 1);
     return result;
 }
 

@@ -22,33 +22,33 @@ THorseDumpResult HorsePageDump(const std::filesystem::path& dataRoot, std::strin
                                std::optional<int> raceNumber, int horseTab,
                                race::TRaceDayData& day) {
     THorseDumpResult result;
-    const race::TDayLoadResult load = race::LoadRaceDay(dataRoot, entry, day);
-    if (!load.loaded()) {
-        result.status = load.status == race::TDayLoadStatus::ReadFailed
-                            ? THorseDumpStatus::ReadFailed
-                            : THorseDumpStatus::UnknownDay;
-        result.message = load.message;
-        return result;
-    }
-    std::optional<int> slot;
-    if (raceNumber) {
-        slot = race::SlotOfRaceNumber(day, *raceNumber);
-    } else if (!load.tabs.empty()) {
-        slot = load.tabs.front().slot;
-    }
-    if (!slot) {
+    const race::TDayRace shown = race::LoadDayRace(dataRoot, entry, raceNumber, day);
+    switch (shown.status) {
+    case race::TDayPageStatus::Shown:
+        break;
+    case race::TDayPageStatus::UnknownDay:
+        result.status = THorseDumpStatus::UnknownDay;
+        break;
+    case race::TDayPageStatus::ReadFailed:
+        result.status = THorseDumpStatus::ReadFailed;
+        break;
+    case race::TDayPageStatus::UnknownRace:
         result.status = THorseDumpStatus::UnknownRace;
+        break;
+    }
+    result.message = shown.message;
+    if (!shown.shown()) {
         return result;
     }
-    const jvdata::TRecordRA& race = day.Races[static_cast<std::size_t>(*slot)];
-    result.raceNumber = race.Int(jvdata::RA::kRaceNumber);
+    const jvdata::TRecordRA& race = day.Races[static_cast<std::size_t>(shown.slot)];
+    result.raceNumber = shown.raceNumber;
     // One horse tab per registered runner, as the race card makes them.
     result.horseTabs = race::RunnerCount(race);
     if (horseTab < 1 || horseTab > result.horseTabs) {
         result.status = THorseDumpStatus::UnknownHorse;
         return result;
     }
-    result.lines = HorseDumpLines(HorseTexts(day, *slot, horseTab - 1));
+    result.lines = HorseDumpLines(HorseTexts(day, shown.slot, horseTab - 1));
     return result;
 }
 

@@ -16,9 +16,9 @@ std::optional<int> SlotOfRaceNumber(const TRaceDayData& day, int raceNumber) {
     return std::nullopt;
 }
 
-TDayPageResult DayPageLines(const std::filesystem::path& dataRoot, std::string_view entry,
-                            std::optional<int> raceNumber, TDayPage page, TRaceDayData& day) {
-    TDayPageResult result;
+TDayRace LoadDayRace(const std::filesystem::path& dataRoot, std::string_view entry,
+                     std::optional<int> raceNumber, TRaceDayData& day) {
+    TDayRace result;
     const TDayLoadResult load = LoadRaceDay(dataRoot, entry, day);
     if (!load.loaded()) {
         result.status = load.status == TDayLoadStatus::ReadFailed ? TDayPageStatus::ReadFailed
@@ -36,10 +36,19 @@ TDayPageResult DayPageLines(const std::filesystem::path& dataRoot, std::string_v
         result.status = TDayPageStatus::UnknownRace;
         return result;
     }
-    const auto& race = day.Races[static_cast<std::size_t>(*slot)];
-    result.raceNumber = race.Int(jvdata::RA::kRaceNumber);
-    result.lines =
-        page == TDayPage::Card ? CardPageLines(day, *slot) : ResultsPageLines(day, *slot);
+    result.slot = *slot;
+    result.raceNumber = day.Races[static_cast<std::size_t>(*slot)].Int(jvdata::RA::kRaceNumber);
+    return result;
+}
+
+TDayPageResult DayPageLines(const std::filesystem::path& dataRoot, std::string_view entry,
+                            std::optional<int> raceNumber, TDayPage page, TRaceDayData& day) {
+    const TDayRace race = LoadDayRace(dataRoot, entry, raceNumber, day);
+    TDayPageResult result{race.status, race.message, race.raceNumber, {}};
+    if (race.shown()) {
+        result.lines = page == TDayPage::Card ? CardPageLines(day, race.slot)
+                                              : ResultsPageLines(day, race.slot);
+    }
     return result;
 }
 

@@ -40,6 +40,22 @@ struct TDayPageResult {
 // loaded day carries that number.
 std::optional<int> SlotOfRaceNumber(const TRaceDayData& day, int raceNumber);
 
+// The race a text page is asked of: its day loaded and the race found.
+struct TDayRace {
+    TDayPageStatus status = TDayPageStatus::Shown;
+    std::string message; // Shift-JIS text of a failed load
+    int slot = -1;       // the race's slot, when Shown
+    int raceNumber = 0;  // its number as its tab shows it, when Shown
+
+    bool shown() const noexcept { return status == TDayPageStatus::Shown; }
+};
+
+// Loads the day of entry (a date-list entry, Shift-JIS) from the store under dataRoot into day
+// and finds the race numbered raceNumber, or the day's first race when none is given. day is
+// working space (about 2.5 MB): the caller keeps one.
+TDayRace LoadDayRace(const std::filesystem::path& dataRoot, std::string_view entry,
+                     std::optional<int> raceNumber, TRaceDayData& day);
+
 // Loads the day of entry (a date-list entry, Shift-JIS) from the store under dataRoot into day
 // and gives the page of the race numbered raceNumber, or of the day's first race when none is
 // given. day is working space (about 2.5 MB): the caller keeps one.
