@@ -95,10 +95,12 @@ void Configure(QValueAxis& axis, const TChartAxis& look) {
 } // namespace
 
 TTrendChartView::TTrendChartView(TChartId id, QWidget* parent)
-    : QChartView(parent), shown_(MakeChart(id)) {
+    // The view owns the chart it is made with; a chart set later would leave the first one
+    // to its caller.
+    : QChartView(new QChart, parent), shown_(MakeChart(id)) {
     setObjectName(QString::fromLatin1(ChartName(id)));
     setRenderHint(QPainter::Antialiasing, false);
-    auto* chart = new QChart;
+    QChart* chart = this->chart();
     chart->setTitle(QString());
     chart->layout()->setContentsMargins(0, 0, 0, 0);
     chart->setBackgroundRoundness(0);
@@ -116,7 +118,6 @@ TTrendChartView::TTrendChartView(TChartId id, QWidget* parent)
         legend->setBrush(Rgb(shown_.legendColour));
         legend->setPen(QPen(QColor(0x80, 0x80, 0x80)));
     }
-    setChart(chart);
 
     SetupAxes();
     SetupSeries();
