@@ -24,9 +24,9 @@ public:
     std::int32_t JVInit(const std::string& sid) override { return script_.JVInit(sid); }
     std::string JVLinkVersion() override { return script_.JVLinkVersion(); }
     std::int32_t JVSetUIProperties() override { return 0; }
-    std::int32_t JVOpen(const std::string& spec, const std::string& from, std::int32_t option,
+    std::int32_t JVOpen(const std::string& dataSpec, const std::string& from, std::int32_t option,
                         std::int32_t& r, std::int32_t& d, std::string& t) override {
-        return script_.JVOpen(spec, from, option, r, d, t);
+        return script_.JVOpen(dataSpec, from, option, r, d, t);
     }
     std::int32_t JVStatus() override { return 0; }
     std::int32_t JVRead(std::string& buffer, std::int32_t size, std::string& file) override {
