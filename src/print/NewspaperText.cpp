@@ -4,6 +4,7 @@
 #include "jvdata/RecordLayout.h"
 #include "jvdata/RecordUnits.h"
 #include "jvdata/SjisText.h"
+#include "race/RaceCard.h"
 
 #include <cstdio>
 #include <optional>
@@ -121,27 +122,13 @@ std::string NewspaperDateLine(const TRecordRA& race) {
 }
 
 std::string NewspaperRaceNameLine(const TRecordRA& race) {
-    const std::string running = KeibaFunc::ZeroSuppress(race.Field(RA::kGradedRaceCount));
-    std::string line;
-    if (!Sjis::TrimBlanks(running).empty()) {
-        line = Words().runningOpen + running + Words().runningClose;
-    }
-    return line + std::string(race.Field(RA::kRaceName));
+    // The card's own lines: the newspaper's header block shows them as the card does.
+    return race::RaceNameLine(race);
 }
 
 std::string NewspaperConditionsLine(const TRecordRA& race) {
-    const TWords& w = Words();
-    return KeibaFunc::ZeroSuppress(race.Field(RA::kRegisteredRunners)) + w.runners +
-           KeibaFunc::ZeroSuppress(race.Field(RA::kDistance)) + w.metres +
-           KeibaFunc::TrackName(race.Field(RA::kTrackCode)) + " " +
-           Or(KeibaFunc::GradeName(race.Field(RA::kGradeCode), 1)) + " " +
-           Or(KeibaFunc::RaceKindName(race.Field(RA::kRaceTypeCode), 8)) + " " +
-           KeibaFunc::WeightTypeName(race.Field(RA::kWeightRuleCode)) + " " +
-           KeibaFunc::RaceConditionText(
-               race.Field(RA::kRaceTypeCode), race.Field(RA::kCondition2yo),
-               race.Field(RA::kCondition3yo), race.Field(RA::kCondition4yo),
-               race.Field(RA::kCondition5yoUp)) +
-           " " + KeibaFunc::RaceSymbolText(race.Field(RA::kRaceSymbolCode));
+    // The card's own lines: the newspaper's header block shows them as the card does.
+    return race::RaceConditionsLine(race);
 }
 
 TPrizeTexts PrizeTexts(const TRecordRA& race) {
@@ -171,21 +158,8 @@ bool HasCourseRecordYear(const TRecordRC& record) {
 }
 
 std::string NewspaperRecordLine(const TRecordRC& record) {
-    const TWords& w = Words();
-    const std::string_view monthDay = record.Field(RC::kMonthDay);
-    return w.record + std::string(record.Field(RC::kYear)) + w.year +
-           std::string(monthDay.substr(0, 2)) + w.month + std::string(monthDay.substr(2, 2)) +
-           w.day + Or(KeibaFunc::CourseName(record.Field(RC::kCourseCode), 2)) +
-           std::string(record.Field(RC::kMeeting)) + w.meeting +
-           std::string(record.Field(RC::kDayOfMeeting)) + w.day +
-           std::string(record.Field(RC::kRaceNumber)) + "R" +
-           KeibaFunc::RecordKindText(record.Field(RC::kRecordKind)) +
-           KeibaFunc::RunTimeText(record.Field(RC::kRecordTime)) + " " +
-           KeibaFunc::WeatherName(record.Field(RC::kWeatherCode)) + " " +
-           Name(record.Field(RC::kHolderName)) + " " +
-           KeibaFunc::SexName(record.Field(RC::kHolderSexCode)) +
-           std::string(record.Field(RC::kHolderFoalingYear)) + w.foaled +
-           KeibaFunc::HorseSymbolText(record.Field(RC::kHolderSymbolCode));
+    // The card's own lines: the newspaper's header block shows them as the card does.
+    return race::CourseRecordLine(record);
 }
 
 std::string NewspaperRecordRiderLine(const TRecordRC& record) {

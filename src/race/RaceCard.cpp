@@ -307,6 +307,18 @@ std::vector<std::string> HorseTabLabels(const TRaceDayData& day, int raceSlot) {
     return labels;
 }
 
+std::string RaceNameLine(const TRecordRA& race) {
+    return NameLineOf(race);
+}
+
+std::string RaceConditionsLine(const TRecordRA& race) {
+    return ConditionsLineOf(race);
+}
+
+std::string CourseRecordLine(const TRecordRC& record) {
+    return RecordLineOf(record);
+}
+
 std::string RaceDateLine(const TRaceDayData& day, int raceSlot) {
     return HasRace(day, raceSlot) ? DateLineOf(RaceOf(day, raceSlot)) : std::string();
 }

@@ -50,6 +50,12 @@ std::string CourseRecordLine(const TRaceDayData& day, int raceSlot);
 // Label51: "騎手:" + jockey + "  斤量:" + weight ("55.0kg", empty when absent) + "  調教師:" +
 // trainer of the course record; empty as Label5.
 std::string CourseRecordRiderLine(const TRaceDayData& day, int raceSlot);
+// The same lines of one race record or course record, for the printed newspaper, whose
+// header block shows them as the card does.
+std::string RaceNameLine(const jvdata::TRecordRA& race);
+std::string RaceConditionsLine(const jvdata::TRecordRA& race);
+std::string CourseRecordLine(const jvdata::TRecordRC& record);
+
 // Colour of the header panel Panel2 for the race's track code (CardLook::PanelColour); green
 // for a slot without a race.
 std::uint32_t HeaderPanelColour(const TRaceDayData& day, int raceSlot);
