@@ -4,8 +4,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
+#include <functional>
+#include <mutex>
 #include <set>
 #include <string>
+#include <thread>
+#include <unordered_set>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -63,6 +68,71 @@ fs::path ReplacedFile(const fs::path& file) {
 fs::path FolderOf(const fs::path& file) {
     fs::path folder = file.parent_path();
     return folder.empty() ? fs::path(".") : folder;
+}
+
+using TFolderSet = detail::TKnownFolders;
+
+// Creates the folder and those above it unless known to exist already.
+std::error_code MakeFolder(const fs::path& folder, TFolderSet* known) {
+    if (known != nullptr && known->Contains(folder)) {
+        return {};
+    }
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (!ec && known != nullptr) {
+        known->Add(folder);
+    }
+    return ec;
+}
+
+// Calls work(i) once for every i below count, on up to four threads (this one among them) when
+// there is enough to share. The first exception a call throws is thrown again here, after every
+// thread has stopped (the calls not made by then are not made).
+void ForEachInParallel(std::size_t count, const std::function<void(std::size_t)>& work) {
+    constexpr std::size_t kMostThreads = 4;
+    constexpr std::size_t kLeastShare = 64; // calls worth a thread of their own
+    const std::size_t threads =
+        std::min({kMostThreads, std::max<std::size_t>(1, std::thread::hardware_concurrency()),
+                  (count + kLeastShare - 1) / kLeastShare});
+    if (threads <= 1) {
+        for (std::size_t i = 0; i < count; ++i) {
+            work(i);
+        }
+        return;
+    }
+    std::atomic<std::size_t> next{0};
+    std::mutex failureLock;
+    std::exception_ptr failure;
+    auto run = [&] {
+        for (std::size_t i = next++; i < count; i = next++) {
+            try {
+                work(i);
+            } catch (...) {
+                const std::lock_guard<std::mutex> hold(failureLock);
+                if (!failure) {
+                    failure = std::current_exception();
+                }
+                next = count;
+                return;
+            }
+        }
+    };
+    std::vector<std::thread> pool;
+    pool.reserve(threads - 1);
+    for (std::size_t t = 1; t < threads; ++t) {
+        try {
+            pool.emplace_back(run);
+        } catch (const std::system_error&) {
+            break; // no more threads to be had: fewer do the work
+        }
+    }
+    run();
+    for (std::thread& thread : pool) {
+        thread.join();
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
 }
 
 #if defined(_WIN32)
@@ -285,14 +355,14 @@ std::error_code MoveIntoPlace(const fs::path& temporary, const fs::path& target)
 
 // Writes bytes to a new temporary file beside the file a write of `file` replaces, flushed to
 // disk when told; on failure no temporary is left.
+// With createFolder, a missing folder is made (unless folders knows it is there).
 std::error_code WriteTemporary(const fs::path& file, std::string_view bytes, bool createFolder,
-                               bool flush, fs::path& temporary, fs::path& target) {
+                               TFolderSet* folders, bool flush, fs::path& temporary,
+                               fs::path& target) {
     target = ReplacedFile(file);
     const fs::path folder = FolderOf(target);
     if (createFolder) {
-        std::error_code ec;
-        fs::create_directories(folder, ec);
-        if (ec) {
+        if (const std::error_code ec = MakeFolder(folder, folders)) {
             return ec;
         }
     }
@@ -342,13 +412,47 @@ std::error_code WriteTemporary(const fs::path& file, std::string_view bytes, boo
     return error;
 }
 
+void RemoveTemporary(const fs::path& temporary) {
+    DeleteFileW(temporary.c_str());
+}
+
+// Windows has no sync of a whole volume for a program without rights: every temporary is
+// flushed to disk, several at a time.
+std::error_code SyncContents(const std::vector<fs::path>& temporaries, const std::set<fs::path>&) {
+    std::mutex lock;
+    std::error_code first;
+    ForEachInParallel(temporaries.size(), [&](std::size_t i) {
+        HANDLE handle = CreateFileW(temporaries[i].c_str(), GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        std::error_code error;
+        if (handle == INVALID_HANDLE_VALUE) {
+            error = LastError();
+        } else {
+            if (!FlushFileBuffers(handle)) {
+                error = LastError();
+            }
+            CloseHandle(handle);
+        }
+        if (error) {
+            const std::lock_guard<std::mutex> hold(lock);
+            if (!first) {
+                first = error;
+            }
+        }
+    });
+    return first;
+}
+
+// The moves are written through already.
+void SyncRenames(const std::set<fs::path>&) {}
+
 } // namespace
 
 std::error_code ReplaceWholeFile(const fs::path& file, std::string_view bytes, bool createFolder) {
     fs::path temporary;
     fs::path target;
     if (std::error_code error =
-            WriteTemporary(file, bytes, createFolder, /*flush=*/true, temporary, target)) {
+            WriteTemporary(file, bytes, createFolder, nullptr, /*flush=*/true, temporary, target)) {
         return error;
     }
     if (std::error_code error = MoveIntoPlace(temporary, target)) {
@@ -356,55 +460,6 @@ std::error_code ReplaceWholeFile(const fs::path& file, std::string_view bytes, b
         return error;
     }
     return {};
-}
-
-std::error_code TReplaceBatch::Stage(const fs::path& file, std::string_view bytes,
-                                     bool createFolder) {
-    TStaged staged;
-    if (std::error_code error = WriteTemporary(file, bytes, createFolder, /*flush=*/false,
-                                               staged.temporary, staged.target)) {
-        return error;
-    }
-    staged_.push_back(std::move(staged));
-    return {};
-}
-
-std::vector<TReplaceBatch::TFailure> TReplaceBatch::Commit() {
-    std::vector<TFailure> failures;
-    // Windows has no sync of a whole volume for a program without rights: every temporary is
-    // flushed in one pass, and only then is any file replaced.
-    std::error_code flushError;
-    for (const TStaged& staged : staged_) {
-        HANDLE handle = CreateFileW(staged.temporary.c_str(), GENERIC_WRITE, 0, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) {
-            flushError = LastError();
-            break;
-        }
-        const bool flushed = FlushFileBuffers(handle) != 0;
-        if (!flushed) {
-            flushError = LastError();
-        }
-        CloseHandle(handle);
-        if (!flushed) {
-            break;
-        }
-    }
-    if (flushError) {
-        for (const TStaged& staged : staged_) {
-            failures.push_back({staged.target, flushError});
-        }
-        Discard();
-        return failures;
-    }
-    for (const TStaged& staged : staged_) {
-        if (std::error_code error = MoveIntoPlace(staged.temporary, staged.target)) {
-            failures.push_back({staged.target, error});
-            DeleteFileW(staged.temporary.c_str());
-        }
-    }
-    staged_.clear();
-    return failures;
 }
 
 std::string SystemErrorText(const std::error_code& error) {
@@ -515,23 +570,29 @@ FileReadResult ReadWholeFile(const fs::path& file, std::uintmax_t maxBytes) {
 namespace {
 
 // Writes bytes to a new temporary file beside the file a write of `file` replaces, synced to
-// disk when told; on failure no temporary is left.
+// disk when told; on failure no temporary is left. With createFolder, a missing folder is made
+// (unless folders knows it is there).
 std::error_code WriteTemporary(const fs::path& file, std::string_view bytes, bool createFolder,
-                               bool sync, fs::path& temporary, fs::path& target) {
-    target = ReplacedFile(file);
+                               TFolderSet* folders, bool sync, fs::path& temporary,
+                               fs::path& target) {
+    // One lstat tells a plain file (or none) from a link, whose target is then looked at.
+    struct stat old {};
+    bool exists = lstat(file.c_str(), &old) == 0;
+    target = file;
+    if (exists && S_ISLNK(old.st_mode)) {
+        target = ReplacedFile(file);
+        exists = stat(target.c_str(), &old) == 0;
+    }
     const fs::path folder = FolderOf(target);
     if (createFolder) {
-        std::error_code ec;
-        fs::create_directories(folder, ec);
-        if (ec) {
+        if (const std::error_code ec = MakeFolder(folder, folders)) {
             return ec;
         }
     }
 
     mode_t mode = 0666; // narrowed by the umask for a new file
     bool keepMode = false;
-    struct stat old {};
-    if (stat(target.c_str(), &old) == 0) {
+    if (exists) {
         if (S_ISDIR(old.st_mode)) {
             return std::make_error_code(std::errc::is_a_directory);
         }
@@ -617,13 +678,58 @@ std::error_code SyncFileSystems(const std::set<fs::path>& folders) {
 }
 #endif
 
+void RemoveTemporary(const fs::path& temporary) {
+    unlink(temporary.c_str());
+}
+
+std::error_code MoveIntoPlace(const fs::path& temporary, const fs::path& target) {
+    return rename(temporary.c_str(), target.c_str()) == 0 ? std::error_code{} : Errno();
+}
+
+// Brings every temporary's content to disk: on Linux one sync of each file system the folders
+// lie on, elsewhere a sync of each file.
+std::error_code SyncContents([[maybe_unused]] const std::vector<fs::path>& temporaries,
+                             [[maybe_unused]] const std::set<fs::path>& folders) {
+#if defined(__linux__)
+    return SyncFileSystems(folders);
+#else
+    std::mutex lock;
+    std::error_code first;
+    ForEachInParallel(temporaries.size(), [&](std::size_t i) {
+        const int fd = open(temporaries[i].c_str(), O_RDONLY | O_CLOEXEC);
+        const std::error_code error = fd < 0 || fsync(fd) != 0 ? Errno() : std::error_code{};
+        if (fd >= 0) {
+            close(fd);
+        }
+        if (error) {
+            const std::lock_guard<std::mutex> hold(lock);
+            if (!first) {
+                first = error;
+            }
+        }
+    });
+    return first;
+#endif
+}
+
+// Makes the renames in the folders durable.
+void SyncRenames(const std::set<fs::path>& folders) {
+#if defined(__linux__)
+    SyncFileSystems(folders);
+#else
+    for (const fs::path& folder : folders) {
+        SyncFolder(folder);
+    }
+#endif
+}
+
 } // namespace
 
 std::error_code ReplaceWholeFile(const fs::path& file, std::string_view bytes, bool createFolder) {
     fs::path temporary;
     fs::path target;
     if (std::error_code error =
-            WriteTemporary(file, bytes, createFolder, /*sync=*/true, temporary, target)) {
+            WriteTemporary(file, bytes, createFolder, nullptr, /*sync=*/true, temporary, target)) {
         return error;
     }
     if (rename(temporary.c_str(), target.c_str()) != 0) {
@@ -636,70 +742,6 @@ std::error_code ReplaceWholeFile(const fs::path& file, std::string_view bytes, b
     return {};
 }
 
-std::error_code TReplaceBatch::Stage(const fs::path& file, std::string_view bytes,
-                                     bool createFolder) {
-    TStaged staged;
-    if (std::error_code error = WriteTemporary(file, bytes, createFolder, /*sync=*/false,
-                                               staged.temporary, staged.target)) {
-        return error;
-    }
-    staged_.push_back(std::move(staged));
-    return {};
-}
-
-std::vector<TReplaceBatch::TFailure> TReplaceBatch::Commit() {
-    std::vector<TFailure> failures;
-    if (staged_.empty()) {
-        return failures;
-    }
-    std::set<fs::path> folders;
-    for (const TStaged& staged : staged_) {
-        folders.insert(FolderOf(staged.target));
-    }
-    // Every new content reaches the disk before any file is replaced, so a crash in the middle
-    // of the renames leaves old or new files, each whole.
-    std::error_code syncError;
-#if defined(__linux__)
-    syncError = SyncFileSystems(folders);
-#else
-    for (const TStaged& staged : staged_) {
-        const int fd = open(staged.temporary.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0 || fsync(fd) != 0) {
-            syncError = Errno();
-        }
-        if (fd >= 0) {
-            close(fd);
-        }
-        if (syncError) {
-            break;
-        }
-    }
-#endif
-    if (syncError) {
-        for (const TStaged& staged : staged_) {
-            failures.push_back({staged.target, syncError});
-        }
-        Discard();
-        return failures;
-    }
-    for (const TStaged& staged : staged_) {
-        if (rename(staged.temporary.c_str(), staged.target.c_str()) != 0) {
-            failures.push_back({staged.target, Errno()});
-            unlink(staged.temporary.c_str());
-        }
-    }
-    staged_.clear();
-    // And the renames reach it before the batch is reported done.
-#if defined(__linux__)
-    SyncFileSystems(folders);
-#else
-    for (const fs::path& folder : folders) {
-        SyncFolder(folder);
-    }
-#endif
-    return failures;
-}
-
 std::string SystemErrorText(const std::error_code& error) {
     // The system's messages follow the locale, which is UTF-8 wherever Japanese is shown.
     std::string text = Sjis::FromUtf8(error.message());
@@ -710,5 +752,98 @@ std::string SystemErrorText(const std::error_code& error) {
 }
 
 #endif
+
+// ---- Batches, the same on every system -----------------------------------------------------
+
+std::error_code TReplaceBatch::Stage(const fs::path& file, std::string_view bytes,
+                                     bool createFolder) {
+    TStaged staged;
+    if (std::error_code error = WriteTemporary(file, bytes, createFolder, &folders_,
+                                               /*sync=*/false, staged.temporary, staged.target)) {
+        return error;
+    }
+    staged_.push_back(std::move(staged));
+    return {};
+}
+
+std::vector<std::error_code> TReplaceBatch::StageAll(const std::vector<TRequest>& requests) {
+    std::vector<std::error_code> errors(requests.size());
+    std::vector<TStaged> staged(requests.size());
+    std::vector<char> made(requests.size(), 0);
+    try {
+        ForEachInParallel(requests.size(), [&](std::size_t i) {
+            const TRequest& request = requests[i];
+            errors[i] = WriteTemporary(request.file, request.bytes, request.createFolder, &folders_,
+                                       /*sync=*/false, staged[i].temporary, staged[i].target);
+            made[i] = !errors[i];
+        });
+    } catch (...) {
+        for (std::size_t i = 0; i < staged.size(); ++i) {
+            if (made[i]) {
+                RemoveTemporary(staged[i].temporary);
+            }
+        }
+        throw;
+    }
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        if (made[i]) {
+            staged_.push_back(std::move(staged[i]));
+        }
+    }
+    return errors;
+}
+
+std::vector<TReplaceBatch::TFailure> TReplaceBatch::Commit() {
+    std::vector<TFailure> failures;
+    if (staged_.empty()) {
+        return failures;
+    }
+    std::set<fs::path> folders;
+    std::unordered_set<fs::path::string_type> seen;
+    std::vector<fs::path> temporaries;
+    temporaries.reserve(staged_.size());
+    for (const TStaged& staged : staged_) {
+        fs::path folder = FolderOf(staged.target);
+        if (seen.insert(folder.native()).second) {
+            folders.insert(std::move(folder));
+        }
+        temporaries.push_back(staged.temporary);
+    }
+    // Every new content reaches the disk before any file is replaced, so a crash in the middle
+    // of the renames leaves old or new files, each whole.
+    if (const std::error_code error = SyncContents(temporaries, folders)) {
+        for (std::size_t i = 0; i < staged_.size(); ++i) {
+            failures.push_back({staged_[i].target, error, i});
+        }
+        Discard();
+        return failures;
+    }
+    std::vector<std::error_code> errors(staged_.size());
+    ForEachInParallel(staged_.size(), [&](std::size_t i) {
+        errors[i] = MoveIntoPlace(staged_[i].temporary, staged_[i].target);
+        if (errors[i]) {
+            RemoveTemporary(staged_[i].temporary);
+        }
+    });
+    for (std::size_t i = 0; i < staged_.size(); ++i) {
+        if (errors[i]) {
+            failures.push_back({staged_[i].target, errors[i], i});
+        }
+    }
+    staged_.clear();
+    // And the renames reach it before the batch is reported done.
+    SyncRenames(folders);
+    return failures;
+}
+
+bool detail::TKnownFolders::Contains(const fs::path& folder) const {
+    const std::lock_guard<std::mutex> hold(lock_);
+    return known_.contains(folder.native());
+}
+
+void detail::TKnownFolders::Add(const fs::path& folder) {
+    const std::lock_guard<std::mutex> hold(lock_);
+    known_.insert(folder.native());
+}
 
 } // namespace files

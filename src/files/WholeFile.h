@@ -9,9 +9,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <unordered_set>
 #include <vector>
 
 namespace files {
@@ -62,6 +64,19 @@ FileReadResult ReadWholeFile(const std::filesystem::path& file,
 std::error_code ReplaceWholeFile(const std::filesystem::path& file, std::string_view bytes,
                                  bool createFolder = false);
 
+namespace detail {
+// Folders known to exist, by their native path text; safe to share between threads.
+class TKnownFolders {
+public:
+    bool Contains(const std::filesystem::path& folder) const;
+    void Add(const std::filesystem::path& folder);
+
+private:
+    mutable std::mutex lock_;
+    std::unordered_set<std::filesystem::path::string_type> known_;
+};
+} // namespace detail
+
 // Many files replaced together, each atomically as ReplaceWholeFile does, with one flush to
 // disk for all of them instead of one per file: Stage writes each new content to its temporary
 // file; Commit makes all temporaries durable together (one file-system sync on Linux, a flush
@@ -72,8 +87,9 @@ class TReplaceBatch {
 public:
     // A file that could not be replaced, and the system's reason.
     struct TFailure {
-        std::filesystem::path file;
+        std::filesystem::path file; // the file replaced: a link's target, not the link
         std::error_code error;
+        std::size_t staged = 0; // its number among the files staged, from 0 in staging order
     };
 
     TReplaceBatch() = default;
@@ -85,8 +101,19 @@ public:
     // checked as ReplaceWholeFile does). On failure nothing is staged for the file.
     std::error_code Stage(const std::filesystem::path& file, std::string_view bytes,
                           bool createFolder = false);
-    // Puts every staged file in place; the files that could not be, with their reasons (all of
-    // them when the flush to disk failed: then no file is replaced). Nothing is staged after.
+    // A file for StageAll.
+    struct TRequest {
+        std::filesystem::path file;
+        std::string bytes;
+        bool createFolder = false;
+    };
+    // Stages every request as Stage does, several at a time (on up to four threads), so that
+    // making one file overlaps the system's work on the others. Returns each request's reason,
+    // empty when it was staged; the staged are numbered (TFailure::staged) in request order.
+    std::vector<std::error_code> StageAll(const std::vector<TRequest>& requests);
+    // Puts every staged file in place (several at a time); the files that could not be, with their
+    // reasons (all of them when the flush to disk failed: then no file is replaced). Nothing is
+    // staged after.
     std::vector<TFailure> Commit();
     // Files staged and not yet committed.
     std::size_t Staged() const noexcept { return staged_.size(); }
@@ -98,6 +125,9 @@ private:
     };
     void Discard();
     std::vector<TStaged> staged_;
+    // Folders this batch created or found there, which later files need not create: a store
+    // flush puts thousands of files into a few hundred folders.
+    detail::TKnownFolders folders_;
 };
 
 // A name of this program's temporary files, "<file>.<process id>-<n>.tmp": the process id, or 0

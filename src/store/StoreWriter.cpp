@@ -110,7 +110,10 @@ TBatchedWriter::THeldFile* TBatchedWriter::Hold(const TStoreFile& file, TStoreSt
     THeldFile held;
     held.path = StorePath(root_, file);
     held.kind = file.kind;
-    files::FileReadResult read = files::ReadWholeFile(held.path, kStoreFileReadBound);
+    files::FileReadResult read;
+    if (!FolderMissing(file.folder)) {
+        read = files::ReadWholeFile(held.path, kStoreFileReadBound);
+    }
     const bool replaced = StoreUpdateOf(held.kind) == TStoreUpdate::Replace;
     if (read.status == files::FileReadStatus::Failed && !replaced) {
         status = ReadFailure(held.path, read.error);
@@ -129,6 +132,16 @@ TBatchedWriter::THeldFile* TBatchedWriter::Hold(const TStoreFile& file, TStoreSt
     held.bytes = HeldSize(held.lines, held.original);
     heldBytes_ += held.bytes;
     return &files_.emplace(key, std::move(held)).first->second;
+}
+
+bool TBatchedWriter::FolderMissing(const std::string& folder) {
+    auto found = missingFolders_.find(folder);
+    if (found == missingFolders_.end()) {
+        std::error_code error;
+        const fs::file_status status = fs::status(StoreFolderPath(root_, folder), error);
+        found = missingFolders_.emplace(folder, status.type() == fs::file_type::not_found).first;
+    }
+    return found->second;
 }
 
 TStoreStatus TBatchedWriter::Check(const TStoreAction& action) {
@@ -163,7 +176,7 @@ TStoreStatus TBatchedWriter::Store(const TStoreAction& action, std::size_t recor
 }
 
 TStoreStatus TBatchedWriter::Flush() {
-    // Staged in name order, so a run that fails part way leaves a predictable state.
+    // In name order, so that the failure reported first is the same from run to run.
     std::vector<std::pair<const std::string*, THeldFile*>> order;
     order.reserve(files_.size());
     for (auto& [key, held] : files_) {
@@ -179,41 +192,45 @@ TStoreStatus TBatchedWriter::Flush() {
         }
         lost_.insert(held.records.begin(), held.records.end());
     };
-    files::TReplaceBatch batch;
-    std::unordered_map<std::string, const THeldFile*> staged; // by path, to name failures
+    // Each changed file's bytes, its lines let go as they are joined, so memory holds the store
+    // once; then all are staged together.
+    std::vector<files::TReplaceBatch::TRequest> requests;
+    std::vector<const THeldFile*> requested;
     for (const auto& [key, held] : order) {
         if (!held->present) {
             continue; // loaded by a check, never stored into
         }
-        const std::string bytes = JoinLines(held->lines);
+        std::string bytes = JoinLines(held->lines);
+        std::vector<std::string>().swap(held->lines);
         if (held->existed && bytes == held->original) {
             ++filesUnchanged_;
             continue;
         }
-        if (const std::error_code error = batch.Stage(held->path, bytes, true)) {
-            lose(*held, error);
-            continue;
+        std::string().swap(held->original);
+        requests.push_back({held->path, std::move(bytes), true});
+        requested.push_back(held);
+    }
+    files::TReplaceBatch batch;
+    const std::vector<std::error_code> errors = batch.StageAll(requests);
+    requests.clear();
+    std::vector<const THeldFile*> staged; // in staging order, to name failures
+    for (std::size_t i = 0; i < errors.size(); ++i) {
+        if (errors[i]) {
+            lose(*requested[i], errors[i]);
+        } else {
+            staged.push_back(requested[i]);
         }
-        staged.emplace(held->path.string(), held);
     }
     const std::size_t count = batch.Staged();
     std::size_t failed = 0;
     for (const files::TReplaceBatch::TFailure& failure : batch.Commit()) {
         ++failed;
-        const auto found = staged.find(failure.file.string());
-        if (found != staged.end()) {
-            lose(*found->second, failure.error);
-        } else if (first.ok) {
-            // A link's target: name the file the store knows.
-            first = WriteFailure(failure.file, failure.error);
-            for (const auto& [path, held] : staged) {
-                lost_.insert(held->records.begin(), held->records.end());
-            }
-        }
+        lose(*staged.at(failure.staged), failure.error);
     }
     filesWritten_ += count - failed;
     files_.clear();
     heldBytes_ = 0;
+    missingFolders_.clear(); // the flush made them
     return first;
 }
 

@@ -126,10 +126,15 @@ private:
 
     // The held file, loaded when first touched; nullptr after a read failure.
     THeldFile* Hold(const TStoreFile& file, TStoreStatus& status);
+    // True when the store folder (CP932 text) is not there, so none of its files need be
+    // opened: a first load reads thousands of horse files in folders not made yet. Asked of
+    // the file system once per folder until the next flush makes them.
+    bool FolderMissing(const std::string& folder);
 
     std::filesystem::path root_;
     std::size_t memoryBound_;
     std::unordered_map<std::string, THeldFile> files_; // by TStoreFile::Text()
+    std::unordered_map<std::string, bool> missingFolders_;
     std::size_t heldBytes_ = 0;
     std::size_t filesWritten_ = 0;
     std::size_t filesUnchanged_ = 0;
