@@ -1,16 +1,18 @@
 // The store under kill -9: a catalogue of several years is ingested year by year, and each
 // year's run is killed at random moments. After every kill each store file must be whole, its
 // version before the run or after an uninterrupted run, and nothing else may be left but the
-// program's temporaries; a rerun (which clears those) must then give the store an uninterrupted
-// run gives, byte for byte. Run by hand; it prints what it did and ends with 1 on any mismatch.
+// program's temporaries (files, and folders being made with their files); a rerun (which clears
+// those) must then give the store an uninterrupted run gives, byte for byte. Run by hand; it prints
+// what it did and ends with 1 on any mismatch.
 //
 //   store_crash_bench [--dir FOLDER] [--years N] [--kills N] [--horses N]
 //
 // Each year is the store tests' synthetic season, written by the batched writer in one flush
 // (a year is far below its memory bound), so that every file after a kill must be exactly its
 // version before the run or after it. --kills is the number of kills per year (default 8): half
-// spread at random over the time an uninterrupted run of that year takes, half over its last
-// third, where the files are written and put in place.
+// spread at random over the time an uninterrupted run of that year takes, half over the time
+// from the last record read to its end, where the files are written and put in place (the run
+// tells the moment it has read everything through a pipe).
 #include "files/WholeFile.h"
 #include "jvdata/SjisText.h"
 #include "store/ReadLoop.h"
@@ -45,11 +47,20 @@ using keiba::storetest::TFeedFile;
 using keiba::storetest::TFeedJVLink;
 using Snapshot = std::map<std::string, std::string>;
 
+// Shows nothing; writes one byte to the pipe `told` when every file has been read.
 class TQuietSink final : public store::IReadLoopSink {
 public:
+    explicit TQuietSink(int told) : told_(told) {}
     void ProgressText(const std::string&) override {}
-    void ReadingBarMax(int) override {}
-    void ReadingBar(int) override {}
+    void ReadingBarMax(int max) override { max_ = max; }
+    void ReadingBar(int position) override {
+        if (position > 0 && position == max_ && told_ >= 0) {
+            const char byte = 1;
+            [[maybe_unused]] const ssize_t written = write(told_, &byte, 1);
+            close(told_);
+            told_ = -1;
+        }
+    }
     void DownloadBar(int) override {}
     void MadeFile(const std::string&) override {}
     void Beep() override {}
@@ -58,6 +69,10 @@ public:
         std::fprintf(stderr, "store error: %s\n", Sjis::ToUtf8(text).c_str());
     }
     void ProcessPendingEvents() override {}
+
+private:
+    int told_;
+    int max_ = -1;
 };
 
 std::vector<TFeedFile> Year(int year, int horses) {
@@ -72,7 +87,7 @@ std::vector<TFeedFile> Year(int year, int horses) {
 
 // One year into root, as an acquisition does: the lock, the stale temporaries cleared, the
 // read loop. True when it completed.
-bool Ingest(const fs::path& root, int year, int horses) {
+bool Ingest(const fs::path& root, int year, int horses, int told) {
     const store::TStoreLock lock = store::TStoreLock::Take(root);
     if (!lock.Held()) {
         std::fprintf(stderr, "lock: %s\n", Sjis::ToUtf8(lock.Message()).c_str());
@@ -82,7 +97,7 @@ bool Ingest(const fs::path& root, int year, int horses) {
     const auto files = Year(year, horses);
     TFeedJVLink link(files);
     std::atomic<bool> cancel{false};
-    TQuietSink sink;
+    TQuietSink sink(told);
     store::TReadLoopOptions options;
     const store::TLocalDateTime now{2001 + year + 1, 1, 10, 12, 0, 0};
     return store::RunReadLoop(
@@ -104,6 +119,16 @@ Snapshot Take(const fs::path& root) {
     return files;
 }
 
+// A temporary file, or a file in a folder a batch was making.
+bool IsTemporary(const std::string& name) {
+    for (const fs::path& part : fs::path(name)) {
+        if (files::TemporaryOwner(part.string()) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void CopyStore(const fs::path& from, const fs::path& to) {
     fs::remove_all(to);
     fs::create_directories(to);
@@ -119,9 +144,10 @@ int main(int argc, char** argv) {
     int horses = 3000;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--child" && i + 3 < argc) {
-            // --child ROOT YEAR HORSES: one year's run, to be killed.
-            const bool done = Ingest(argv[i + 1], std::stoi(argv[i + 2]), std::stoi(argv[i + 3]));
+        if (arg == "--child" && i + 4 < argc) {
+            // --child ROOT YEAR HORSES FD: one year's run, to be killed; FD the pipe to tell.
+            const bool done = Ingest(argv[i + 1], std::stoi(argv[i + 2]), std::stoi(argv[i + 3]),
+                                     std::stoi(argv[i + 4]));
             return done ? 0 : 1;
         }
         if (i + 1 >= argc) {
@@ -149,23 +175,54 @@ int main(int argc, char** argv) {
     fs::create_directories(store);
     std::mt19937 random(20040501);
 
-    // Runs one year in a child process; kills it after `after` unless negative. The status.
-    auto child = [&](const fs::path& root, int year, std::chrono::microseconds after) {
+    // Runs one year in a child process; kills it `after` its start, or `after` it has read
+    // everything (fromReading), unless after is negative. The status, and how long after its
+    // start it had read everything and ended.
+    struct TChild {
+        int status = 0;
+        std::chrono::microseconds read{0};
+        std::chrono::microseconds ended{0};
+    };
+    auto child = [&](const fs::path& root, int year, std::chrono::microseconds after,
+                     bool fromReading = false) {
+        using Clock = std::chrono::steady_clock;
+        int told[2];
+        if (pipe(told) != 0) {
+            std::perror("pipe");
+            std::exit(1);
+        }
+        const auto start = Clock::now();
         const pid_t pid = fork();
         if (pid == 0) {
+            close(told[0]);
             const std::string y = std::to_string(year);
             const std::string h = std::to_string(horses);
+            const std::string fd = std::to_string(told[1]);
             execl(self.c_str(), self.c_str(), "--child", root.c_str(), y.c_str(), h.c_str(),
-                  static_cast<char*>(nullptr));
+                  fd.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
+        close(told[1]);
+        TChild result;
+        auto waitRead = [&] {
+            char byte = 0;
+            [[maybe_unused]] const ssize_t got = read(told[0], &byte, 1);
+            result.read =
+                std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+        };
         if (after.count() >= 0) {
+            if (fromReading) {
+                waitRead();
+            }
             std::this_thread::sleep_for(after);
             kill(pid, SIGKILL);
+        } else {
+            waitRead();
         }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        return status;
+        waitpid(pid, &result.status, 0);
+        result.ended = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+        close(told[0]);
+        return result;
     };
 
     std::size_t totalKills = 0;
@@ -177,22 +234,24 @@ int main(int argc, char** argv) {
         // The store before the year and after an uninterrupted run of it.
         const Snapshot before = Take(store);
         CopyStore(store, reference);
-        const auto start = std::chrono::steady_clock::now();
-        if (child(reference, year, std::chrono::microseconds(-1)) != 0) {
+        const TChild whole = child(reference, year, std::chrono::microseconds(-1));
+        if (whole.status != 0) {
             std::fprintf(stderr, "the uninterrupted run of year %d failed\n", year);
             return 1;
         }
-        const auto took = std::chrono::steady_clock::now() - start;
         const Snapshot after = Take(reference);
-        std::printf("year %d: %zu files before, %zu after, an uninterrupted run %.2f s\n", year,
-                    before.size(), after.size(), std::chrono::duration<double>(took).count());
+        std::printf("year %d: %zu files before, %zu after, an uninterrupted run %.2f s, of which "
+                    "%.2f s writing\n",
+                    year, before.size(), after.size(),
+                    static_cast<double>(whole.ended.count()) / 1e6,
+                    static_cast<double>((whole.ended - whole.read).count()) / 1e6);
 
-        const long long whole = std::chrono::duration_cast<std::chrono::microseconds>(took).count();
-        std::uniform_int_distribution<long long> anywhere(0, whole);
-        std::uniform_int_distribution<long long> writing(whole * 2 / 3, whole);
+        std::uniform_int_distribution<long long> anywhere(0, whole.ended.count());
+        std::uniform_int_distribution<long long> writing(0, (whole.ended - whole.read).count());
         for (int k = 0; k < kills; ++k) {
-            const long long at = k % 2 == 0 ? anywhere(random) : writing(random);
-            const int status = child(store, year, std::chrono::microseconds(at));
+            const bool inWriting = k % 2 == 1;
+            const long long at = inWriting ? writing(random) : anywhere(random);
+            const int status = child(store, year, std::chrono::microseconds(at), inWriting).status;
             ++totalKills;
             const bool killed = WIFSIGNALED(status);
             killedMidway += killed;
@@ -200,7 +259,7 @@ int main(int argc, char** argv) {
             std::size_t changed = 0;
             for (const auto& [name, bytes] : now) {
                 ++compared;
-                if (files::TemporaryOwner(fs::path(name).filename().string()) != 0) {
+                if (IsTemporary(name)) {
                     ++temporaries;
                     continue;
                 }
@@ -214,12 +273,13 @@ int main(int argc, char** argv) {
                     std::printf("  MISMATCH after kill %d of year %d: %s\n", k, year, name.c_str());
                 }
             }
-            std::printf("  kill %d at %.2f s: %s, %zu files, %zu in their new version\n", k,
-                        static_cast<double>(at) / 1e6, killed ? "killed" : "had finished",
-                        now.size(), changed);
+            std::printf("  kill %d at %.3f s %s: %s, %zu files, %zu in their new version\n", k,
+                        static_cast<double>(at) / 1e6,
+                        inWriting ? "after the last record" : "after the start",
+                        killed ? "killed" : "had finished", now.size(), changed);
         }
         // The rerun completes the store.
-        if (child(store, year, std::chrono::microseconds(-1)) != 0) {
+        if (child(store, year, std::chrono::microseconds(-1)).status != 0) {
             std::fprintf(stderr, "the rerun of year %d failed\n", year);
             return 1;
         }

@@ -236,13 +236,18 @@ std::size_t RemoveStaleTemporaries(const fs::path& folder) {
         const auto name = it->path().filename().u8string();
         const std::uint64_t owner = TemporaryOwner(
             std::string_view(reinterpret_cast<const char*>(name.data()), name.size()));
-        std::error_code typeError;
-        if (owner == 0 || ProcessRuns(owner) || !it->is_regular_file(typeError)) {
+        if (owner == 0 || ProcessRuns(owner)) {
             continue;
         }
+        // A temporary file, or a folder a batch was making (with the new files in it).
+        std::error_code typeError;
+        const fs::file_status status = it->symlink_status(typeError);
         std::error_code removeError;
-        if (fs::remove(it->path(), removeError)) {
-            ++removed;
+        if (fs::is_regular_file(status)) {
+            removed += fs::remove(it->path(), removeError) ? 1 : 0;
+        } else if (fs::is_directory(status)) {
+            removed +=
+                fs::remove_all(it->path(), removeError) != static_cast<std::uintmax_t>(-1) ? 1 : 0;
         }
     }
     return removed;
@@ -257,7 +262,13 @@ void TReplaceBatch::Discard() {
         std::error_code ec;
         fs::remove(staged.temporary, ec);
     }
+    for (const TNewFolder& folder : newFolders_) {
+        std::error_code ec;
+        fs::remove_all(folder.temporary, ec);
+    }
     staged_.clear();
+    newFolders_.clear();
+    newFolderIndex_.clear();
 }
 
 #if defined(_WIN32)
@@ -337,10 +348,11 @@ namespace {
 
 // A reader of another program (a virus scanner, an editor) may hold the old file open for a
 // moment without delete sharing: try again briefly before giving up.
-std::error_code MoveIntoPlace(const fs::path& temporary, const fs::path& target) {
+std::error_code MoveIntoPlace(const fs::path& temporary, const fs::path& target,
+                              bool replace = true) {
+    const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
     for (int attempt = 0;; ++attempt) {
-        if (MoveFileExW(temporary.c_str(), target.c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (MoveFileExW(temporary.c_str(), target.c_str(), flags)) {
             return {};
         }
         const DWORD code = GetLastError();
@@ -416,9 +428,33 @@ void RemoveTemporary(const fs::path& temporary) {
     DeleteFileW(temporary.c_str());
 }
 
+// Writes bytes to a new file of that name, which must not exist yet; on failure nothing is
+// left.
+std::error_code WriteNewFile(const fs::path& file, std::string_view bytes) {
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return LastError();
+    }
+    std::error_code error = WriteAll(handle, bytes);
+    if (!CloseHandle(handle) && !error) {
+        error = LastError();
+    }
+    if (error) {
+        DeleteFileW(file.c_str());
+    }
+    return error;
+}
+
+// Gives the folder a batch made its name; fails when something has that name by now.
+std::error_code MoveFolderIntoPlace(const fs::path& temporary, const fs::path& target) {
+    return MoveIntoPlace(temporary, target, /*replace=*/false);
+}
+
 // Windows has no sync of a whole volume for a program without rights: every temporary is
-// flushed to disk, several at a time.
-std::error_code SyncContents(const std::vector<fs::path>& temporaries, const std::set<fs::path>&) {
+// flushed to disk, several at a time (a new folder's entries are the file system's own log's).
+std::error_code SyncContents(const std::vector<fs::path>& temporaries, const std::vector<fs::path>&,
+                             const std::set<fs::path>&) {
     std::mutex lock;
     std::error_code first;
     ForEachInParallel(temporaries.size(), [&](std::size_t i) {
@@ -686,17 +722,46 @@ std::error_code MoveIntoPlace(const fs::path& temporary, const fs::path& target)
     return rename(temporary.c_str(), target.c_str()) == 0 ? std::error_code{} : Errno();
 }
 
+// Writes bytes to a new file of that name, which must not exist yet; on failure nothing is
+// left.
+std::error_code WriteNewFile(const fs::path& file, std::string_view bytes) {
+    int fd;
+    do {
+        fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        return Errno();
+    }
+    std::error_code error = WriteAll(fd, bytes);
+    if (close(fd) != 0 && !error) {
+        error = Errno();
+    }
+    if (error) {
+        unlink(file.c_str());
+    }
+    return error;
+}
+
+// Gives the folder a batch made its name (an empty folder of that name made meanwhile is
+// replaced, as nothing is lost by it).
+std::error_code MoveFolderIntoPlace(const fs::path& temporary, const fs::path& target) {
+    return MoveIntoPlace(temporary, target);
+}
+
 // Brings every temporary's content to disk: on Linux one sync of each file system the folders
-// lie on, elsewhere a sync of each file.
+// lie on, elsewhere a sync of each file and of each folder the batch made.
 std::error_code SyncContents([[maybe_unused]] const std::vector<fs::path>& temporaries,
+                             [[maybe_unused]] const std::vector<fs::path>& madeFolders,
                              [[maybe_unused]] const std::set<fs::path>& folders) {
 #if defined(__linux__)
     return SyncFileSystems(folders);
 #else
+    std::vector<fs::path> all = temporaries;
+    all.insert(all.end(), madeFolders.begin(), madeFolders.end());
     std::mutex lock;
     std::error_code first;
-    ForEachInParallel(temporaries.size(), [&](std::size_t i) {
-        const int fd = open(temporaries[i].c_str(), O_RDONLY | O_CLOEXEC);
+    ForEachInParallel(all.size(), [&](std::size_t i) {
+        const int fd = open(all[i].c_str(), O_RDONLY | O_CLOEXEC);
         const std::error_code error = fd < 0 || fsync(fd) != 0 ? Errno() : std::error_code{};
         if (fd >= 0) {
             close(fd);
@@ -757,24 +822,68 @@ std::string SystemErrorText(const std::error_code& error) {
 
 std::error_code TReplaceBatch::Stage(const fs::path& file, std::string_view bytes,
                                      bool createFolder) {
-    TStaged staged;
-    if (std::error_code error = WriteTemporary(file, bytes, createFolder, &folders_,
-                                               /*sync=*/false, staged.temporary, staged.target)) {
-        return error;
+    return StageAll({{file, bytes, createFolder}}).front();
+}
+
+std::size_t TReplaceBatch::NewFolderFor(const fs::path& folder, std::error_code& error) {
+    if (folders_.Contains(folder)) {
+        return kNoNewFolder;
     }
-    staged_.push_back(std::move(staged));
-    return {};
+    if (const auto found = newFolderIndex_.find(folder.native()); found != newFolderIndex_.end()) {
+        return found->second;
+    }
+    std::error_code ec;
+    if (fs::symlink_status(folder, ec).type() != fs::file_type::not_found) {
+        return kNoNewFolder; // there (or unknown): its files are written one by one
+    }
+    fs::create_directories(FolderOf(folder), ec);
+    if (ec) {
+        error = ec;
+        return kNoNewFolder;
+    }
+    fs::path temporary;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = FolderOf(folder) / TemporaryName(folder, temporaryCounter++);
+        if (fs::create_directory(temporary, ec)) {
+            newFolders_.push_back({temporary, folder});
+            newFolderIndex_.emplace(folder.native(), newFolders_.size() - 1);
+            return newFolders_.size() - 1;
+        }
+        if (ec) {
+            error = ec;
+            return kNoNewFolder;
+        }
+    }
+    error = std::make_error_code(std::errc::file_exists);
+    return kNoNewFolder;
 }
 
 std::vector<std::error_code> TReplaceBatch::StageAll(const std::vector<TRequest>& requests) {
     std::vector<std::error_code> errors(requests.size());
     std::vector<TStaged> staged(requests.size());
+    // Which files go into folders the batch makes is settled first, here, one folder at a time.
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        if (requests[i].createFolder) {
+            staged[i].newFolder = NewFolderFor(FolderOf(requests[i].file), errors[i]);
+        }
+    }
     std::vector<char> made(requests.size(), 0);
     try {
         ForEachInParallel(requests.size(), [&](std::size_t i) {
+            if (errors[i]) {
+                return;
+            }
             const TRequest& request = requests[i];
-            errors[i] = WriteTemporary(request.file, request.bytes, request.createFolder, &folders_,
-                                       /*sync=*/false, staged[i].temporary, staged[i].target);
+            TStaged& one = staged[i];
+            if (one.newFolder != kNoNewFolder) {
+                // Nothing is there to replace: the file is written under its own name.
+                one.target = request.file;
+                one.temporary = newFolders_[one.newFolder].temporary / request.file.filename();
+                errors[i] = WriteNewFile(one.temporary, request.bytes);
+            } else {
+                errors[i] = WriteTemporary(request.file, request.bytes, request.createFolder,
+                                           &folders_, /*sync=*/false, one.temporary, one.target);
+            }
             made[i] = !errors[i];
         });
     } catch (...) {
@@ -795,23 +904,34 @@ std::vector<std::error_code> TReplaceBatch::StageAll(const std::vector<TRequest>
 
 std::vector<TReplaceBatch::TFailure> TReplaceBatch::Commit() {
     std::vector<TFailure> failures;
-    if (staged_.empty()) {
+    if (staged_.empty() && newFolders_.empty()) {
         return failures;
     }
+    // The folders whose entries change: those of the files replaced one by one, and those the
+    // new folders go into.
     std::set<fs::path> folders;
     std::unordered_set<fs::path::string_type> seen;
-    std::vector<fs::path> temporaries;
-    temporaries.reserve(staged_.size());
-    for (const TStaged& staged : staged_) {
-        fs::path folder = FolderOf(staged.target);
+    auto changes = [&](fs::path folder) {
         if (seen.insert(folder.native()).second) {
             folders.insert(std::move(folder));
         }
+    };
+    std::vector<fs::path> temporaries;
+    temporaries.reserve(staged_.size());
+    for (const TStaged& staged : staged_) {
+        if (staged.newFolder == kNoNewFolder) {
+            changes(FolderOf(staged.target));
+        }
         temporaries.push_back(staged.temporary);
+    }
+    std::vector<fs::path> madeFolders;
+    for (const TNewFolder& folder : newFolders_) {
+        changes(FolderOf(folder.target));
+        madeFolders.push_back(folder.temporary);
     }
     // Every new content reaches the disk before any file is replaced, so a crash in the middle
     // of the renames leaves old or new files, each whole.
-    if (const std::error_code error = SyncContents(temporaries, folders)) {
+    if (const std::error_code error = SyncContents(temporaries, madeFolders, folders)) {
         for (std::size_t i = 0; i < staged_.size(); ++i) {
             failures.push_back({staged_[i].target, error, i});
         }
@@ -819,18 +939,47 @@ std::vector<TReplaceBatch::TFailure> TReplaceBatch::Commit() {
         return failures;
     }
     std::vector<std::error_code> errors(staged_.size());
-    ForEachInParallel(staged_.size(), [&](std::size_t i) {
+    auto moveFile = [&](std::size_t i) {
         errors[i] = MoveIntoPlace(staged_[i].temporary, staged_[i].target);
         if (errors[i]) {
             RemoveTemporary(staged_[i].temporary);
         }
+    };
+    ForEachInParallel(staged_.size(), [&](std::size_t i) {
+        if (staged_[i].newFolder == kNoNewFolder) {
+            moveFile(i);
+        }
     });
+    for (std::size_t k = 0; k < newFolders_.size(); ++k) {
+        const TNewFolder& folder = newFolders_[k];
+        if (!MoveFolderIntoPlace(folder.temporary, folder.target)) {
+            continue;
+        }
+        // Something took the folder's name meanwhile: its files go in one by one.
+        std::error_code made;
+        fs::create_directories(folder.target, made);
+        for (std::size_t i = 0; i < staged_.size(); ++i) {
+            if (staged_[i].newFolder == k) {
+                if (made) {
+                    errors[i] = made;
+                    RemoveTemporary(staged_[i].temporary);
+                } else {
+                    moveFile(i);
+                }
+            }
+        }
+        std::error_code ec;
+        fs::remove(folder.temporary, ec);
+        changes(folder.target);
+    }
     for (std::size_t i = 0; i < staged_.size(); ++i) {
         if (errors[i]) {
             failures.push_back({staged_[i].target, errors[i], i});
         }
     }
     staged_.clear();
+    newFolders_.clear();
+    newFolderIndex_.clear();
     // And the renames reach it before the batch is reported done.
     SyncRenames(folders);
     return failures;

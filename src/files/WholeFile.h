@@ -7,12 +7,14 @@
 // have.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -80,9 +82,13 @@ private:
 // Many files replaced together, each atomically as ReplaceWholeFile does, with one flush to
 // disk for all of them instead of one per file: Stage writes each new content to its temporary
 // file; Commit makes all temporaries durable together (one file-system sync on Linux, a flush
-// per file elsewhere), renames each over its file and makes the renames durable. After a crash
-// at any moment every file is whole, its old or its new content; what is left are temporaries,
-// which RemoveStaleTemporaries clears. Temporaries not committed are removed with the batch.
+// per file elsewhere), renames each over its file and makes the renames durable. A folder that
+// is not there yet is made under a temporary name, its new files written into it under their
+// own names, and it is renamed once when committed: a store's first load makes its thousands
+// of horse files this way, without a rename each. After a crash at any moment every file is
+// whole, its old or its new content (a new folder is there whole or not at all); what is left
+// are temporaries, which RemoveStaleTemporaries clears. Temporaries not committed are removed
+// with the batch.
 class TReplaceBatch {
 public:
     // A file that could not be replaced, and the system's reason.
@@ -101,10 +107,10 @@ public:
     // checked as ReplaceWholeFile does). On failure nothing is staged for the file.
     std::error_code Stage(const std::filesystem::path& file, std::string_view bytes,
                           bool createFolder = false);
-    // A file for StageAll.
+    // A file for StageAll; its bytes must live until StageAll returns.
     struct TRequest {
         std::filesystem::path file;
-        std::string bytes;
+        std::string_view bytes;
         bool createFolder = false;
     };
     // Stages every request as Stage does, several at a time (on up to four threads), so that
@@ -119,12 +125,25 @@ public:
     std::size_t Staged() const noexcept { return staged_.size(); }
 
 private:
+    static constexpr std::size_t kNoNewFolder = SIZE_MAX;
     struct TStaged {
         std::filesystem::path temporary;
         std::filesystem::path target;
+        std::size_t newFolder = kNoNewFolder; // in newFolders_, when it lies in one
     };
+    // A folder the batch makes: its files are written into it under a temporary name, which
+    // Commit renames to the folder's own.
+    struct TNewFolder {
+        std::filesystem::path temporary;
+        std::filesystem::path target;
+    };
+    // The new folder of a file in `folder` when nothing has that name yet (made now under its
+    // temporary name), else kNoNewFolder; error tells why it could not be made.
+    std::size_t NewFolderFor(const std::filesystem::path& folder, std::error_code& error);
     void Discard();
     std::vector<TStaged> staged_;
+    std::vector<TNewFolder> newFolders_;
+    std::unordered_map<std::filesystem::path::string_type, std::size_t> newFolderIndex_;
     // Folders this batch created or found there, which later files need not create: a store
     // flush puts thousands of files into a few hundred folders.
     detail::TKnownFolders folders_;
@@ -136,8 +155,9 @@ std::uint64_t TemporaryOwner(std::string_view fileName) noexcept;
 // True while a process of that id runs.
 bool ProcessRuns(std::uint64_t processId) noexcept;
 // Removes the temporaries in folder (not below it) that processes no longer running left
-// behind; those of running processes, this one among them, may be written at this moment and
-// stay. Returns how many were removed.
+// behind: files, and folders a batch was making with what is in them. Those of running
+// processes, this one among them, may be written at this moment and stay. Returns how many
+// were removed.
 std::size_t RemoveStaleTemporaries(const std::filesystem::path& folder);
 
 // The system's description of an error as CP932 text, without a trailing line end.

@@ -153,7 +153,8 @@ void TStoreLock::Release() noexcept {
 
 std::size_t RemoveStoreTemporaries(const fs::path& root) {
     std::size_t removed = files::RemoveStaleTemporaries(root);
-    for (std::string_view name : {kDataFolder, kCourseRecordFolder}) {
+    // Every store folder; those by year also hold the year folders a first load was making.
+    for (std::string_view name : kStoreFolders) {
         removed += files::RemoveStaleTemporaries(root / std::string(name));
     }
     for (std::string_view name : {kHistoryFolder, kResultFolder, kHorseMasterFolder}) {

@@ -66,8 +66,9 @@ private:
 std::string StoreBusyText();
 
 // Removes the stale temporaries of killed runs from the data root and the store's folders
-// (DATA, REC, and the sub-folders of SEI, SEIR and UM2); only names of the program's own
-// pattern, and only of processes no longer running. Call while holding the lock. Returns how
+// (DATA, SEI, SEIR, UM2, REC and the year folders of SEI, SEIR and UM2), files and the year
+// folders a first load was making; only names of the program's own pattern, and only of
+// processes no longer running. Call while holding the lock. Returns how
 // many were removed.
 std::size_t RemoveStoreTemporaries(const std::filesystem::path& root);
 

@@ -194,7 +194,7 @@ TStoreStatus TBatchedWriter::Flush() {
     };
     // Each changed file's bytes, its lines let go as they are joined, so memory holds the store
     // once; then all are staged together.
-    std::vector<files::TReplaceBatch::TRequest> requests;
+    std::vector<std::string> contents;
     std::vector<const THeldFile*> requested;
     for (const auto& [key, held] : order) {
         if (!held->present) {
@@ -207,12 +207,18 @@ TStoreStatus TBatchedWriter::Flush() {
             continue;
         }
         std::string().swap(held->original);
-        requests.push_back({held->path, std::move(bytes), true});
+        contents.push_back(std::move(bytes));
         requested.push_back(held);
+    }
+    std::vector<files::TReplaceBatch::TRequest> requests;
+    requests.reserve(contents.size());
+    for (std::size_t i = 0; i < contents.size(); ++i) {
+        requests.push_back({requested[i]->path, contents[i], true});
     }
     files::TReplaceBatch batch;
     const std::vector<std::error_code> errors = batch.StageAll(requests);
     requests.clear();
+    contents.clear();
     std::vector<const THeldFile*> staged; // in staging order, to name failures
     for (std::size_t i = 0; i < errors.size(); ++i) {
         if (errors[i]) {

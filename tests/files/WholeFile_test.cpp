@@ -107,6 +107,71 @@ TEST(ReplaceBatch, FilesChangeOnlyOnCommitAndNoTemporaryStays) {
     EXPECT_EQ(ReadFileBytes(dir / "old.jvRA"), "newer");
 }
 
+// Whether the name is one of the program's temporaries.
+bool IsTemporary(const std::string& name) {
+    return files::TemporaryOwner(name) != 0;
+}
+
+TEST(ReplaceBatch, AFolderNotThereYetAppearsWholeOnCommit) {
+    TempDir dir;
+    fs::create_directories(dir / "DATA");
+    fs::create_directories(dir / "UM2" / "2001.jvUM2"); // a folder where a file is to go
+    // More files than one thread takes, into a new folder and an existing one.
+    std::vector<std::string> contents;
+    std::vector<files::TReplaceBatch::TRequest> requests;
+    for (int i = 0; i < 150; ++i) {
+        contents.push_back(std::string(static_cast<std::size_t>(i), 'x') + std::to_string(i));
+    }
+    for (int i = 0; i < 150; ++i) {
+        const fs::path folder = i % 3 == 0 ? dir / "DATA" : dir / "SEI" / "2001";
+        requests.push_back({folder / (std::to_string(i) + ".jv"), contents[i], true});
+    }
+    requests.push_back({dir / "UM2" / "2001.jvUM2", "refused", true});
+    files::TReplaceBatch batch;
+    const auto errors = batch.StageAll(requests);
+    ASSERT_EQ(errors.size(), 151u);
+    EXPECT_EQ(std::count_if(errors.begin(), errors.end(), [](auto e) { return bool(e); }), 1);
+    EXPECT_EQ(errors.back(), std::errc::is_a_directory);
+    EXPECT_EQ(batch.Staged(), 150u);
+
+    // Until the commit the new folder has a temporary name, so no reader sees half of it.
+    const auto pending = Names(dir / "SEI");
+    ASSERT_EQ(pending.size(), 1u);
+    EXPECT_TRUE(IsTemporary(pending[0])) << pending[0];
+    EXPECT_TRUE(batch.Commit().empty());
+    EXPECT_EQ(Names(dir / "SEI"), (std::vector<std::string>{"2001"}));
+    EXPECT_EQ(Names(dir / "SEI" / "2001").size(), 100u);
+    EXPECT_EQ(Names(dir / "DATA").size(), 50u);
+    for (int i = 0; i < 150; ++i) {
+        const fs::path folder = i % 3 == 0 ? dir / "DATA" : dir / "SEI" / "2001";
+        EXPECT_EQ(ReadFileBytes(folder / (std::to_string(i) + ".jv")), contents[i]) << i;
+    }
+
+    // Given up before its commit, a batch takes its new folder with it.
+    {
+        files::TReplaceBatch lost;
+        ASSERT_FALSE(lost.Stage(dir / "SEIR" / "2004" / "x.jvSERA", "x", true));
+        EXPECT_EQ(Names(dir / "SEIR").size(), 1u);
+    }
+    EXPECT_TRUE(Names(dir / "SEIR").empty());
+}
+
+TEST(ReplaceBatch, AFolderMadeMeanwhileTakesTheFilesOneByOne) {
+    TempDir dir;
+    files::TReplaceBatch batch;
+    ASSERT_FALSE(batch.Stage(dir / "SEI" / "2001" / "a.jvSEI", "a", true));
+    ASSERT_FALSE(batch.Stage(dir / "SEI" / "2001" / "b.jvSEI", "b", true));
+    fs::create_directories(dir / "SEI" / "2001");
+    WriteFileBytes(dir / "SEI" / "2001" / "b.jvSEI", "old b");
+    WriteFileBytes(dir / "SEI" / "2001" / "c.jvSEI", "c");
+    EXPECT_TRUE(batch.Commit().empty());
+    EXPECT_EQ(Names(dir / "SEI"), (std::vector<std::string>{"2001"}));
+    EXPECT_EQ(Names(dir / "SEI" / "2001"),
+              (std::vector<std::string>{"a.jvSEI", "b.jvSEI", "c.jvSEI"}));
+    EXPECT_EQ(ReadFileBytes(dir / "SEI" / "2001" / "b.jvSEI"), "b");
+    EXPECT_EQ(ReadFileBytes(dir / "SEI" / "2001" / "c.jvSEI"), "c");
+}
+
 TEST(Temporaries, OnlyTheProgramsPatternOfProcessesGone) {
     EXPECT_EQ(files::TemporaryOwner("2004年.jvRA.1234-0.tmp"), 1234u);
     EXPECT_EQ(files::TemporaryOwner("a.7-15.tmp"), 7u);
@@ -126,8 +191,14 @@ TEST(Temporaries, OnlyTheProgramsPatternOfProcessesGone) {
     for (const std::string& name : {gone, live, std::string("notes.tmp"), std::string("x.jvSEr")}) {
         WriteFileBytes(dir / name, "x");
     }
-    EXPECT_EQ(files::RemoveStaleTemporaries(dir.path()), 1u);
+    // Folders a batch was making, with their files: the dead process's go, the live one's stay.
+    fs::create_directories(dir / "2001.99999999-2.tmp" / "sub");
+    WriteFileBytes(dir / "2001.99999999-2.tmp" / "2001100001.jvSEI", "x");
+    fs::create_directories(dir / ("2002." + live.substr(8)));
+    EXPECT_EQ(files::RemoveStaleTemporaries(dir.path()), 2u);
     EXPECT_FALSE(fs::exists(dir / gone));
+    EXPECT_FALSE(fs::exists(dir / "2001.99999999-2.tmp"));
+    EXPECT_TRUE(fs::exists(dir / ("2002." + live.substr(8))));
     EXPECT_TRUE(fs::exists(dir / live)) << "may be written right now";
     EXPECT_TRUE(fs::exists(dir / "notes.tmp"));
 }

@@ -73,6 +73,8 @@ TEST(StoreLock, StaleTemporariesGoWhenTheStoreIsTaken) {
         root / "SEI" / "2001" / "2001104567.jvSEI.99999999-4.tmp",
         root / "REC" / "1050013160011.jvRC.99999998-0.tmp",
         root / "tomberly.ini.99999999-0.tmp",
+        // A year folder a killed first load was making, with its horse files.
+        root / "UM2" / "2002.99999999-5.tmp" / "2002100001.jvUM2",
     };
     const fs::path live = root / "UM2" / "2001" / OwnTemporary("2001104568.jvUM2");
     const fs::path kept = root / "DATA" / "memo.tmp";
@@ -96,6 +98,7 @@ TEST(StoreLock, StaleTemporariesGoWhenTheStoreIsTaken) {
     for (const fs::path& file : stale) {
         EXPECT_FALSE(fs::exists(file)) << file;
     }
+    EXPECT_FALSE(fs::exists(root / "UM2" / "2002.99999999-5.tmp"));
     EXPECT_TRUE(fs::exists(live));
     EXPECT_TRUE(fs::exists(kept));
 }
