@@ -12,7 +12,9 @@
 // version before the run or after it. --kills is the number of kills per year (default 8): half
 // spread at random over the time an uninterrupted run of that year takes, half over the time
 // from the last record read to its end, where the files are written and put in place (the run
-// tells the moment it has read everything through a pipe).
+// tells the moment it has read everything through a pipe). After a run the kill came too late
+// for, the store is put back as it was before the year, so that every kill meets a run with
+// work to do.
 #include "files/WholeFile.h"
 #include "jvdata/SjisText.h"
 #include "store/ReadLoop.h"
@@ -172,6 +174,7 @@ int main(int argc, char** argv) {
     const fs::path folder = base / ("store-crash-" + std::to_string(std::random_device{}()));
     const fs::path store = folder / "store";
     const fs::path reference = folder / "reference";
+    const fs::path beforeCopy = folder / "before";
     fs::create_directories(store);
     std::mt19937 random(20040501);
 
@@ -234,6 +237,7 @@ int main(int argc, char** argv) {
         // The store before the year and after an uninterrupted run of it.
         const Snapshot before = Take(store);
         CopyStore(store, reference);
+        CopyStore(store, beforeCopy);
         const TChild whole = child(reference, year, std::chrono::microseconds(-1));
         if (whole.status != 0) {
             std::fprintf(stderr, "the uninterrupted run of year %d failed\n", year);
@@ -277,6 +281,11 @@ int main(int argc, char** argv) {
                         static_cast<double>(at) / 1e6,
                         inWriting ? "after the last record" : "after the start",
                         killed ? "killed" : "had finished", now.size(), changed);
+            if (!killed) {
+                // A finished run leaves nothing to interrupt: the next kill meets the year's
+                // first run again.
+                CopyStore(beforeCopy, store);
+            }
         }
         // The rerun completes the store.
         if (child(store, year, std::chrono::microseconds(-1)).status != 0) {
