@@ -127,11 +127,14 @@ TEST(ReplaceBatch, AFolderNotThereYetAppearsWholeOnCommit) {
         requests.push_back({folder / (std::to_string(i) + ".jv"), contents[i], true});
     }
     requests.push_back({dir / "UM2" / "2001.jvUM2", "refused", true});
+    WriteFileBytes(dir / "SEIR", "a file where a folder belongs");
+    requests.push_back({dir / "SEIR" / "2004" / "x.jvSERA", "refused", true});
     files::TReplaceBatch batch;
     const auto errors = batch.StageAll(requests);
-    ASSERT_EQ(errors.size(), 151u);
-    EXPECT_EQ(std::count_if(errors.begin(), errors.end(), [](auto e) { return bool(e); }), 1);
-    EXPECT_EQ(errors.back(), std::errc::is_a_directory);
+    ASSERT_EQ(errors.size(), 152u);
+    EXPECT_EQ(std::count_if(errors.begin(), errors.end(), [](auto e) { return bool(e); }), 2);
+    EXPECT_EQ(errors[150], std::errc::is_a_directory);
+    EXPECT_TRUE(errors[151]);
     EXPECT_EQ(batch.Staged(), 150u);
 
     // Until the commit the new folder has a temporary name, so no reader sees half of it.
@@ -147,13 +150,15 @@ TEST(ReplaceBatch, AFolderNotThereYetAppearsWholeOnCommit) {
         EXPECT_EQ(ReadFileBytes(folder / (std::to_string(i) + ".jv")), contents[i]) << i;
     }
 
+    EXPECT_EQ(ReadFileBytes(dir / "SEIR"), "a file where a folder belongs");
+
     // Given up before its commit, a batch takes its new folder with it.
     {
         files::TReplaceBatch lost;
-        ASSERT_FALSE(lost.Stage(dir / "SEIR" / "2004" / "x.jvSERA", "x", true));
-        EXPECT_EQ(Names(dir / "SEIR").size(), 1u);
+        ASSERT_FALSE(lost.Stage(dir / "SE" / "2004" / "x.jvSERA", "x", true));
+        EXPECT_EQ(Names(dir / "SE").size(), 1u);
     }
-    EXPECT_TRUE(Names(dir / "SEIR").empty());
+    EXPECT_TRUE(Names(dir / "SE").empty());
 }
 
 TEST(ReplaceBatch, AFolderMadeMeanwhileTakesTheFilesOneByOne) {

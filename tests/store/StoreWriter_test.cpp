@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -168,13 +169,16 @@ TEST(StoreWriters, AFileThatCannotBeWrittenIsNamedAndTheOthersAreStillWritten) {
 
     const TRaceId id{"20040501", "05", "02", "03", "01"};
     TBatchedWriter writer(root.path());
+    std::size_t number = 0;
     for (const std::string& record :
          {MakeRA(id, '7'), MakeUM("2001104567"), MakeRC("05", "13", "1600", "11")}) {
+        ++number;
         for (const auto& action : RouteRecord(record, kCut).actions) {
-            ASSERT_TRUE(writer.Store(action));
+            ASSERT_TRUE(writer.Store(action, number));
         }
     }
     const TStoreStatus status = writer.Flush();
+    EXPECT_EQ(writer.LostRecords(), (std::set<std::size_t>{1})) << "only the results' record";
     EXPECT_FALSE(status.ok);
     EXPECT_TRUE(status.error);
     EXPECT_EQ(status.file, root.path() / "SEIR" / "2004" / "2004050105.jvSERA");
@@ -207,6 +211,27 @@ TEST(StoreWriters, AFileThatCannotBeReadStopsBeforeItIsTouched) {
 
     TRecordByRecordWriter plain(root.path());
     EXPECT_FALSE(plain.Store(action).ok);
+}
+
+TEST(StoreWriters, AFolderAnEarlyFlushMadeIsReadByLaterRecords) {
+    // Every record passes the memory bound: the first flush makes SEI\2001, and the second
+    // record of the same horse must find its history there, not start it again.
+    TempDir root;
+    TBatchedWriter writer(root.path(), /*memoryBound=*/1);
+    const TRaceId first{"20040501", "05", "02", "03", "01"};
+    const TRaceId second{"20040605", "05", "03", "01", "11"};
+    for (const TRaceId& id : {first, second}) {
+        for (const auto& action : RouteRecord(MakeSE(id, "01", "2001104567", '7'), kCut).actions) {
+            if (action.file.kind == TStoreFileKind::HorseHistory) {
+                ASSERT_TRUE(writer.Store(action));
+            }
+        }
+    }
+    EXPECT_EQ(writer.BoundFlushes(), 2u);
+    const auto files = SnapshotStore(root.path());
+    const auto history = files.find("SEI/2001/2001104567.jvSEI");
+    ASSERT_NE(history, files.end());
+    EXPECT_EQ(SplitLines(history->second).size(), 2u) << "both races of the horse";
 }
 
 TEST(StoreWriters, MissingFoldersAreCreatedOnTheWay) {
