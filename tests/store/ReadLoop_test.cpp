@@ -1,3 +1,4 @@
+#include "files/WholeFile.h"
 #include "store/ReadLoop.h"
 #include "store/StoreTestSupport.h"
 
@@ -424,16 +425,54 @@ TEST_F(ReadLoopTest, AFailureOfTheLastWriteIsNoCompletion) {
 
 // ---- A season ------------------------------------------------------------------------------
 
-TEST_F(ReadLoopTest, ASeasonReadTwiceLeavesTheStoreAsOnce) {
+// The program's temporary files and folders anywhere under root.
+std::vector<fs::path> Temporaries(const fs::path& root) {
+    std::vector<fs::path> found;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (files::TemporaryOwner(entry.path().filename().string()) != 0) {
+            found.push_back(entry.path());
+        }
+    }
+    return found;
+}
+
+TSeasonShape ThreeWeeks() {
     TSeasonShape shape;
     shape.weeks = 3;
     shape.courses = 2;
     shape.horses = 300;
-    const auto season = MakeSeason(shape);
+    return shape;
+}
+
+TEST_F(ReadLoopTest, AFolderThatCannotBeMadeSparesTheOthersAndARerunMendsTheStore) {
+    const auto season = MakeSeason(ThreeWeeks());
+    TFeedJVLink link(season);
+    const TLocalClock clock = FixedClock(2004, 1, 20);
+    keiba::test::WriteFileBytes(root / "UM2", "a file where the horse masters' folder belongs");
+    const TReadLoopResult failed = Run(link, link.FileCount(), {}, clock);
+    EXPECT_EQ(failed.end, TReadLoopEnd::StoreError);
+    EXPECT_GT(failed.lost, 0u);
+    EXPECT_EQ(failed.stored + failed.lost + failed.dropped, failed.records);
+    EXPECT_TRUE(Temporaries(root.path()).empty());
+    EXPECT_FALSE(fs::is_empty(root / "SEI")) << "the histories are written all the same";
+
+    fs::remove(root / "UM2");
+    link.Rewind();
+    ASSERT_TRUE(Run(link, link.FileCount(), {}, clock).Completed());
+    TempDir clean;
+    TFeedJVLink again(season);
+    ASSERT_TRUE(
+        RunReadLoop(again, again.FileCount(), clock, clean.path(), cancel, sink).Completed());
+    EXPECT_EQ(SnapshotStore(root.path()), SnapshotStore(clean.path()));
+}
+
+TEST_F(ReadLoopTest, ASeasonReadTwiceLeavesTheStoreAsOnce) {
+    const auto season = MakeSeason(ThreeWeeks());
     TFeedJVLink link(season);
     const TLocalClock clock = FixedClock(2004, 1, 20);
     const TReadLoopResult first = Run(link, link.FileCount(), {}, clock);
     ASSERT_TRUE(first.Completed());
+    EXPECT_TRUE(Temporaries(root.path()).empty());
     EXPECT_EQ(first.records, RecordCount(season));
     EXPECT_EQ(first.filesRead, link.FileCount());
     EXPECT_EQ(first.refused.Total(), 0u);
