@@ -3,6 +3,8 @@
 #include "analysis/SpeedFigures.h"
 #include "jvdata/SjisText.h"
 
+#include <optional>
+
 namespace analysis {
 
 namespace {
@@ -78,6 +80,39 @@ std::string RunnerName(const race::TRaceDayData& day, int slot, int runner) {
     return std::string(Sjis::TrimBlanks(
         day.Runners[static_cast<std::size_t>(slot)][static_cast<std::size_t>(runner)].Field(
             jvdata::SE::kHorseName)));
+}
+
+// Clears the chart and calls each(run, race, label) with the entry-th earlier run of every
+// runner of the race (label its horse number); nothing more for a slot or entry out of range.
+template <class Each>
+void ForEachRunnersRun(TChart& chart, const race::TRaceDayData& day, int slot, int runners,
+                       int entry, Each each) {
+    chart.ClearPoints();
+    if (!ValidSlot(slot) || entry < 0 || entry >= race::kPastRunSlots) {
+        return;
+    }
+    const auto s = static_cast<std::size_t>(slot);
+    const auto i = static_cast<std::size_t>(entry);
+    for (int k = 0; k < runners && k < race::kRunnerSlots; ++k) {
+        const auto runner = static_cast<std::size_t>(k);
+        each(day.PastRuns[s][runner][i], day.PastRaces[s][runner][i], std::to_string(k + 1));
+    }
+}
+
+// The point in its colour, or in grey at `absent` when there is no figure.
+template <class Figure>
+void AddOrGrey(TChart& chart, std::size_t series, const std::optional<Figure>& figure,
+               double absent, const std::string& label, std::uint32_t colour) {
+    if (figure) {
+        Add(chart, series, static_cast<double>(*figure), label, colour);
+    } else {
+        Add(chart, series, absent, label, kChartGrey);
+    }
+}
+
+// A figure that reads 0 when there is none, as nothing.
+std::optional<int> UnlessZero(int value) {
+    return value != 0 ? std::optional<int>(value) : std::nullopt;
 }
 
 // A rank field read as an integer, 0 (none) becoming 20.
@@ -228,28 +263,17 @@ void ShowTimeTrend(TChart& chart, const race::TRaceDayData& day, int slot, int r
 
 void ShowTimeComparison(TChart& chart, const race::TRaceDayData& day, int slot, int runners,
                         int entry) {
-    chart.ClearPoints();
-    if (!ValidSlot(slot) || entry < 0 || entry >= race::kPastRunSlots) {
-        return;
-    }
-    const auto s = static_cast<std::size_t>(slot);
-    const auto i = static_cast<std::size_t>(entry);
-    for (int k = 0; k < runners && k < race::kRunnerSlots; ++k) {
-        const jvdata::TRecordSE& run = day.PastRuns[s][static_cast<std::size_t>(k)][i];
-        const jvdata::TRecordRA& race = day.PastRaces[s][static_cast<std::size_t>(k)][i];
-        const std::string label = std::to_string(k + 1);
-        // No time is grey; a time without its race's distance is still a run, so red.
-        if (RaceTimeTenths(run) == 0) {
-            Add(chart, 0, kNoTimeCompared, label, kChartGrey);
-        } else {
-            Add(chart, 0, TimeFigure(run, race).value_or(kNoTimeCompared), label, kChartRed);
-        }
-        if (const auto figure = Last3fFigure(run)) {
-            Add(chart, 1, *figure, label, kChartGreen);
-        } else {
-            Add(chart, 1, kNoTimeCompared, label, kChartGrey);
-        }
-    }
+    ForEachRunnersRun(
+        chart, day, slot, runners, entry,
+        [&](const jvdata::TRecordSE& run, const jvdata::TRecordRA& race, const std::string& label) {
+            // No time is grey; a time without its race's distance is still a run, so red.
+            std::optional<double> time;
+            if (RaceTimeTenths(run) != 0) {
+                time = TimeFigure(run, race).value_or(kNoTimeCompared);
+            }
+            AddOrGrey(chart, 0, time, kNoTimeCompared, label, kChartRed);
+            AddOrGrey(chart, 1, Last3fFigure(run), kNoTimeCompared, label, kChartGreen);
+        });
 }
 
 void ShowRankTrend(TChart& chart, const race::TRaceDayData& day, int slot, int runner) {
@@ -270,35 +294,15 @@ void ShowRankTrend(TChart& chart, const race::TRaceDayData& day, int slot, int r
 
 void ShowRankComparison(TChart& chart, const race::TRaceDayData& day, int slot, int runners,
                         int entry) {
-    chart.ClearPoints();
-    if (!ValidSlot(slot) || entry < 0 || entry >= race::kPastRunSlots) {
-        return;
-    }
-    const auto s = static_cast<std::size_t>(slot);
-    const auto i = static_cast<std::size_t>(entry);
-    for (int k = 0; k < runners && k < race::kRunnerSlots; ++k) {
-        const jvdata::TRecordSE& run = day.PastRuns[s][static_cast<std::size_t>(k)][i];
-        const jvdata::TRecordRA& race = day.PastRaces[s][static_cast<std::size_t>(k)][i];
-        const std::string label = std::to_string(k + 1);
-        const int popularity = run.Int(jvdata::SE::kWinPopularity);
-        const int place = run.Int(jvdata::SE::kFinishPosition);
-        const int expectation = ExpectationValue(run, race);
-        if (popularity != 0) {
-            Add(chart, 1, popularity, label, kChartRed);
-        } else {
-            Add(chart, 1, kNoRank, label, kChartGrey);
-        }
-        if (place != 0) {
-            Add(chart, 2, place, label, kChartGreen);
-        } else {
-            Add(chart, 2, kNoRank, label, kChartGrey);
-        }
-        if (expectation != 0) {
-            Add(chart, 0, expectation, label, kChartYellow);
-        } else {
-            Add(chart, 0, 0, label, kChartGrey);
-        }
-    }
+    ForEachRunnersRun(
+        chart, day, slot, runners, entry,
+        [&](const jvdata::TRecordSE& run, const jvdata::TRecordRA& race, const std::string& label) {
+            AddOrGrey(chart, 1, UnlessZero(run.Int(jvdata::SE::kWinPopularity)), kNoRank, label,
+                      kChartRed);
+            AddOrGrey(chart, 2, UnlessZero(run.Int(jvdata::SE::kFinishPosition)), kNoRank, label,
+                      kChartGreen);
+            AddOrGrey(chart, 0, UnlessZero(ExpectationValue(run, race)), 0, label, kChartYellow);
+        });
 }
 
 std::string ChartPageName(TChartId id) {
