@@ -537,9 +537,9 @@ std::string_view HorseSheetCaption(int sheet) {
 }
 
 std::string NameBarText(const TRecordSE& runner, const TRecordUM& horse) {
-    std::string bar = KeibaFunc::StripWideSpaces(Sjis::TrimBlanks(runner.Field(SE::kHorseName)));
+    std::string bar = KeibaFunc::ShownName(runner.Field(SE::kHorseName));
     const std::string_view region = horse.Field(UM::kInvitationRegion);
-    if (!KeibaFunc::StripWideSpaces(Sjis::TrimBlanks(region)).empty()) {
+    if (!KeibaFunc::ShownName(region).empty()) {
         bar += Words().invited;
         bar += region;
         bar += ')';

@@ -19,6 +19,8 @@ namespace KeibaFunc {
 
 // The number of s right-aligned in length(s) characters; blanks of that length for 0.
 std::string ZeroSuppress(std::string_view s);
+// One number through a printf conversion of the "%d" family ("%2d" of 3 is " 3").
+std::string Formatted(const char* format, int value);
 // "#,##0": a whole number with a comma every three digits (12345 -> "12,345", 0 -> "0").
 std::string WithThousands(std::int64_t value);
 // Weight in 0.1 kg as "57.0", right-aligned in length(s) + 1; length(s) blanks for 0.
@@ -36,6 +38,9 @@ std::string WeightChangeText(std::string_view sign, std::string_view diff);
 
 // s without any full-width blank "　" (whole characters only).
 std::string StripWideSpaces(std::string_view s);
+// A name field as the pages show it: half-width blanks at both ends removed, then every
+// full-width blank.
+std::string ShownName(std::string_view field);
 // "①" to "⑱" for 1 to 18, "－" for anything else.
 std::string CircledNumber(int n);
 // s with length(piece) bytes overwritten by piece from the 1-based byte position p. The length

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <optional>
@@ -55,6 +56,15 @@ std::optional<int> StrictInt(std::string_view field) {
 } // namespace
 
 // ---- Numbers and times -------------------------------------------------------------------
+
+std::string Formatted(const char* format, int value) {
+    char buffer[32];
+    const int n = std::snprintf(buffer, sizeof buffer, format, value);
+    if (n <= 0) {
+        return {};
+    }
+    return std::string(buffer, std::min(static_cast<std::size_t>(n), sizeof buffer - 1));
+}
 
 std::string WithThousands(std::int64_t value) {
     const bool negative = value < 0;
@@ -168,6 +178,10 @@ std::string StripWideSpaces(std::string_view s) {
         pos += bytes;
     }
     return text;
+}
+
+std::string ShownName(std::string_view field) {
+    return StripWideSpaces(Sjis::TrimBlanks(field));
 }
 
 std::string CircledNumber(int n) {

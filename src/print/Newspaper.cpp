@@ -13,6 +13,8 @@ namespace print {
 
 namespace {
 
+using KeibaFunc::ShownName;
+
 namespace RA = jvdata::RA;
 namespace SE = jvdata::SE;
 namespace UM = jvdata::UM;
@@ -210,10 +212,6 @@ void DrawPastRunCell(const jvdata::TRecordSE& run, const jvdata::TRecordRA& race
     canvas.SetFontBold(false);
 }
 
-std::string Name(std::string_view field) {
-    return KeibaFunc::StripWideSpaces(Sjis::TrimBlanks(field));
-}
-
 // Runner row k (1 for runner slot 0). frames counts the frames begun so far on the page: a
 // row whose frame number equals it continues the frame above (a thin separator), any other
 // begins a new frame (a thick separator and the boxed frame number).
@@ -241,12 +239,12 @@ void DrawRunnerRow(const race::TRaceDayData& day, int r, int k, int& frames, IPa
     // Name and pedigree.
     canvas.SetFontName(PGothic());
     canvas.SetFontSize(9);
-    Text(canvas, 205, y + 23, Name(runner.Field(SE::kHorseName)));
+    Text(canvas, 205, y + 23, ShownName(runner.Field(SE::kHorseName)));
     canvas.SetFontSize(6);
-    Text(canvas, 205, y + 2, Name(horse.Field(UM::PedigreeName(UM::kSire))));
-    Text(canvas, 205, y + 54, Name(horse.Field(UM::PedigreeName(UM::kDam))));
-    Text(canvas, 205, y + 76, Name(horse.Field(UM::PedigreeName(UM::kDamSire))));
-    Text(canvas, 205, y + 96, Name(horse.Field(UM::PedigreeName(UM::kDamDam))));
+    Text(canvas, 205, y + 2, ShownName(horse.Field(UM::PedigreeName(UM::kSire))));
+    Text(canvas, 205, y + 54, ShownName(horse.Field(UM::PedigreeName(UM::kDam))));
+    Text(canvas, 205, y + 76, ShownName(horse.Field(UM::PedigreeName(UM::kDamSire))));
+    Text(canvas, 205, y + 96, ShownName(horse.Field(UM::PedigreeName(UM::kDamDam))));
 
     canvas.SetFontName(Gothic());
     canvas.SetFontSize(7);

@@ -15,6 +15,9 @@ namespace print {
 
 namespace {
 
+using KeibaFunc::Formatted;
+using KeibaFunc::ShownName;
+
 namespace RA = jvdata::RA;
 namespace RC = jvdata::RC;
 namespace SE = jvdata::SE;
@@ -60,18 +63,6 @@ std::string Or(std::optional<std::string> text) {
     return text ? std::move(*text) : std::string();
 }
 
-// One number with printf's "%d" family ("%2d" of 3 is " 3").
-std::string Formatted(const char* format, int value) {
-    char buffer[32];
-    const int n = std::snprintf(buffer, sizeof buffer, format, value);
-    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
-}
-
-// A name as the page prints it: trimmed, then without full-width blanks.
-std::string Name(std::string_view field) {
-    return KeibaFunc::StripWideSpaces(Sjis::TrimBlanks(field));
-}
-
 std::string PrizeList(const std::string* texts, int count) {
     std::string list;
     for (int i = 0; i < count; ++i) {
@@ -99,7 +90,7 @@ std::string GoingOf(const TRecordRA& race) {
 // condition ("未勝利", "1勝ｸﾗｽ" ...).
 std::string RaceLabel(const TRecordRA& race) {
     const std::string_view shortName = race.Field(RA::kShortRaceName);
-    if (!Name(shortName).empty()) {
+    if (!ShownName(shortName).empty()) {
         return std::string(shortName);
     }
     return KeibaFunc::ConditionName(race.Field(RA::kConditionYoungest));
@@ -170,8 +161,8 @@ std::string NewspaperRecordRiderLine(const TRecordRC& record) {
     if (!trimmed.empty() && trimmed != "000") {
         weight = std::string(carried.substr(0, 2)) + "." + std::string(carried.substr(2, 1)) + "kg";
     }
-    return w.jockey + Name(record.Field(RC::kHolderJockeyName)) + w.weight + weight + w.trainer +
-           Name(record.Field(RC::kHolderTrainerName));
+    return w.jockey + ShownName(record.Field(RC::kHolderJockeyName)) + w.weight + weight +
+           w.trainer + ShownName(record.Field(RC::kHolderTrainerName));
 }
 
 // ---- Runner row ---------------------------------------------------------------------------

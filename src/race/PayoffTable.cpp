@@ -1,5 +1,6 @@
 #include "race/PayoffTable.h"
 
+#include "jvdata/KeibaFunc.h"
 #include "jvdata/RecordLayout.h"
 #include "jvdata/SjisText.h"
 
@@ -11,6 +12,8 @@
 namespace race {
 
 namespace {
+
+using KeibaFunc::Formatted;
 
 // Where each bet type lies in the HR record, in the order of TBetType.
 constexpr const jvdata::TPayoffGroup& GroupOf(TBetType bet) noexcept {
@@ -68,13 +71,6 @@ auto ListOf(Payoffs& p, TBetType bet) noexcept {
         return std::span<Entry>(p.trio);
     }
     return std::span<Entry>();
-}
-
-// One number with printf's "%d" family into a std::string ("%2d" of 3 is " 3").
-std::string Formatted(const char* format, int value) {
-    char buffer[16];
-    const int n = std::snprintf(buffer, sizeof buffer, format, value);
-    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
 }
 
 // The combination text of two or three horse (or frame) numbers: each "%2d", joined by "-"

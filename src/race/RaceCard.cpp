@@ -18,6 +18,9 @@ namespace race {
 
 namespace {
 
+using KeibaFunc::Formatted;
+using KeibaFunc::ShownName;
+
 namespace RA = jvdata::RA;
 namespace RC = jvdata::RC;
 namespace SE = jvdata::SE;
@@ -85,18 +88,6 @@ struct THeaderWords {
 const THeaderWords& Words() {
     static const THeaderWords words;
     return words;
-}
-
-// One number with printf's "%d" family ("%2d" of 3 is " 3").
-std::string Formatted(const char* format, int value) {
-    char buffer[16];
-    const int n = std::snprintf(buffer, sizeof buffer, format, value);
-    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
-}
-
-// A name field as the card shows it: blanks at both ends removed, then every full-width blank.
-std::string ShownName(std::string_view field) {
-    return KeibaFunc::StripWideSpaces(Sjis::TrimBlanks(field));
 }
 
 // ---- Calendar dates -------------------------------------------------------------------------
