@@ -4,6 +4,7 @@
 // reading every file of the store once, and the median time of a race tab switch: every text of
 // the race card and the results page built for one race.
 
+#include "BenchSupport.h"
 #include "files/WholeFile.h"
 #include "jvdata/RecordLayout.h"
 #include "race/DayLoad.h"
@@ -20,9 +21,13 @@
 
 namespace {
 
+using keiba::bench::Clock;
+using keiba::bench::HorseNumber;
+using keiba::bench::Median;
+using keiba::bench::Millis;
+
 namespace fs = std::filesystem;
 using namespace keiba::test;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kRuns = 41;
 
@@ -30,12 +35,6 @@ constexpr int kRuns = 41;
 constexpr const char* kPastDates[] = {"20040425", "20040418", "20040411", "20040404",
                                       "20040328", "20040321", "20040314", "20040307"};
 constexpr const char* kPastCourses[] = {"05", "06", "09"};
-
-std::string Horse(int race, int horse) {
-    char text[32];
-    std::snprintf(text, sizeof text, "2000%02d%02d%02d", race, horse, race + horse);
-    return text;
-}
 
 // Writes the day "2004年05月01日東京" and everything its runners need; returns the entry.
 std::string WriteStore(const RaceDayStore& store) {
@@ -56,7 +55,7 @@ std::string WriteStore(const RaceDayStore& store) {
         store.WriteCourseRecord(MakeCourseRecord("05", plan.raceType, plan.distance, plan.track),
                                 "05", plan.raceType, plan.distance, plan.track);
         for (int h = 1; h <= 18; ++h) {
-            const std::string number = Horse(r, h);
+            const std::string number = HorseNumber(2000, r, h);
             runners.push_back(MakeRunner(races.back(), h, number, S("テストホース")));
             store.WriteHorseMaster(MakeHorseMaster(number, S("馬主")));
             // Oldest first, as the store keeps it; the last run is a later day, never taken.
@@ -94,15 +93,6 @@ std::string WriteStore(const RaceDayStore& store) {
         }
     }
     return entry;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Millis(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
 }
 
 } // namespace

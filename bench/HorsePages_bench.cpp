@@ -4,6 +4,7 @@
 // painted), of a race-tab change (race card, results and horse pages) and of building the
 // texts of one horse in the core.
 
+#include "BenchSupport.h"
 #include "horse/HorsePages.h"
 #include "horse/ui/HorseView.h"
 #include "shell/ui/ShellUiSupport.h"
@@ -25,16 +26,14 @@
 
 namespace {
 
+using keiba::bench::Clock;
+using keiba::bench::HorseNumber;
+using keiba::bench::Median;
+using keiba::bench::Millis;
+
 using namespace keiba::test;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kRuns = 101;
-
-std::string Horse(int race, int horse) {
-    char text[32];
-    std::snprintf(text, sizeof text, "2000%02d%02d%02d", race, horse, race + horse);
-    return text;
-}
 
 jvdata::TRecordUM Master(const std::string& number) {
     jvdata::TRecordUM um = MakeHorseMaster(number, S("サンプル馬主"));
@@ -81,7 +80,7 @@ std::string WriteStore(const RaceDayStore& store) {
         races.push_back(MakeRace(plan));
         payoffs.push_back(MakePayoff(races.back(), r % 18 + 1, 100 * r, 1));
         for (int h = 1; h <= 18; ++h) {
-            const std::string number = Horse(r, h);
+            const std::string number = HorseNumber(2000, r, h);
             runners.push_back(MakeRunner(races.back(), h, number, S("テストホース")));
             store.WriteHorseMaster(Master(number));
             std::vector<jvdata::TRecordSE> history;
@@ -116,15 +115,6 @@ std::string WriteStore(const RaceDayStore& store) {
         store.WriteResults(results);
     }
     return entry;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Millis(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
 }
 
 } // namespace

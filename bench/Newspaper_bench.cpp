@@ -3,6 +3,7 @@
 // are several) is loaded, and its twelve pages are drawn into the page recorder again and
 // again. Prints the median time of one drawing of the whole day, of one page, and of listing
 // the day's operations as text (what tomberly-cli print --ops does after the drawing).
+#include "BenchSupport.h"
 #include "acquisition/HeadlessAcquisition.h"
 #include "jvdata/RecordLayout.h"
 #include "jvlink/standin/Catalogue.h"
@@ -24,19 +25,13 @@
 
 namespace {
 
+using keiba::bench::Clock;
+using keiba::bench::Median;
+using keiba::bench::Millis;
+
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kRuns = 41;
-
-double Millis(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Acquires one week of the built-in season (results and the coming weekend's card) into root.
 bool AcquireSeason(const fs::path& root, const fs::path& settingsDir) {

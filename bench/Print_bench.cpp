@@ -4,6 +4,7 @@
 // whole "tomberly-cli print --pdf" process. A dense made-up page (as many texts and lines as a
 // full newspaper page) is timed too, since the preview's cost is in its texts.
 
+#include "BenchSupport.h"
 #include "jvdata/SjisText.h"
 #include "print/Newspaper.h"
 #include "print/ui/PagePrinting.h"
@@ -27,17 +28,15 @@
 
 namespace {
 
+using keiba::bench::Clock;
+using keiba::bench::HorseNumber;
+using keiba::bench::Median;
+using keiba::bench::Millis;
+
 namespace fs = std::filesystem;
 using namespace keiba::test;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kRuns = 21;
-
-std::string Horse(int race, int horse) {
-    char text[32];
-    std::snprintf(text, sizeof text, "2001%02d%02d%02d", race, horse, race + horse);
-    return text;
-}
 
 // Writes the day "2004年05月01日東京"; returns the entry.
 std::string WriteStore(const RaceDayStore& store) {
@@ -53,7 +52,7 @@ std::string WriteStore(const RaceDayStore& store) {
         store.WriteCourseRecord(MakeCourseRecord("05", plan.raceType, plan.distance, plan.track),
                                 "05", plan.raceType, plan.distance, plan.track);
         for (int h = 1; h <= 18; ++h) {
-            const std::string number = Horse(r, h);
+            const std::string number = HorseNumber(2001, r, h);
             runners.push_back(MakeRunner(races.back(), h, number, S("テストホース")));
             store.WriteHorseMaster(MakeHorseMaster(number, S("馬主")));
             std::vector<jvdata::TRecordSE> history;
@@ -98,15 +97,6 @@ void DrawDensePage(print::IPageCanvas& canvas) {
                              S("ディープインパクト"));
         }
     }
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Millis(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
 }
 
 // Medians of a step's wall-clock time and of the processor time this process spent on it, in

@@ -7,6 +7,7 @@
 //   - a selector click that redraws one chart, painted.
 // With KEIBA_SHOT_DIR set, the window is saved there page by page as PNG files.
 
+#include "BenchSupport.h"
 #include "acquisition/HeadlessAcquisition.h"
 #include "analysis/TimeTables.h"
 #include "analysis/TrendCharts.h"
@@ -35,17 +36,11 @@
 
 namespace {
 
+using keiba::bench::Clock;
+using keiba::bench::Median;
+using keiba::bench::Millis;
+
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-double Millis(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
 
 // The built-in season (eight weeks to 2026-01-07) acquired into the store under root.
 bool AcquireSeason(const fs::path& root, const fs::path& serviceDir) {

@@ -16,6 +16,7 @@
 // runs it over the first N weeks only (0, the default, is the whole year); its rate is what
 // is compared. The empty-store ingest and the plain write take turns N times (default 3); the
 // medians are compared. --once runs only the empty-store ingests, for a profiler.
+#include "BenchSupport.h"
 #include "files/WholeFile.h"
 #include "jvdata/SjisText.h"
 #include "jvlink/standin/Catalogue.h"
@@ -40,6 +41,9 @@
 
 namespace {
 
+using keiba::bench::Median;
+using keiba::bench::Seconds;
+
 namespace fs = std::filesystem;
 using keiba::storetest::TFeedFile;
 using keiba::storetest::TFeedJVLink;
@@ -60,10 +64,6 @@ public:
     void ProcessPendingEvents() override {}
     std::size_t made = 0;
 };
-
-double Seconds(std::chrono::steady_clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
 
 // CPU seconds this process has spent in its own code and in the system's.
 struct TCpu {
@@ -154,12 +154,6 @@ void SyncEverything() {
 #if !defined(_WIN32)
     sync();
 #endif
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n == 0 ? 0 : n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 void Line(const char* what, const TRun& run) {
