@@ -391,16 +391,10 @@ std::string FieldLine(const TRecordRA& race) {
     line += KeibaFunc::WeatherName(race.Field(RA::kWeatherCode));
     line += ' ';
     // The going of the surface raced on; a jump race has neither going.
-    switch (jvdata::SurfaceOfTrack(race.Field(RA::kTrackCode))) {
-    case jvdata::TSurface::Turf:
-        line += Or(KeibaFunc::GoingName(race.Field(RA::kTurfGoingCode), 0));
-        break;
-    case jvdata::TSurface::Dirt:
-        line += Or(KeibaFunc::GoingName(race.Field(RA::kDirtGoingCode), 0));
-        break;
-    case jvdata::TSurface::Other:
+    if (const auto going = jvdata::GoingCodeOf(race)) {
+        line += Or(KeibaFunc::GoingName(*going, 0));
+    } else {
         line += ' ';
-        break;
     }
     line += ' ';
     return line;

@@ -83,6 +83,18 @@ TSurface SurfaceOfTrack(std::string_view trackCode) noexcept {
     return code <= 29 ? TSurface::Dirt : TSurface::Other;
 }
 
+std::optional<std::string_view> GoingCodeOf(const TRecordRA& race) noexcept {
+    switch (SurfaceOfTrack(race.Field(RA::kTrackCode))) {
+    case TSurface::Turf:
+        return race.Field(RA::kTurfGoingCode);
+    case TSurface::Dirt:
+        return race.Field(RA::kDirtGoingCode);
+    case TSurface::Other:
+        break;
+    }
+    return std::nullopt;
+}
+
 namespace detail {
 
 void WriteFittedField(char* out, std::size_t width, std::string_view text) noexcept {

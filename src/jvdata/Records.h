@@ -279,6 +279,10 @@ public:
     std::string_view RaceNumber() const noexcept { return Field(RC::kRaceNumber); }
 };
 
+// The going code of the surface the race was run on (RA turf or dirt going); nothing for a
+// jump race, which has neither.
+std::optional<std::string_view> GoingCodeOf(const TRecordRA& race) noexcept;
+
 static_assert(TRecordRA::kLength == 1272 && TRecordSE::kLength == 555 &&
               TRecordHR::kLength == 719 && TRecordUM::kLength == 1609 && TRecordRC::kLength == 501);
 static_assert(sizeof(TRecordRA) == 1272 && sizeof(TRecordSE) == 555);

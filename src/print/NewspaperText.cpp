@@ -35,16 +35,10 @@ struct TWords {
     std::string dayOpen = Sjis::FromUtf8("日(");
     std::string meeting = Sjis::FromUtf8("回");
     std::string post = Sjis::FromUtf8("発走");
-    std::string runningOpen = Sjis::FromUtf8("第");
-    std::string runningClose = Sjis::FromUtf8("回 ");
-    std::string runners = Sjis::FromUtf8("頭  ");
-    std::string metres = Sjis::FromUtf8("ﾒｰﾄﾙ ");
     std::string firstPrize = Sjis::FromUtf8("【 賞　金 】");
     std::string addedPrize = Sjis::FromUtf8("【付加賞金】");
     std::string place = Sjis::FromUtf8("着:");
     std::string unit = Sjis::FromUtf8(" (単位:千円)");
-    std::string record = Sjis::FromUtf8("ﾚｺｰﾄﾞ:");
-    std::string foaled = Sjis::FromUtf8("年生");
     std::string jockey = Sjis::FromUtf8("騎手:");
     std::string weight = Sjis::FromUtf8("  斤量:");
     std::string trainer = Sjis::FromUtf8("  調教師:");
@@ -73,17 +67,10 @@ std::string PrizeList(const std::string* texts, int count) {
     return list;
 }
 
-// Going of the race's surface: turf tracks (codes up to 22) the turf going, dirt tracks (23 to
-// 29) the dirt going, jump tracks none.
+// Going of the race's surface; none for a jump race.
 std::string GoingOf(const TRecordRA& race) {
-    const int track = race.Int(RA::kTrackCode);
-    if (track <= 22) {
-        return Or(KeibaFunc::GoingName(race.Field(RA::kTurfGoingCode), 0));
-    }
-    if (track <= 29) {
-        return Or(KeibaFunc::GoingName(race.Field(RA::kDirtGoingCode), 0));
-    }
-    return {};
+    const auto code = jvdata::GoingCodeOf(race);
+    return code ? Or(KeibaFunc::GoingName(*code, 0)) : std::string();
 }
 
 // The race's label in a past-run cell: its short name when it has one, else its age
