@@ -2,6 +2,7 @@
 
 #include "files/ProgramFolder.h"
 #include "jvdata/SjisText.h"
+#include "widgets/ui/QtConvert.h"
 #include "widgets/ui/TLabel3Dj.h"
 
 #include <utility>
@@ -22,9 +23,7 @@ namespace acquisition {
 
 namespace {
 
-QString FromSjis(std::string_view sjis) {
-    return QString::fromStdString(Sjis::ToUtf8(sjis));
-}
+using widgets::FromSjis;
 
 // A font of the design: face and pixel size.
 QFont DesignFont(const char* face, int pixels, bool bold = false) {

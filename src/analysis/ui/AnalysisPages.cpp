@@ -2,6 +2,7 @@
 
 #include "analysis/TimeTableLook.h"
 #include "jvdata/SjisText.h"
+#include "widgets/ui/QtConvert.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -10,9 +11,7 @@ namespace analysis::ui {
 
 namespace {
 
-QString ToQ(std::string_view sjis) {
-    return QString::fromStdString(Sjis::ToUtf8(sjis));
-}
+using widgets::FromSjis;
 
 std::size_t Index(TChartId id) {
     return static_cast<std::size_t>(id) - 1;
@@ -37,7 +36,7 @@ TChartPage::TChartPage(TChartId id, const QString& groupName, QWidget* parent) :
     chart_ = new TTrendChartView(id, this);
     layout->addWidget(chart_, 1);
 
-    group_ = new QGroupBox(ToQ(SelectorCaption(id)), this);
+    group_ = new QGroupBox(FromSjis(SelectorCaption(id)), this);
     group_->setObjectName(groupName);
     group_->setFixedWidth(kSelectorWidth);
     auto* column = new QVBoxLayout(group_);
@@ -65,7 +64,7 @@ void TChartPage::SetItems(const std::vector<std::string>& items) {
         QRadioButton* button = itemButtons_[static_cast<std::size_t>(i)];
         button->setChecked(false);
         if (i < items_) {
-            const QString text = ToQ(items[static_cast<std::size_t>(i)]);
+            const QString text = FromSjis(items[static_cast<std::size_t>(i)]);
             if (button->text() != text) {
                 button->setText(text);
             }

@@ -2,6 +2,7 @@
 
 #include "analysis/TimeTableLook.h"
 #include "jvdata/SjisText.h"
+#include "widgets/ui/QtConvert.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -11,20 +12,15 @@ namespace analysis::ui {
 
 namespace {
 
-QColor Rgb(std::uint32_t colour) {
-    return QColor((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
-}
-
-QString ToQ(std::string_view sjis) {
-    return QString::fromStdString(Sjis::ToUtf8(sjis));
-}
+using widgets::FromRgb;
+using widgets::FromSjis;
 
 } // namespace
 
 QColor InfoBackground(const QPalette& palette) {
     const QColor tip = palette.color(QPalette::ToolTipBase);
     if (!tip.isValid() || tip == palette.color(QPalette::Base)) {
-        return Rgb(TableLook::kToolTipFallback);
+        return FromRgb(TableLook::kToolTipFallback);
     }
     return tip;
 }
@@ -35,9 +31,9 @@ void TimeTableDrawCell(QPainter& painter, int column, const QRect& rect, const Q
         TableLook::CellLook(column, Sjis::FromUtf8(text.toStdString()));
     painter.save();
     painter.fillRect(rect, look.fill == TableLook::TCellFill::ToolTip ? InfoBackground(palette)
-                                                                      : Rgb(look.colour));
+                                                                      : FromRgb(look.colour));
     painter.setFont(font);
-    painter.setPen(Rgb(TableLook::kTextColour));
+    painter.setPen(FromRgb(TableLook::kTextColour));
     painter.setClipRect(rect);
     const int horizontal =
         look.align == TableLook::TCellAlign::Right ? Qt::AlignRight : Qt::AlignHCenter;
@@ -55,11 +51,11 @@ void TTimeTableCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem
 
 TTimeTableGrid::TTimeTableGrid(const QString& name, QWidget* parent) : QTableWidget(parent) {
     setObjectName(name);
-    QFont font(ToQ(TableLook::kFontFace));
+    QFont font(FromSjis(TableLook::kFontFace));
     font.setPixelSize(TableLook::kFontPixels);
     font.setBold(true);
     setFont(font);
-    setToolTip(ToQ(TableLook::GridHint()));
+    setToolTip(FromSjis(TableLook::GridHint()));
     setColumnCount(kTableColumns);
     for (int column = 0; column < kTableColumns; ++column) {
         setColumnWidth(column, TableLook::kColumnWidths[static_cast<std::size_t>(column)]);
@@ -85,7 +81,7 @@ void TTimeTableGrid::Fill(const TTableRows& rows) {
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         for (int column = 0; column < kTableColumns; ++column) {
             const QString text =
-                ToQ(rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)]);
+                FromSjis(rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)]);
             if (QTableWidgetItem* cell = item(r, column)) {
                 cell->setText(text);
             } else {
@@ -108,7 +104,7 @@ TTimeTablePage::TTimeTablePage(const QString& captionName, const std::string& ca
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    caption_ = new QLabel(ToQ(caption), this);
+    caption_ = new QLabel(FromSjis(caption), this);
     caption_->setObjectName(captionName);
     caption_->setFixedHeight(TableLook::kCaptionHeight);
     caption_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -118,10 +114,10 @@ TTimeTablePage::TTimeTablePage(const QString& captionName, const std::string& ca
     caption_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     caption_->setAutoFillBackground(true);
     QPalette colours = caption_->palette();
-    colours.setColor(QPalette::Window, Rgb(TableLook::kCaptionBackground));
-    colours.setColor(QPalette::WindowText, Rgb(TableLook::kCaptionTextColour));
+    colours.setColor(QPalette::Window, FromRgb(TableLook::kCaptionBackground));
+    colours.setColor(QPalette::WindowText, FromRgb(TableLook::kCaptionTextColour));
     caption_->setPalette(colours);
-    QFont font(ToQ(TableLook::kCaptionFontFace));
+    QFont font(FromSjis(TableLook::kCaptionFontFace));
     font.setPixelSize(TableLook::kCaptionFontPixels);
     font.setBold(true);
     caption_->setFont(font);

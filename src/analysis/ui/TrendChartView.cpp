@@ -1,6 +1,7 @@
 #include "analysis/ui/TrendChartView.h"
 
 #include "jvdata/SjisText.h"
+#include "widgets/ui/QtConvert.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,13 +21,8 @@ namespace analysis::ui {
 
 namespace {
 
-QColor Rgb(std::uint32_t colour) {
-    return QColor((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
-}
-
-QString ToQ(std::string_view sjis) {
-    return QString::fromStdString(Sjis::ToUtf8(sjis));
-}
+using widgets::FromRgb;
+using widgets::FromSjis;
 
 // Labels, legend and the bottom axis title: "ＭＳ Ｐ明朝" 12 px.
 QFont LabelFont() {
@@ -115,7 +111,7 @@ TTrendChartView::TTrendChartView(TChartId id, QWidget* parent)
     legend->setFont(LabelFont());
     if (shown_.legendColoured) {
         legend->setBackgroundVisible(true);
-        legend->setBrush(Rgb(shown_.legendColour));
+        legend->setBrush(FromRgb(shown_.legendColour));
         legend->setPen(QPen(QColor(0x80, 0x80, 0x80)));
     }
 
@@ -164,7 +160,7 @@ void TTrendChartView::SetupAxes() {
     bottom_->setGridLineVisible(false);
     bottom_->setRange(-0.5, 0.5);
     if (!shown_.bottom.title.empty()) {
-        bottom_->setTitleText(ToQ(shown_.bottom.title));
+        bottom_->setTitleText(FromSjis(shown_.bottom.title));
         bottom_->setTitleFont(LabelFont());
     }
     chart->addAxis(bottom_, Qt::AlignBottom);
@@ -178,7 +174,7 @@ QValueAxis* TTrendChartView::AxisOf(const TChartSeries& series) const {
 void TTrendChartView::SetupSeries() {
     QChart* chart = this->chart();
     for (const TChartSeries& look : shown_.series) {
-        const QColor colour = Rgb(look.colour);
+        const QColor colour = FromRgb(look.colour);
         QAbstractSeries* series = nullptr;
         switch (look.kind) {
         case TSeriesKind::FastLine: {
@@ -201,16 +197,16 @@ void TTrendChartView::SetupSeries() {
         case TSeriesKind::Bars: {
             auto* bars = new QBarSeries(chart);
             bars->setBarWidth(look.barWidthPercent / 100.0);
-            bars_ = new QBarSet(ToQ(look.title));
+            bars_ = new QBarSet(FromSjis(look.title));
             bars_->setColor(colour);
             bars_->setBorderColor(Qt::black);
-            bars_->setSelectedColor(Rgb(kChartGrey));
+            bars_->setSelectedColor(FromRgb(kChartGrey));
             bars->append(bars_);
             series = bars;
             break;
         }
         }
-        series->setName(ToQ(look.title));
+        series->setName(FromSjis(look.title));
         series->setObjectName(QString::fromStdString(look.name));
         chart->addSeries(series);
         series->attachAxis(bottom_);
@@ -278,7 +274,7 @@ void TTrendChartView::Show(const TChart& chart) {
     }
     if (labels != nullptr) {
         for (std::size_t i = 0; i < labels->size(); ++i) {
-            bottom_->append(ToQ((*labels)[i].label), static_cast<qreal>(i));
+            bottom_->append(FromSjis((*labels)[i].label), static_cast<qreal>(i));
         }
     }
     bottom_->setStartValue(-0.5);
@@ -289,14 +285,14 @@ void TTrendChartView::Show(const TChart& chart) {
         right_->applyNiceNumbers();
     }
     if (nameBox_ != nullptr) {
-        nameBox_->setText(ToQ(shown_.name));
+        nameBox_->setText(FromSjis(shown_.name));
     }
     viewport()->update();
 }
 
 void TTrendChartView::DrawVerticalTitle(QPainter& painter, const TChartAxis& axis,
                                         qreal centreX) const {
-    const QString title = ToQ(axis.title);
+    const QString title = FromSjis(axis.title);
     const QFontMetrics metrics(painter.font());
     const qreal step = metrics.height();
     const QRectF plot = chart()->mapRectToScene(chart()->plotArea());
@@ -347,11 +343,11 @@ void TTrendChartView::drawForeground(QPainter* painter, const QRectF& rect) {
                 chart->mapToPosition(QPointF(static_cast<qreal>(i), p.value), series_[j]));
             const QRectF mark(at.x() - width / 2.0, at.y() - height / 2.0, width, height);
             painter->setPen(QPen(Qt::black, 1));
-            painter->setBrush(Rgb(p.colour));
+            painter->setBrush(FromRgb(p.colour));
             painter->drawRect(mark);
             if (s.marksVisible) {
                 // The mark: the point's label in a small box above it.
-                const QString text = ToQ(p.label);
+                const QString text = FromSjis(p.label);
                 const int textWidth = metrics.horizontalAdvance(text) + 6;
                 const QRectF box(at.x() - textWidth / 2.0, mark.top() - metrics.height() - 8,
                                  textWidth, metrics.height() + 2);

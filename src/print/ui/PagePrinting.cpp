@@ -3,6 +3,7 @@
 #include "jvdata/SjisText.h"
 #include "print/Newspaper.h"
 #include "widgets/ui/FontSubstitutes.h"
+#include "widgets/ui/QtConvert.h"
 
 #include <cstdlib>
 #include <memory>
@@ -17,10 +18,7 @@ namespace print::ui {
 
 namespace {
 
-QColor ColourOf(std::uint32_t rgb) {
-    return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
-                  static_cast<int>(rgb & 0xFF));
-}
+using widgets::FromRgb;
 
 // The font of a drawing state at the printer's resolution: points to printer pixels, so that
 // the size on paper is true at any resolution and under the preview's scaling alike.
@@ -88,9 +86,9 @@ void PaintRecordedPage(QPainter& painter, const TRecordedPage& page, const TPage
                 // A solid brush gives the text an opaque background of its colour.
                 painter.fillRect(
                     QRectF(corner, QSizeF(metrics->horizontalAdvance(text), metrics->height())),
-                    ColourOf(state.brush.colour));
+                    FromRgb(state.brush.colour));
             }
-            painter.setPen(ColourOf(state.font.colour));
+            painter.setPen(FromRgb(state.font.colour));
             lastPen = -1;
             painter.drawText(corner + QPointF(0, metrics->ascent()), text);
             break;
@@ -110,7 +108,7 @@ void PaintRecordedPage(QPainter& painter, const TRecordedPage& page, const TPage
             if (op.kind == TPageOp::TKind::Line) {
                 painter.drawLine(from, to);
             } else {
-                painter.setBrush(state.brush.solid ? QBrush(ColourOf(state.brush.colour))
+                painter.setBrush(state.brush.solid ? QBrush(FromRgb(state.brush.colour))
                                                    : QBrush(Qt::NoBrush));
                 painter.drawRect(QRectF(from, to).normalized());
             }

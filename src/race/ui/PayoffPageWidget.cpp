@@ -1,6 +1,7 @@
 #include "race/ui/PayoffPageWidget.h"
 
 #include "jvdata/SjisText.h"
+#include "widgets/ui/QtConvert.h"
 
 #include <QFont>
 
@@ -8,16 +9,14 @@ namespace race::ui {
 
 namespace {
 
+using widgets::FromRgb;
+
 using PayoffPage::TLabelLook;
 using PayoffPage::TPayoffLine;
 using widgets::TLabel3Dj;
 
 // Width of a heading: room for the longest, "三連複", engraved.
 constexpr int kHeadingWidth = 80;
-
-QColor Rgb(std::uint32_t colour) {
-    return QColor((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
-}
 
 std::size_t Index(TBetType bet) {
     return static_cast<std::size_t>(bet);
@@ -39,10 +38,10 @@ TLabel3Dj* MakeLabel(QWidget* parent, const TLabelLook& look, const QRect& place
     font.setBold(look.bold);
     font.setUnderline(look.underline);
     label->setFont(font);
-    label->SetFontColor(Rgb(look.textColour));
+    label->SetFontColor(FromRgb(look.textColour));
     label->SetTransparent(!look.filled);
     if (look.filled) {
-        label->SetColor(Rgb(look.background));
+        label->SetColor(FromRgb(look.background));
     }
     if (look.box) {
         label->SetBorder(true);

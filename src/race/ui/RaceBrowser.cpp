@@ -8,6 +8,7 @@
 #include "shell/ui/RaceHeaderPanel.h"
 #include "shell/ui/TPrgrsForm.h"
 #include "shell/ui/TabControl.h"
+#include "widgets/ui/QtConvert.h"
 
 #include <utility>
 
@@ -19,13 +20,8 @@ namespace race::ui {
 
 namespace {
 
-QString Text(std::string_view sjis) {
-    return QString::fromStdString(Sjis::ToUtf8(sjis));
-}
-
-QColor Rgb(std::uint32_t colour) {
-    return QColor((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
-}
+using widgets::FromRgb;
+using widgets::FromSjis;
 
 } // namespace
 
@@ -100,9 +96,9 @@ void TRaceBrowser::TabControl1Change() {
     const std::string* lines[] = {&header.label1, &header.label2, &header.label3,
                                   &header.label4, &header.label5, &header.label51};
     for (int line = 0; line < 6; ++line) {
-        views_.header->Line(line)->setText(Text(*lines[line]));
+        views_.header->Line(line)->setText(FromSjis(*lines[line]));
     }
-    views_.header->SetColour(Rgb(header.panelColour));
+    views_.header->SetColour(FromRgb(header.panelColour));
 
     views_.results->Show(day_.PayoffTable, slot);
     FillRaceCard(*views_.card, CardRows(day_, slot));

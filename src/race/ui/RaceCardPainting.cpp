@@ -2,6 +2,7 @@
 
 #include "jvdata/SjisText.h"
 #include "race/RaceCardLook.h"
+#include "widgets/ui/QtConvert.h"
 
 #include <QPainter>
 
@@ -9,16 +10,14 @@ namespace race::ui {
 
 namespace {
 
-QColor Rgb(std::uint32_t colour) {
-    return QColor((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
-}
+using widgets::FromRgb;
 
 } // namespace
 
 QColor ToolTipBackground(const QPalette& palette) {
     const QColor tip = palette.color(QPalette::ToolTipBase);
     if (!tip.isValid() || tip == palette.color(QPalette::Base)) {
-        return Rgb(CardLook::kToolTipFallback);
+        return FromRgb(CardLook::kToolTipFallback);
     }
     return tip;
 }
@@ -31,7 +30,7 @@ void StringGrid1DrawCell(QPainter& painter, int column, int row, const QRect& re
     QColor background;
     switch (look.fill) {
     case CardLook::TCellFill::Colour:
-        background = Rgb(look.colour);
+        background = FromRgb(look.colour);
         break;
     case CardLook::TCellFill::ToolTip:
         background = ToolTipBackground(palette);
@@ -43,7 +42,7 @@ void StringGrid1DrawCell(QPainter& painter, int column, int row, const QRect& re
     painter.save();
     painter.fillRect(rect, background);
     painter.setFont(font);
-    painter.setPen(Rgb(CardLook::kTextColour));
+    painter.setPen(FromRgb(CardLook::kTextColour));
     const Qt::Alignment horizontal =
         look.align == CardLook::TCellAlign::Left ? Qt::AlignLeft : Qt::AlignHCenter;
     painter.setClipRect(rect);

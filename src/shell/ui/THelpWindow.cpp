@@ -4,6 +4,7 @@
 #include "jvdata/SjisText.h"
 #include "shell/HelpFile.h"
 #include "shell/ShellTexts.h"
+#include "widgets/ui/QtConvert.h"
 
 #include <algorithm>
 #include <system_error>
@@ -26,9 +27,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString FromSjis(std::string_view sjis) {
-    return QString::fromStdString(Sjis::ToUtf8(sjis));
-}
+using widgets::FromSjis;
 
 QString Utf8(const char* text) {
     return QString::fromUtf8(text);

@@ -19,6 +19,7 @@
 #include "shell/ui/TabControl.h"
 #include "shell/ui/ToolGlyphs.h"
 #include "store/StoreLayout.h"
+#include "widgets/ui/QtConvert.h"
 #include "widgets/ui/TMsgDlg.h"
 
 #include <stdexcept>
@@ -37,9 +38,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString FromSjis(std::string_view sjis) {
-    return QString::fromStdString(Sjis::ToUtf8(sjis));
-}
+using widgets::FromSjis;
 
 // The JV-Link instance the window is made with; there is no window without one.
 std::unique_ptr<jvlink::IJVLink> Required(std::unique_ptr<jvlink::IJVLink> link) {

@@ -1,5 +1,7 @@
 #include "widgets/ui/QtUserInteraction.h"
 
+#include "widgets/ui/QtConvert.h"
+
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -27,10 +29,6 @@ namespace {
 
 // The standard button each box button is, kept on the Qt button.
 constexpr const char* kButtonProperty = "keibaMsgDlgBtn";
-
-QString FromSjis(std::string_view sjis) {
-    return QString::fromStdString(Sjis::ToUtf8(sjis));
-}
 
 QMessageBox::Icon IconOf(TMsgDlgType type) {
     switch (type) {
