@@ -185,6 +185,22 @@ std::error_code WriteAll(int fd, std::string_view bytes) {
 
 #endif
 
+// Calls attempt(i) for every i below count as ForEachInParallel does; the first failure seen.
+[[maybe_unused]] std::error_code
+FirstFailure(std::size_t count, const std::function<std::error_code(std::size_t)>& attempt) {
+    std::mutex lock;
+    std::error_code first;
+    ForEachInParallel(count, [&](std::size_t i) {
+        if (const std::error_code error = attempt(i)) {
+            const std::lock_guard<std::mutex> hold(lock);
+            if (!first) {
+                first = error;
+            }
+        }
+    });
+    return first;
+}
+
 } // namespace
 
 const std::error_category& FileErrorCategory() noexcept {
@@ -455,28 +471,16 @@ std::error_code MoveFolderIntoPlace(const fs::path& temporary, const fs::path& t
 // flushed to disk, several at a time (a new folder's entries are the file system's own log's).
 std::error_code SyncContents(const std::vector<fs::path>& temporaries, const std::vector<fs::path>&,
                              const std::set<fs::path>&) {
-    std::mutex lock;
-    std::error_code first;
-    ForEachInParallel(temporaries.size(), [&](std::size_t i) {
+    return FirstFailure(temporaries.size(), [&](std::size_t i) {
         HANDLE handle = CreateFileW(temporaries[i].c_str(), GENERIC_WRITE, 0, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        std::error_code error;
         if (handle == INVALID_HANDLE_VALUE) {
-            error = LastError();
-        } else {
-            if (!FlushFileBuffers(handle)) {
-                error = LastError();
-            }
-            CloseHandle(handle);
+            return LastError();
         }
-        if (error) {
-            const std::lock_guard<std::mutex> hold(lock);
-            if (!first) {
-                first = error;
-            }
-        }
+        const std::error_code error = FlushFileBuffers(handle) ? std::error_code{} : LastError();
+        CloseHandle(handle);
+        return error;
     });
-    return first;
 }
 
 // The moves are written through already.
@@ -758,22 +762,14 @@ std::error_code SyncContents([[maybe_unused]] const std::vector<fs::path>& tempo
 #else
     std::vector<fs::path> all = temporaries;
     all.insert(all.end(), madeFolders.begin(), madeFolders.end());
-    std::mutex lock;
-    std::error_code first;
-    ForEachInParallel(all.size(), [&](std::size_t i) {
+    return FirstFailure(all.size(), [&](std::size_t i) {
         const int fd = open(all[i].c_str(), O_RDONLY | O_CLOEXEC);
         const std::error_code error = fd < 0 || fsync(fd) != 0 ? Errno() : std::error_code{};
         if (fd >= 0) {
             close(fd);
         }
-        if (error) {
-            const std::lock_guard<std::mutex> hold(lock);
-            if (!first) {
-                first = error;
-            }
-        }
+        return error;
     });
-    return first;
 #endif
 }
 
