@@ -227,13 +227,11 @@ TStoreStatus TBatchedWriter::Flush() {
             staged.push_back(requested[i]);
         }
     }
-    const std::size_t count = batch.Staged();
-    std::size_t failed = 0;
-    for (const files::TReplaceBatch::TFailure& failure : batch.Commit()) {
-        ++failed;
+    const std::vector<files::TReplaceBatch::TFailure> failures = batch.Commit();
+    for (const files::TReplaceBatch::TFailure& failure : failures) {
         lose(*staged.at(failure.staged), failure.error);
     }
-    filesWritten_ += count - failed;
+    filesWritten_ += staged.size() - failures.size();
     files_.clear();
     heldBytes_ = 0;
     missingFolders_.clear(); // the flush made them
