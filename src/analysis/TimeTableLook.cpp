@@ -14,14 +14,6 @@ std::string Last3fCaption() {
     return Sjis::FromUtf8("\u3000上３ハロンタイム計算表（100m当たり秒数）");
 }
 
-std::string TimesPageName() {
-    return Sjis::FromUtf8("走破ﾀｲﾑ計算表");
-}
-
-std::string Last3fPageName() {
-    return Sjis::FromUtf8("上3ﾊﾛﾝﾀｲﾑ計算表");
-}
-
 std::string GridHint() {
     return Sjis::FromUtf8(
         "表示は印、枠番、馬番、前１走、前２走、前３走、前４走、前５走、平均値の順です");

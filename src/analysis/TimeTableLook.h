@@ -21,9 +21,6 @@ namespace analysis::TableLook {
 // full-width blank.
 std::string TimesCaption();
 std::string Last3fCaption();
-// The pages' tab captions: "走破ﾀｲﾑ計算表", "上3ﾊﾛﾝﾀｲﾑ計算表".
-std::string TimesPageName();
-std::string Last3fPageName();
 
 inline constexpr int kCaptionHeight = 16;                     // across the top of the page, sunken
 inline constexpr std::uint32_t kCaptionBackground = 0x00FFFF; // aqua

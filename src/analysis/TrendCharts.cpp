@@ -305,20 +305,6 @@ void ShowRankComparison(TChart& chart, const race::TRaceDayData& day, int slot, 
         });
 }
 
-std::string ChartPageName(TChartId id) {
-    switch (id) {
-    case TChartId::Chart1:
-        return U("馬番別ﾀｲﾑ推移ｸﾞﾗﾌ");
-    case TChartId::Chart2:
-        return U("各馬ﾀｲﾑ比較ｸﾞﾗﾌ");
-    case TChartId::Chart3:
-        return U("人気・着順推移ｸﾞﾗﾌ");
-    case TChartId::Chart4:
-        return U("人気･着順比較ｸﾞﾗﾌ");
-    }
-    return {};
-}
-
 namespace {
 
 bool IsTrend(TChartId id) {

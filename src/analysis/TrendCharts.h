@@ -120,9 +120,6 @@ void ShowRankComparison(TChart& chart, const race::TRaceDayData& day, int slot, 
 
 // ---- Pages and selectors --------------------------------------------------------------------
 
-// The page's tab caption: "馬番別ﾀｲﾑ推移ｸﾞﾗﾌ", "各馬ﾀｲﾑ比較ｸﾞﾗﾌ", "人気・着順推移ｸﾞﾗﾌ",
-// "人気･着順比較ｸﾞﾗﾌ".
-std::string ChartPageName(TChartId id);
 // The selector RadioGroup1 .. RadioGroup4 right of the chart: its caption ("馬番" for the
 // trends, none for the comparisons) and its items, "1番" .. per runner for the trends and
 // "前走-1" .. "前走-5" for the comparisons.
