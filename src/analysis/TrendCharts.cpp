@@ -3,6 +3,7 @@
 #include "analysis/SpeedFigures.h"
 #include "jvdata/SjisText.h"
 
+#include <initializer_list>
 #include <optional>
 
 namespace analysis {
@@ -56,6 +57,14 @@ struct TFlatPoints {
     const char* title;
     std::uint32_t colour;
 };
+
+void AddFlatSeries(TChart& chart, std::initializer_list<TFlatPoints> flat) {
+    for (const auto& [name, title, colour] : flat) {
+        TChartSeries s = MakeSeries(name, TSeriesKind::Points, title, colour, TAxisSide::Left);
+        s.pointHeight = 2;
+        chart.series.push_back(std::move(s));
+    }
+}
 
 // "前" + n + "走": the run n back, "前5走" .. "前1走".
 std::string RunLabel(int entry) {
@@ -169,12 +178,8 @@ TChart MakeChart(TChartId id) {
         break;
     }
     case TChartId::Chart2: {
-        for (auto [name, title, colour] : {TFlatPoints{"Series4", "走破ﾀｲﾑ能力", kChartRed},
-                                           TFlatPoints{"Series5", "上3ﾊﾛﾝ能力", kChartGreen}}) {
-            TChartSeries s = MakeSeries(name, TSeriesKind::Points, title, colour, TAxisSide::Left);
-            s.pointHeight = 2;
-            chart.series.push_back(std::move(s));
-        }
+        AddFlatSeries(
+            chart, {{"Series4", "走破ﾀｲﾑ能力", kChartRed}, {"Series5", "上3ﾊﾛﾝ能力", kChartGreen}});
         chart.left = FixedAxis(5.2, 6.8, 0.5, "#,##0.00");
         chart.left.title = U("秒");
         chart.left.verticalTitle = true;
@@ -210,12 +215,8 @@ TChart MakeChart(TChartId id) {
                                        kChartYellow, TAxisSide::Right);
         bars.barWidthPercent = 35;
         chart.series.push_back(std::move(bars));
-        for (auto [name, title, colour] : {TFlatPoints{"PointSeries1", "人気", kChartRed},
-                                           TFlatPoints{"PointSeries2", "順位", kChartGreen}}) {
-            TChartSeries s = MakeSeries(name, TSeriesKind::Points, title, colour, TAxisSide::Left);
-            s.pointHeight = 2;
-            chart.series.push_back(std::move(s));
-        }
+        AddFlatSeries(chart,
+                      {{"PointSeries1", "人気", kChartRed}, {"PointSeries2", "順位", kChartGreen}});
         chart.left = FixedAxis(1, 18, 0.5, "#,##0");
         chart.left.title = U("位");
         chart.left.verticalTitle = true;
