@@ -552,12 +552,36 @@ std::string EntryOf(const TOptions& options) {
 }
 
 // show --page horse: the horse pages of one runner, one control a line.
+// Why a race day or one of its races could not be shown.
+enum class TDayFailure { UnknownDay, ReadFailed, UnknownRace };
+
+// Reports it on stderr (message: the load's own text); the exit status.
+int ReportDayFailure(const TOutput& out, TDayFailure failure, const std::string& entry,
+                     const std::string& message, std::string_view race = {}) {
+    switch (failure) {
+    case TDayFailure::ReadFailed:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: ") + message);
+        return kStoreFailed;
+    case TDayFailure::UnknownDay:
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: no complete race day ") + entry +
+                             Sjis::FromUtf8(" in the store (see the dates command): ") + message);
+        return kNotInStore;
+    case TDayFailure::UnknownRace:
+        break;
+    }
+    out.Line(stderr, Sjis::FromUtf8("tomberly-cli: race day ") + entry +
+                         Sjis::FromUtf8(" has no race ") + std::string(race));
+    return kNotInStore;
+}
+
+// The race --race names, if given.
+std::optional<int> RaceOption(const TOptions& options) {
+    return options.race ? RaceNumberOf(*options.race) : std::nullopt;
+}
+
 int ShowHorse(const TOptions& options, const TOutput& out, const fs::path& root) {
     const std::string entry = EntryOf(options);
-    std::optional<int> number;
-    if (options.race) {
-        number = RaceNumberOf(*options.race);
-    }
+    const std::optional<int> number = RaceOption(options);
     const int horseTab = options.horse ? ItemOf(*options.horse).value_or(0) : 1;
     const auto day = std::make_unique<race::TRaceDayData>();
     const horse::THorseDumpResult result =
@@ -566,17 +590,12 @@ int ShowHorse(const TOptions& options, const TOutput& out, const fs::path& root)
     case horse::THorseDumpStatus::Shown:
         break;
     case horse::THorseDumpStatus::UnknownDay:
-        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: no complete race day ") + entry +
-                             Sjis::FromUtf8(" in the store (see the dates command): ") +
-                             result.message);
-        return kNotInStore;
+        return ReportDayFailure(out, TDayFailure::UnknownDay, entry, result.message);
     case horse::THorseDumpStatus::ReadFailed:
-        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: ") + result.message);
-        return kStoreFailed;
+        return ReportDayFailure(out, TDayFailure::ReadFailed, entry, result.message);
     case horse::THorseDumpStatus::UnknownRace:
-        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: race day ") + entry +
-                             Sjis::FromUtf8(" has no race ") + options.race.value_or(""));
-        return kNotInStore;
+        return ReportDayFailure(out, TDayFailure::UnknownRace, entry, result.message,
+                                options.race.value_or(""));
     case horse::THorseDumpStatus::UnknownHorse:
         out.Line(stderr, Sjis::FromUtf8("tomberly-cli: race ") + std::to_string(result.raceNumber) +
                              Sjis::FromUtf8(" of ") + entry + Sjis::FromUtf8(" has no horse tab ") +
@@ -599,10 +618,7 @@ int Show(const TOptions& options, const TOutput& out) {
         return ShowHorse(options, out, *root);
     }
     const std::string entry = EntryOf(options);
-    std::optional<int> number;
-    if (options.race) {
-        number = RaceNumberOf(*options.race);
-    }
+    const std::optional<int> number = RaceOption(options);
     // The race day is about 2.5 MB: on the heap, once.
     const auto day = std::make_unique<race::TRaceDayData>();
     race::TDayPageResult result;
@@ -625,17 +641,12 @@ int Show(const TOptions& options, const TOutput& out) {
     case race::TDayPageStatus::Shown:
         break;
     case race::TDayPageStatus::UnknownDay:
-        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: no complete race day ") + entry +
-                             Sjis::FromUtf8(" in the store (see the dates command): ") +
-                             result.message);
-        return kNotInStore;
+        return ReportDayFailure(out, TDayFailure::UnknownDay, entry, result.message);
     case race::TDayPageStatus::ReadFailed:
-        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: ") + result.message);
-        return kStoreFailed;
+        return ReportDayFailure(out, TDayFailure::ReadFailed, entry, result.message);
     case race::TDayPageStatus::UnknownRace:
-        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: race day ") + entry +
-                             Sjis::FromUtf8(" has no race ") + *options.race);
-        return kNotInStore;
+        return ReportDayFailure(out, TDayFailure::UnknownRace, entry, result.message,
+                                *options.race);
     }
     for (const std::string& line : result.lines) {
         out.Line(stdout, line);
@@ -671,14 +682,11 @@ int Print(const TOptions& options, const TOutput& out) {
     const auto day = std::make_unique<race::TRaceDayData>();
     const race::TDayLoadResult load = race::LoadRaceDay(*root, entry, *day);
     if (!load.loaded()) {
-        if (load.status == race::TDayLoadStatus::ReadFailed) {
-            out.Line(stderr, Sjis::FromUtf8("tomberly-cli: ") + load.message);
-            return kStoreFailed;
-        }
-        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: no complete race day ") + entry +
-                             Sjis::FromUtf8(" in the store (see the dates command): ") +
-                             load.message);
-        return kNotInStore;
+        return ReportDayFailure(out,
+                                load.status == race::TDayLoadStatus::ReadFailed
+                                    ? TDayFailure::ReadFailed
+                                    : TDayFailure::UnknownDay,
+                                entry, load.message);
     }
     if (options.ops) {
         print::TPageRecorder pages;
