@@ -362,9 +362,10 @@ void PaintChart(QPainter& painter, const QRectF& frame, const TChart& chart) {
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(plot);
 
-    // The bottom axis: a tick and a label at each slot's centre.
+    // The bottom axis: a tick and a label at each slot's centre; an empty chart has none.
     painter.setPen(QPen(Qt::black, 1));
-    for (int i = 0; i < layout.slotCount; ++i) {
+    const int ticks = analysis::SlotLabels(chart) != nullptr ? layout.slotCount : 0;
+    for (int i = 0; i < ticks; ++i) {
         const double x = analysis::SlotCentre(i, layout.slotCount, plot.left(), plot.right());
         painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + kTickLength));
         const QString& text = layout.slotLabels[static_cast<std::size_t>(i)];
