@@ -183,8 +183,8 @@ TChart MakeChart(TChartId id) {
         chart.left = FixedAxis(5.2, 6.8, 0.5, "#,##0.00");
         chart.left.title = U("秒");
         chart.left.verticalTitle = true;
-        // No series uses the right axis: it shows the whole scale of the expectation value,
-        // which reaches 34 ((18 - 1) + (18 - 1)), in steps of 5, as a reading aid beside Chart4.
+        // No series uses the right axis, so it is not drawn (analysis/ChartGeometry.h,
+        // AxisShown); its settings stay those of the expectation value, up to 34.
         chart.right = FixedAxis(0, 35, 5, "#,##0");
         chart.right.inverted = false;
         chart.right.title = U("期待値");

@@ -1,33 +1,23 @@
-// One of the four chart pages' charts (Chart1 .. Chart4), drawn with Qt Charts from the chart
-// data of analysis/TrendCharts.h.
+// One of the four chart pages' charts (Chart1 .. Chart4): a widget that paints the chart data
+// of analysis/TrendCharts.h with the chart painter (analysis/ui/ChartPainter.h).
 //
-// The chart, its axes and its series are made once, from the chart's settings; showing a
-// runner or an earlier run only replaces the points. The view draws what the toolkit does not:
-// the rectangles of the point series in each point's own colour (whole, also on an axis end),
-// the marks of Series2 with each point's label ("2着", "なし"), and the axis titles in
-// vertical writing, characters stacked top to bottom.
+// The chart's series, axes and legend come from its settings once; showing a runner or an
+// earlier run only replaces the points and the name box text and repaints.
 #pragma once
 
 #include "analysis/TrendCharts.h"
 
-#include <vector>
-
-#include <QChartView>
-#include <QLabel>
-
-class QAbstractSeries;
-class QBarSet;
-class QCategoryAxis;
-class QValueAxis;
+#include <QString>
+#include <QWidget>
 
 namespace analysis::ui {
 
-class TTrendChartView : public QChartView {
+class TTrendChartView : public QWidget {
     Q_OBJECT
 
 public:
     // A chart of the given kind with its series, axes and legend and no points; objectName is
-    // "Chart1" .. "Chart4". Chart1 and Chart3 get their name box (StaticText2, StaticText5).
+    // "Chart1" .. "Chart4".
     explicit TTrendChartView(TChartId id, QWidget* parent = nullptr);
 
     // Shows the chart's points and its name box text; the series and axes are kept.
@@ -35,33 +25,18 @@ public:
 
     // What is shown.
     const TChart& Shown() const { return shown_; }
-    // The name box, or nullptr for Chart2 and Chart4.
-    QLabel* NameBox() const { return nameBox_; }
-    // The toolkit's series of the chart's series i (legend order).
-    QAbstractSeries* SeriesAt(int i) const;
-    QValueAxis* LeftAxis() const { return left_; }
-    QValueAxis* RightAxis() const { return right_; }
-    QCategoryAxis* BottomAxis() const { return bottom_; }
+    // The text of the name box (StaticText2 on Chart1, StaticText5 on Chart3); empty for the
+    // comparisons.
+    QString NameText() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
-    void drawForeground(QPainter* painter, const QRectF& rect) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
-    void SetupAxes();
-    void SetupSeries();
-    // The axis a series of the chart is drawn against.
-    QValueAxis* AxisOf(const TChartSeries& series) const;
-    void DrawVerticalTitle(QPainter& painter, const TChartAxis& axis, qreal centreX) const;
-
     TChart shown_;
-    std::vector<QAbstractSeries*> series_;
-    QBarSet* bars_ = nullptr;
-    QValueAxis* left_ = nullptr;
-    QValueAxis* right_ = nullptr;
-    QCategoryAxis* bottom_ = nullptr;
-    QLabel* nameBox_ = nullptr;
-    int leftMargin_ = 0;
-    int rightMargin_ = 0;
 };
 
 } // namespace analysis::ui

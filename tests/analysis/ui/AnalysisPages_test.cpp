@@ -9,12 +9,8 @@
 #include <memory>
 
 #include <QApplication>
-#include <QBarSeries>
-#include <QBarSet>
 #include <QImage>
-#include <QLineSeries>
 #include <QPainter>
-#include <QScatterSeries>
 #include <QTabWidget>
 
 namespace {
@@ -59,11 +55,8 @@ struct Pages {
     }
 
     int Points(TChartId id, int series) const {
-        auto* s = pages->ChartPage(id)->Chart()->SeriesAt(series);
-        if (auto* bars = qobject_cast<QBarSeries*>(s)) {
-            return static_cast<int>(bars->barSets().front()->count());
-        }
-        return static_cast<int>(static_cast<QXYSeries*>(s)->count());
+        const TChart& shown = pages->ChartPage(id)->Chart()->Shown();
+        return static_cast<int>(shown.series[static_cast<std::size_t>(series)].points.size());
     }
 
     // Saves each page as <dir>/<prefix>-<n>.png when KEIBA_SHOT_DIR is set.
@@ -104,7 +97,7 @@ TEST(AnalysisPagesUi, ARaceOpeningFillsTablesChartsAndSelectors) {
     EXPECT_EQ(page1->Item(2)->text(), U("3番"));
     EXPECT_EQ(page1->ItemIndex(), 0);
     EXPECT_EQ(p.pages->ChartPage(TChartId::Chart4)->Item(4)->text(), U("前走-5"));
-    EXPECT_EQ(page1->Chart()->NameBox()->text(), U("テストホース1"));
+    EXPECT_EQ(page1->Chart()->NameText(), U("テストホース1"));
     EXPECT_EQ(p.Points(TChartId::Chart1, 0), 5);
     EXPECT_EQ(p.Points(TChartId::Chart2, 0), 3);
     EXPECT_EQ(p.Points(TChartId::Chart3, 1), 5);
@@ -115,7 +108,7 @@ TEST(AnalysisPagesUi, ARaceOpeningFillsTablesChartsAndSelectors) {
     p.pages->ChartPage(TChartId::Chart1)->Item(1)->click();
     p.pages->ChartPage(TChartId::Chart3)->Item(1)->click();
     EXPECT_EQ(p.Points(TChartId::Chart1, 0), 0);
-    EXPECT_EQ(page1->Chart()->NameBox()->text(), U("テストホース2"));
+    EXPECT_EQ(page1->Chart()->NameText(), U("テストホース2"));
     EXPECT_EQ(p.Points(TChartId::Chart3, 0), 5);
     EXPECT_EQ(p.pages->ChartPage(TChartId::Chart3)->Chart()->Shown().series[0].points[0].value, 20);
     // The run 3 back on Chart2: horse 1 and horse 2 have it, horse 3 does not.
