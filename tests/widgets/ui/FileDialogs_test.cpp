@@ -1,18 +1,15 @@
-// The PDF save dialog's file list writes the folder type, sizes and dates in Japanese, whatever
-// the system's locale.
+// The PDF save dialog's file list writes the folder type, sizes and dates as the program's
+// Japanese locale does, whatever the system's locale.
 #include "support/TestSupport.h"
 #include "support/ui/QtPrinters.h"
 #include "widgets/ui/FileDialogs.h"
 
-#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileSystemModel>
-#include <QLocale>
 
 namespace {
 
@@ -23,17 +20,13 @@ TEST(SaveFileDialog, FileListColumnsFollowTheProgramsLocaleNotTheSystems) {
     std::filesystem::create_directory(dir.path() / "DATA");
     std::ofstream(dir.path() / "day.pdf") << std::string(2048, 'x');
     const QString folder = QString::fromStdString(dir.path().string());
-
-    const auto dialog = widgets::MakeSaveFileDialog(nullptr, QStringLiteral("PDFファイルに印刷"),
-                                                    folder, QStringLiteral("PDF (*.pdf)"));
+    const auto dialog = widgets::MakeSaveFileDialog(nullptr, {}, folder, {});
     const QAbstractProxyModel* list = dialog->proxyModel();
     ASSERT_NE(list, nullptr);
     const auto* files = qobject_cast<const QFileSystemModel*>(list->sourceModel());
-    ASSERT_NE(files, nullptr);
-    // The folder is read in the background.
-    QElapsedTimer waited;
-    waited.start();
     const QModelIndex root = list->mapFromSource(files->index(folder));
+    QElapsedTimer waited; // the folder is read in the background
+    waited.start();
     while (list->rowCount(root) < 2 && waited.elapsed() < 5000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
@@ -45,11 +38,9 @@ TEST(SaveFileDialog, FileListColumnsFollowTheProgramsLocaleNotTheSystems) {
             return name.siblingAtColumn(column).data().toString();
         };
         EXPECT_EQ(cell(3), QLocale().toString(info.lastModified(), QLocale::ShortFormat));
-        if (info.isDir()) {
-            EXPECT_EQ(cell(2), QCoreApplication::translate("QFileDialog", "Folder"));
-        } else {
-            EXPECT_EQ(cell(1), QLocale().formattedDataSize(2048));
-        }
+        EXPECT_EQ(cell(info.isDir() ? 2 : 1),
+                  info.isDir() ? QCoreApplication::translate("QFileDialog", "Folder")
+                               : QLocale().formattedDataSize(2048));
     }
     QLocale::setDefault(before);
 }
