@@ -1,6 +1,4 @@
-// Texts replayed with the real fonts: one longer than its column is condensed into it, one
-// that fits keeps its natural width. The command line's PDF and the preview's printer put the
-// page at the same place on the sheet.
+// Texts replayed with the real fonts; the page of the command line's PDF and of the preview.
 #include "print/ui/PagePrinting.h"
 #include "shell/ui/PrinterSetup.h"
 #include "support/TestSupport.h"
@@ -11,9 +9,7 @@
 
 namespace {
 
-using keiba::test::S;
-
-// The right-most inked printer pixel of the page's text op i painted alone at 300 dpi.
+// The right-most inked printer pixel of text op i of page painted alone at 300 dpi.
 int InkRight(const print::TRecordedPage& page, std::size_t i) {
     print::TPageControl units;
     units.SetPrinter(print::A4Metrics(300));
@@ -34,17 +30,17 @@ int InkRight(const print::TRecordedPage& page, std::size_t i) {
 
 TEST(CondensedText, ALongPastRunLineStaysInItsColumnAShortOneKeepsItsWidth) {
     print::TPageRecorder pages;
-    pages.SetFontName(S("ＭＳ Ｐゴシック"));
+    pages.SetFontName(keiba::test::S("ＭＳ Ｐゴシック"));
     pages.SetFontSize(6);
     pages.SetBrushClear();
-    // Line 6 of a past run, beside the finishing position, and line 2, in the whole cell.
-    for (const auto& [text, width] : {std::pair{S("ジェネラーレウーノサクラバクシンオ+ 9.9"), 180},
-                                      std::pair{S("18頭3200芝右 雨稍重"), 213}}) {
-        pages.TextOutInColumn(1773, 100, text, width);
-        pages.TextOutAt(1773, 100, text);
+    // Line 6 of a past run, ending before the finishing position, and line 2 in a whole cell.
+    for (const auto& [text, width] : {std::pair{"ジェネラーレウーノサクラバクシンオ+ 9.9", 180},
+                                      std::pair{"18頭3200芝右 雨稍重", 213}}) {
+        pages.TextOutInColumn(1773, 100, keiba::test::S(text), width);
+        pages.TextOutAt(1773, 100, keiba::test::S(text));
     }
     const print::TRecordedPage& page = pages.Pages().front();
-    const int columnEnd = print::A4Metrics(300).dpiX * (1773 + 180) / 254;
+    const int columnEnd = 300 * (1773 + 180) / 254;
     EXPECT_LE(InkRight(page, 0), columnEnd);
     EXPECT_GT(InkRight(page, 0), columnEnd - 10) << "condensed to the column, not cut";
     EXPECT_GT(InkRight(page, 1), columnEnd) << "the line would pass its column";
@@ -52,14 +48,13 @@ TEST(CondensedText, ALongPastRunLineStaysInItsColumnAShortOneKeepsItsWidth) {
 }
 
 TEST(CondensedText, TheCommandLinesPdfAndTheProgramsPrinterPlaceThePageAlike) {
-    QPrinter& program = shell::ui::ProgramPrinter();
-    if (program.outputFormat() != QPrinter::PdfFormat) {
+    if (shell::ui::ProgramPrinter().outputFormat() != QPrinter::PdfFormat) {
         GTEST_SKIP() << "the program prints on a system printer here";
     }
     QPrinter cli(QPrinter::HighResolution);
     print::ui::MakePdfPrinter(cli, QStringLiteral("x.pdf"));
     const print::TPrinterMetrics page = print::ui::PrinterMetricsOf(cli);
-    EXPECT_EQ(page, print::ui::PrinterMetricsOf(program));
+    EXPECT_EQ(page, print::ui::PrinterMetricsOf(shell::ui::ProgramPrinter()));
     EXPECT_GT(page.offsetX, 0);
 }
 
