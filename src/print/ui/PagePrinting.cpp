@@ -68,8 +68,8 @@ constexpr double kPdfMarginPoints = 10.0;
 // are sized to the same pixels wherever the page is made.
 constexpr int kPdfDpi = 1200;
 
-} // namespace
-
+// The horizontal scale of a text advance printer pixels wide at x in a column width drawing
+// units wide (none when width is below 1): 1 when it fits, else the column over the advance.
 double ColumnScale(int width, const TPageControl& units, int x, double advance) {
     if (width < 1 || advance <= 0.0) {
         return 1.0;
@@ -77,6 +77,8 @@ double ColumnScale(int width, const TPageControl& units, int x, double advance) 
     const double column = units.PixelX(x + width) - units.PixelX(x);
     return advance > column ? column / advance : 1.0;
 }
+
+} // namespace
 
 const std::string& NoPrinterText() {
     static const std::string text = Sjis::FromUtf8("プリンタが登録されていません");

@@ -33,12 +33,9 @@ void CheckPrinter(const QPrinter& printer);
 // The printer's resolution, sheet and printable area in its pixels.
 TPrinterMetrics PrinterMetricsOf(const QPrinter& printer);
 
-// The horizontal scale of a text advance printer pixels wide at x in a column width drawing
-// units wide (none when width is below 1): 1 when it fits, else the column over the advance.
-double ColumnScale(int width, const TPageControl& units, int x, double advance);
-
 // Replays one page into painter, whose coordinates are printer pixels with the origin at the
 // printable area's corner; units converts the drawing units and pen widths for that printer.
+// A text wider than its column is drawn condensed horizontally into it.
 void PaintRecordedPage(QPainter& painter, const TRecordedPage& page, const TPageControl& units);
 
 // Prints pageNumbers (1-based) of pages on printer as one job titled title (may be empty),
