@@ -44,9 +44,12 @@
 // runners, through the same drawing as the print preview. --ops prints the drawing operations
 // one per line, tab-separated, in the page's own units (tenths of a millimetre, pen widths as
 // drawn): "page" and the page number at each page start; "text", x, y, face, size, style (b,
-// u, bu or -), font colour #RRGGBB and the text; "line", x1, y1, x2, y2 and the pen width;
-// "rect", x1, y1, x2, y2, the pen width and the brush (#RRGGBB or clear). --pdf writes the
-// pages to a PDF file without a display; that needs the program's Qt build.
+// u, bu or -), font colour #RRGGBB and the text, then, for a text that may pass its column,
+// the column's width (the text is condensed to it where it would be wider); "line", x1, y1,
+// x2, y2 and the pen width; "rect", x1, y1, x2, y2, the pen width and the brush (#RRGGBB or
+// clear). --pdf writes the pages to a PDF file without a display, on the page the print
+// preview's PDF has (A4, the printable area 10 points in from each edge); that needs the
+// program's Qt build.
 //
 // Texts are printed in UTF-8, or as the program's own Shift-JIS bytes with --sjis. Progress
 // goes to the standard error, messages and lists to the standard output.

@@ -40,6 +40,13 @@ constexpr int kPastRunTop = 404;       // top of the past-run columns below thei
 constexpr int kPastRunWidth = 220;     // one past-run column
 constexpr int kLatestRunText = 1773;   // text left of the most recent run's column
 constexpr int kLatestRunFinish = 1957; // finishing position in the most recent run's column
+constexpr int kCellPad = 4;            // kept free before the line that ends a column
+
+// The column a text of the page is condensed into: from its left x to the line at right,
+// less the pad.
+constexpr int ColumnTo(int x, int right) {
+    return right - kCellPad - x;
+}
 
 // A fixed text of the page, Shift-JIS.
 std::string Jp(const char* utf8) {
@@ -48,6 +55,11 @@ std::string Jp(const char* utf8) {
 
 void Text(IPageCanvas& canvas, int x, int y, std::string_view text) {
     canvas.TextOutAt(x, y, text);
+}
+
+// A text that may be longer than the room it has: condensed into the column up to right.
+void Text(IPageCanvas& canvas, int x, int y, std::string_view text, int right) {
+    canvas.TextOutInColumn(x, y, text, ColumnTo(x, right));
 }
 
 void Line(IPageCanvas& canvas, int x1, int y1, int x2, int y2) {
@@ -89,18 +101,18 @@ void DrawRaceHeader(const race::TRaceDayData& day, int r, IPageCanvas& canvas) {
     canvas.SetFontColour(kBlack);
     canvas.SetBrushColour(kWhite);
     Font(canvas, 10, true);
-    Text(canvas, 300, 90, NewspaperDateLine(race));
+    Text(canvas, 300, 90, NewspaperDateLine(race), kRight);
     Font(canvas, 8, false);
-    Text(canvas, 300, 125, NewspaperRaceNameLine(race));
-    Text(canvas, 300, 155, NewspaperConditionsLine(race));
+    Text(canvas, 300, 125, NewspaperRaceNameLine(race), kRight);
+    Text(canvas, 300, 155, NewspaperConditionsLine(race), kRight);
     const TPrizeTexts prizes = PrizeTexts(race);
-    Text(canvas, 300, 185, FirstPrizeLine(prizes));
-    Text(canvas, 300, 215, AddedPrizeLine(prizes));
+    Text(canvas, 300, 185, FirstPrizeLine(prizes), kRight);
+    Text(canvas, 300, 215, AddedPrizeLine(prizes), kRight);
 
     const jvdata::TRecordRC& record = day.CourseRecords[slot];
     if (HasCourseRecordYear(record)) {
-        Text(canvas, 300, 245, NewspaperRecordLine(record));
-        Text(canvas, 450, 275, NewspaperRecordRiderLine(record));
+        Text(canvas, 300, 245, NewspaperRecordLine(record), kRight);
+        Text(canvas, 450, 275, NewspaperRecordRiderLine(record), kRight);
     }
 }
 
@@ -137,41 +149,57 @@ struct THeaderLabel {
     int x;
     int y;
     std::string text;
+    int right = 0; // the line that ends its column, for a text that may not fit; 0 for none
 };
 
 std::vector<THeaderLabel> MakeHeaderLabels() {
     std::vector<THeaderLabel> labels = {
-        {false, 12, 105, 350, Jp("枠")},      {false, 12, 155, 350, Jp("馬")},
-        {false, 8, 205, 312, Jp("父")},       {false, 8, 205, 334, Jp("馬名")},
-        {false, 8, 205, 356, Jp("母")},       {false, 8, 205, 378, Jp("母父")},
-        {false, 8, 205, 400, Jp("母母")},     {false, 8, 450, 312, Jp("性別･馬齢")},
-        {false, 8, 520, 400, Jp("毛色")},     {false, 8, 585, 312, Jp("本賞金")},
-        {false, 8, 585, 339, Jp("付加賞金")}, {false, 8, 585, 375, Jp("騎手・斤量")},
-        {false, 8, 585, 402, Jp("調教師")},   {false, 8, 755, 312, Jp("成")},
-        {false, 8, 755, 337, Jp("績")},       {false, 8, 755, 362, Jp("累")},
-        {false, 8, 755, 387, Jp("計")},
+        {false, 12, 105, 350, Jp("枠")},
+        {false, 12, 155, 350, Jp("馬")},
+        // The five pedigree captions stand 22 units apart: 6 points (21 units) keeps them
+        // apart, where 8 points would print each over the next.
+        {false, 6, 205, 312, Jp("父")},
+        {false, 6, 205, 334, Jp("馬名")},
+        {false, 6, 205, 356, Jp("母")},
+        {false, 6, 205, 378, Jp("母父")},
+        {false, 6, 205, 400, Jp("母母")},
+        {false, 8, 450, 312, Jp("性別･馬齢")},
+        {false, 8, 520, 400, Jp("毛色")},
+        {false, 8, 585, 312, Jp("本賞金")},
+        {false, 8, 585, 339, Jp("付加賞金")},
+        {false, 8, 585, 375, Jp("騎手・斤量")},
+        {false, 8, 585, 402, Jp("調教師")},
+        // 7 points: at 8 the column of "成績累計" reaches the distance captions at 785.
+        {false, 7, 755, 312, Jp("成")},
+        {false, 7, 755, 337, Jp("績")},
+        {false, 7, 755, 362, Jp("累")},
+        {false, 7, 755, 387, Jp("計")},
     };
     // Career-count groups, one a line beside the counts.
     const char* distances[] = {"芝･～1600M", "芝･～2200M", "芝･2201M～",
                                "ﾀﾞ･～1600M", "ﾀﾞ･～2200M", "ﾀﾞ･2201M～"};
     for (int i = 0; i < 6; ++i) {
-        labels.push_back({true, 5, 785, 312 + 20 * i, Jp(distances[i])});
+        labels.push_back({true, 5, 785, 312 + 20 * i, Jp(distances[i]), 890});
     }
     // The past-run columns, oldest on the left.
     const char* runs[] = {"前走-5", "前走-4", "前走-3", "前走-2", "前走-1"};
     for (int i = 0; i < 5; ++i) {
         labels.push_back({true, 6, 892 + kPastRunWidth * i, 408, Jp(runs[i])});
     }
-    // What the six lines of a past-run cell hold.
+    // What the six lines of a past-run cell hold: 3 units below the other captions of the
+    // row's top, so that the first line stays clear of the table's thick top border; the
+    // fourth still ends above the line at 404.
+    labels.push_back({true, 6, 892, 315,
+                      Jp("１行目＝開催回次・開催場所・開催日・ｸﾞﾚｰﾄﾞ・条件又は特別名"), kRight});
     labels.push_back(
-        {true, 6, 892, 312, Jp("１行目＝開催回次・開催場所・開催日・ｸﾞﾚｰﾄﾞ・条件又は特別名")});
-    labels.push_back({true, 6, 892, 334, Jp("２行目＝頭数・距離・トラック・天候・馬場状態")});
-    labels.push_back(
-        {true, 6, 892, 356,
-         Jp("３行目＝騎手・負担重量・ｹﾞｰﾄ・単勝人気　　４行目＝ﾀｲﾑ・ｺｰﾅｰ順位・3Fﾀｲﾑ")});
-    labels.push_back({true, 6, 892, 378,
+        {true, 6, 892, 337, Jp("２行目＝頭数・距離・トラック・天候・馬場状態"), kRight});
+    labels.push_back({true, 6, 892, 359,
+                      Jp("３行目＝騎手・負担重量・ｹﾞｰﾄ・単勝人気　　４行目＝ﾀｲﾑ・ｺｰﾅｰ順位・3Fﾀｲﾑ"),
+                      kRight});
+    labels.push_back({true, 6, 892, 381,
                       Jp("５行目＝馬体重・獲得本賞金+付加賞金・着順(右端大字)　　"
-                         "６行目＝１着馬(当該馬が１着の場合は２着馬)・着差")});
+                         "６行目＝１着馬(当該馬が１着の場合は２着馬)・着差"),
+                      kRight});
     return labels;
 }
 
@@ -188,7 +216,11 @@ void DrawHeaderLabels(IPageCanvas& canvas) {
             canvas.SetFontName(proportional ? PGothic() : Gothic());
         }
         canvas.SetFontSize(label.size);
-        Text(canvas, label.x, label.y, label.text);
+        if (label.right > 0) {
+            Text(canvas, label.x, label.y, label.text, label.right);
+        } else {
+            Text(canvas, label.x, label.y, label.text);
+        }
     }
 }
 
@@ -203,12 +235,17 @@ void DrawPastRunCell(const jvdata::TRecordSE& run, const jvdata::TRecordRA& race
         return;
     }
     const int x = kLatestRunText - kPastRunWidth * s;
+    const int finishX = kLatestRunFinish - kPastRunWidth * s;
+    // The column ends at the next column's line, 3 units before the next column's text;
+    // lines 4 to 6 stand beside the large finishing position and end before it.
+    const int cellRight = x - 3 + kPastRunWidth;
     canvas.SetFontSize(6);
     for (int line = 0; line < kPastRunLines; ++line) {
-        Text(canvas, x, top + 2 + 20 * line, cell.lines[static_cast<std::size_t>(line)]);
+        Text(canvas, x, top + 2 + 20 * line, cell.lines[static_cast<std::size_t>(line)],
+             line < 3 ? cellRight : finishX);
     }
     Font(canvas, 8, true);
-    Text(canvas, kLatestRunFinish - kPastRunWidth * s, top + 77, cell.finish);
+    Text(canvas, finishX, top + 77, cell.finish, cellRight);
     canvas.SetFontBold(false);
 }
 
@@ -239,33 +276,37 @@ void DrawRunnerRow(const race::TRaceDayData& day, int r, int k, int& frames, IPa
     // Name and pedigree.
     canvas.SetFontName(PGothic());
     canvas.SetFontSize(9);
-    Text(canvas, 205, y + 23, ShownName(runner.Field(SE::kHorseName)));
+    // The names column ends at 580; the sire shares its line with sex and age (at 515), the
+    // dam's sire and dam with the coat colour (at 505).
+    Text(canvas, 205, y + 23, ShownName(runner.Field(SE::kHorseName)), 580);
     canvas.SetFontSize(6);
-    Text(canvas, 205, y + 2, ShownName(horse.Field(UM::PedigreeName(UM::kSire))));
-    Text(canvas, 205, y + 54, ShownName(horse.Field(UM::PedigreeName(UM::kDam))));
-    Text(canvas, 205, y + 76, ShownName(horse.Field(UM::PedigreeName(UM::kDamSire))));
-    Text(canvas, 205, y + 96, ShownName(horse.Field(UM::PedigreeName(UM::kDamDam))));
+    Text(canvas, 205, y + 2, ShownName(horse.Field(UM::PedigreeName(UM::kSire))), 515);
+    Text(canvas, 205, y + 54, ShownName(horse.Field(UM::PedigreeName(UM::kDam))), 580);
+    Text(canvas, 205, y + 76, ShownName(horse.Field(UM::PedigreeName(UM::kDamSire))), 505);
+    Text(canvas, 205, y + 96, ShownName(horse.Field(UM::PedigreeName(UM::kDamDam))), 505);
 
     canvas.SetFontName(Gothic());
     canvas.SetFontSize(7);
-    Text(canvas, 505, y + 90, KeibaFunc::CoatColourName(runner.Field(SE::kCoatColourCode)));
+    Text(canvas, 505, y + 90, KeibaFunc::CoatColourName(runner.Field(SE::kCoatColourCode)), 580);
 
     // Career money, sex and age, connections.
     canvas.SetFontSize(6);
-    Text(canvas, 585, y + 5, CareerPrizeMoneyText(horse));
-    Text(canvas, 585, y + 25, CareerAddedMoneyText(horse));
+    Text(canvas, 585, y + 5, CareerPrizeMoneyText(horse), 750);
+    Text(canvas, 585, y + 25, CareerAddedMoneyText(horse), 750);
     Text(canvas, 515, y + 5,
          KeibaFunc::SexName(runner.Field(SE::kSexCode)) +
-             KeibaFunc::ZeroSuppress(runner.Field(SE::kAge)));
+             KeibaFunc::ZeroSuppress(runner.Field(SE::kAge)),
+         580);
     canvas.SetFontSize(7);
     Text(canvas, 585, y + 50,
          std::string(runner.Field(SE::kJockeyShortName)) +
-             KeibaFunc::WeightText(runner.Field(SE::kWeightCarried)));
-    Text(canvas, 585, y + 90, runner.Field(SE::kTrainerShortName));
+             KeibaFunc::WeightText(runner.Field(SE::kWeightCarried)),
+         750);
+    Text(canvas, 585, y + 90, runner.Field(SE::kTrainerShortName), 750);
 
     canvas.SetFontSize(6);
     for (int line = 0; line < kCareerLines; ++line) {
-        Text(canvas, 755, y + 2 + 20 * line, CareerCountLine(horse, line));
+        Text(canvas, 755, y + 2 + 20 * line, CareerCountLine(horse, line), 890);
     }
 
     canvas.SetFontName(PGothic());

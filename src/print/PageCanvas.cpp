@@ -25,6 +25,11 @@ void TPageRecorder::TextOutAt(int x, int y, std::string_view text) {
     Page().push_back({TPageOp::TKind::Text, x, y, 0, 0, std::string(text), state_});
 }
 
+void TPageRecorder::TextOutInColumn(int x, int y, std::string_view text, int width) {
+    Page().push_back(
+        {TPageOp::TKind::Text, x, y, 0, 0, std::string(text), state_, width > 0 ? width : 0});
+}
+
 void TPageRecorder::MoveToAt(int x, int y) {
     penX_ = x;
     penY_ = y;
@@ -80,6 +85,9 @@ std::string PageOpsText(const std::vector<TRecordedPage>& pages) {
                 field(Style(op.state.font));
                 field(Colour(op.state.font.colour));
                 field(op.text);
+                if (op.width > 0) {
+                    number(op.width);
+                }
                 break;
             case TPageOp::TKind::Line:
                 out += "line";
@@ -103,6 +111,14 @@ std::string PageOpsText(const std::vector<TRecordedPage>& pages) {
         }
     }
     return out;
+}
+
+double NaturalTextWidth(std::string_view sjisText, int points) {
+    return static_cast<double>(sjisText.size()) * TextHeight(points) / 2.0;
+}
+
+double TextHeight(int points) {
+    return points * 254.0 / 72.0;
 }
 
 } // namespace print

@@ -68,6 +68,10 @@ public:
 
     // Text with its top-left corner at (x, y), Shift-JIS.
     virtual void TextOutAt(int x, int y, std::string_view text) = 0;
+    // The same in a column width wide (drawing units, from x): a text that would be wider is
+    // drawn condensed horizontally to that width, as racing papers set condensed type, never
+    // cut. A width below 1 sets no column.
+    virtual void TextOutInColumn(int x, int y, std::string_view text, int width) = 0;
     // Line from the current position to (x, y), which becomes the current position.
     virtual void MoveToAt(int x, int y) = 0;
     virtual void LineToAt(int x, int y) = 0;
@@ -85,6 +89,7 @@ struct TPageOp {
     int y2 = 0;
     std::string text; // Text only, Shift-JIS
     TCanvasState state;
+    int width = 0; // Text only: the column the text is condensed into, 0 for none
 
     bool operator==(const TPageOp&) const = default;
 };
@@ -115,6 +120,7 @@ public:
     const TCanvasState& State() const override { return state_; }
 
     void TextOutAt(int x, int y, std::string_view text) override;
+    void TextOutInColumn(int x, int y, std::string_view text, int width) override;
     void MoveToAt(int x, int y) override;
     void LineToAt(int x, int y) override;
     void RectangleAt(int x1, int y1, int x2, int y2) override;
@@ -130,10 +136,20 @@ private:
 
 // The operations of the pages as text lines, one per operation, tab-separated, drawing units:
 //   page <n>                         at the start of page n (1-based)
-//   text x y face size style #RRGGBB text      style b, u, bu or -
+//   text x y face size style #RRGGBB text [width]   style b, u, bu or -; width, the column
+//                                                     the text is condensed into, only when
+//                                                     the text has one
 //   line x1 y1 x2 y2 penwidth
 //   rect x1 y1 x2 y2 penwidth brush             brush #RRGGBB or clear
 // Texts and face names stay Shift-JIS; every line ends with "\n".
 std::string PageOpsText(const std::vector<TRecordedPage>& pages);
+
+// The width of a text in drawing units at its natural set, from its Shift-JIS byte widths: a
+// byte (a half-width character) is half a full-width character, a full-width character one em
+// of the font size. Exact for the fixed-pitch face, an upper bound for the proportional one.
+// The points of a font are 254/72 drawing units.
+double NaturalTextWidth(std::string_view sjisText, int points);
+// The height of a line of text, one em: points in drawing units.
+double TextHeight(int points);
 
 } // namespace print

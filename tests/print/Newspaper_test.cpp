@@ -6,6 +6,7 @@
 #include "support/RaceDayFixture.h"
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -258,6 +259,62 @@ TEST_F(NewspaperTest, ABlankHorseMasterPrintsNoNamesZeroMoneyAndZeroCounts) {
     EXPECT_EQ(TextAt(page, 585, y + 25), S("        0千円"));
     for (int line = 0; line < 6; ++line) {
         EXPECT_EQ(TextAt(page, 755, y + 2 + 20 * line), "0-0-0-0") << line;
+    }
+}
+
+// The right edge of a text: condensed into its column when it has one, else its natural set
+// from the byte widths (exact in the fixed-pitch face, at most the proportional one's).
+double RightEdge(const TPageOp* op) {
+    const double natural = print::NaturalTextWidth(op->text, op->state.font.size);
+    return op->x1 + (op->width > 0 ? std::min<double>(natural, op->width) : natural);
+}
+
+TEST_F(NewspaperTest, EveryTextStaysInItsColumnAndHeaderLabelsApart) {
+    // The widest page: 18 runners, names as long as names go, 18th gate and popularity.
+    AddRace(0, std::vector<int>(18, 8));
+    const std::string name = S("ジェネラーレウーノサクラバクシンオ");
+    for (std::size_t j = 0; j < 18; ++j) {
+        day->Runners[0][j].SetField(41, 76, name);
+        day->Horses[0][j].SetField(215, 250, name);
+        day->Horses[0][j].SetField(445, 480, name);
+        for (std::size_t s = 0; s < 5; ++s) {
+            auto& race = day->PastRaces[0][j][s] = MakeRace({.runners = 18, .name = {}});
+            race.SetField(605, 610, S("有馬記"));
+            auto& run = day->PastRuns[0][j][s] = MakeRunner(race, 18, "2001100001");
+            run.SetField(307, 314, S("横山典弘"));
+            run.SetField(352, 381, "181818180000181899999999999999");
+            run.SetField(404, 439, name);
+        }
+    }
+    const TRecordedPage page = Draw(0);
+    std::vector<const TPageOp*> labels;
+    for (const TPageOp& op : page) {
+        int end = 1990; // the grid's next line right of the text; the past-run lines from 404
+        for (const int line : {1770, 1550, 1330, 1110, 890, 750, 580, 200, 150}) {
+            end = op.y1 >= 310 && line > op.x1 && (line <= 890 || op.y1 >= 404) ? line : end;
+        }
+        EXPECT_TRUE(op.kind != TPageOp::TKind::Text || RightEdge(&op) < end)
+            << op.x1 << ":" << op.y1;
+        if (op.kind == TPageOp::TKind::Text && op.y1 >= 310 && op.y1 < 436) {
+            labels.push_back(&op);
+        }
+    }
+    // Lines 4 to 6 of a past run end before the large finishing position beside them.
+    for (const int dy : {62, 82, 102}) {
+        EXPECT_LE(RightEdge(TextsAt(page, 1773, RowTop(1) + dy).at(0)), 1957) << dy;
+    }
+    // The header labels (drawn after every row) share at most the 2 units a glyph keeps blank
+    // above it; they stand below the thick top border and, right of 890, above the line at 404.
+    labels.resize(labels.size() / 18);
+    for (const TPageOp* p : labels) {
+        const double bottom = p->y1 + print::TextHeight(p->state.font.size);
+        EXPECT_TRUE(p->y1 >= 312 && (p->x1 < 890 || p->y1 > 404 || bottom <= 403)) << p->y1;
+        for (const TPageOp* q : labels) {
+            EXPECT_TRUE(p == q || std::min(RightEdge(p), RightEdge(q)) <= std::max(p->x1, q->x1) ||
+                        bottom - 2 <= q->y1 ||
+                        q->y1 + print::TextHeight(q->state.font.size) - 2 <= p->y1)
+                << p->x1 << ":" << p->y1;
+        }
     }
 }
 

@@ -263,10 +263,23 @@ TEST_F(TomberlyCliTest, PrintListsTheNewspapersDrawingInUtf8OrShiftJisAndPdfNeed
     const TRun sjis = Run("print --sjis " + day + "'" + S("2004年05月01日東京") + "' --ops");
     EXPECT_EQ(sjis.out, S(ops.out));
 
+    // A text that may pass its column carries the column's width last: the date line's runs
+    // from 300 to the grid's right edge at 1990, less 4.
+    const std::size_t date = ops.out.find("\ntext\t300\t90\t");
+    ASSERT_NE(date, std::string::npos);
+    EXPECT_EQ(ops.out.substr(ops.out.find('\n', date + 1) - 5, 6), "\t1686\n");
+
     const fs::path pdf = output / "day.pdf";
     const TRun run = Run("print " + day + "'2004年05月01日東京' --pdf '" + pdf.string() + "'");
     if (run.status == 0) {
         EXPECT_TRUE(ReadFileBytes(pdf).starts_with("%PDF"));
+        // A file that cannot be made: the tool's own message only, none of Qt's.
+        const TRun failed = Run("print " + day + "'2004年05月01日東京' --pdf '" +
+                                (output / "no-such-folder" / "x.pdf").string() + "'");
+        EXPECT_EQ(failed.status, 11);
+        EXPECT_TRUE(failed.err.find("QPainter") == std::string::npos &&
+                    failed.err.find("QStandardPaths") == std::string::npos)
+            << failed.err;
     } else {
         EXPECT_EQ(run.status, 11);
         EXPECT_NE(run.err.find("PDF output needs the program's Qt build"), std::string::npos);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -30,6 +31,51 @@ QFont FontOf(const TCanvasFont& font, int dpiY) {
     qfont.setUnderline(font.underline);
     qfont.setKerning(false);
     return qfont;
+}
+
+// While it lives, Qt's own warnings (no runtime folder, a painter that cannot begin on a file)
+// are dropped: the program tells a failure in its own words, and only once. Fatal messages
+// still go to the handler before.
+class TQuietQtMessages {
+public:
+    TQuietQtMessages() : previous_(qInstallMessageHandler(&Drop)) {
+        if (previous_ != &Drop) { // not within another one
+            Previous() = previous_;
+        }
+    }
+    ~TQuietQtMessages() { qInstallMessageHandler(previous_); }
+    TQuietQtMessages(const TQuietQtMessages&) = delete;
+    TQuietQtMessages& operator=(const TQuietQtMessages&) = delete;
+
+private:
+    static QtMessageHandler& Previous() {
+        static QtMessageHandler handler = nullptr;
+        return handler;
+    }
+    static void Drop(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (type == QtFatalMsg && Previous() != nullptr) {
+            Previous()(type, context, message);
+        }
+    }
+
+    QtMessageHandler previous_;
+};
+
+// Margins of the PDF page in points: what Qt gives a PDF printer of its own accord, and about
+// the edge a sheet printer cannot reach.
+constexpr double kPdfMarginPoints = 10.0;
+// Printer pixels per inch of a PDF page: those of a high-resolution PDF printer, so that fonts
+// are sized to the same pixels wherever the page is made.
+constexpr int kPdfDpi = 1200;
+
+// The horizontal scale of a text advance printer pixels wide at x in a column width drawing
+// units wide (none when width is below 1): 1 when it fits, else the column over the advance.
+double ColumnScale(int width, const TPageControl& units, int x, double advance) {
+    if (width < 1 || advance <= 0.0) {
+        return 1.0;
+    }
+    const double column = units.PixelX(x + width) - units.PixelX(x);
+    return advance > column ? column / advance : 1.0;
 }
 
 } // namespace
@@ -82,15 +128,25 @@ void PaintRecordedPage(QPainter& painter, const TRecordedPage& page, const TPage
             }
             const QString text = QString::fromStdString(Sjis::ToUtf8(op.text));
             const QPointF corner(units.PixelX(op.x1), units.PixelY(op.y1));
+            const double advance = metrics->horizontalAdvance(text);
+            const double condense = ColumnScale(op.width, units, op.x1, advance);
             if (state.brush.solid) {
                 // A solid brush gives the text an opaque background of its colour.
-                painter.fillRect(
-                    QRectF(corner, QSizeF(metrics->horizontalAdvance(text), metrics->height())),
-                    FromRgb(state.brush.colour));
+                painter.fillRect(QRectF(corner, QSizeF(advance * condense, metrics->height())),
+                                 FromRgb(state.brush.colour));
             }
             painter.setPen(FromRgb(state.font.colour));
             lastPen = -1;
-            painter.drawText(corner + QPointF(0, metrics->ascent()), text);
+            if (condense < 1.0) {
+                // Condensed type: the glyphs narrowed to the column, their height kept.
+                painter.save();
+                painter.translate(corner);
+                painter.scale(condense, 1.0);
+                painter.drawText(QPointF(0, metrics->ascent()), text);
+                painter.restore();
+            } else {
+                painter.drawText(corner + QPointF(0, metrics->ascent()), text);
+            }
             break;
         }
         case TPageOp::TKind::Line:
@@ -129,8 +185,20 @@ void PrintRecordedPages(QPrinter& printer, const std::vector<TRecordedPage>& pag
     printer.setDocName(title);
     TPageControl units = settings;
     units.SetPrinter(PrinterMetricsOf(printer));
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        // A file that cannot be made fails here, before the painter tries it and Qt warns.
+        QFile file(printer.outputFileName());
+        if (printer.outputFileName().isEmpty() || !file.open(QIODevice::WriteOnly)) {
+            throw EPrevError(NoPrinterText());
+        }
+    }
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    bool begun = false;
+    {
+        const TQuietQtMessages quiet;
+        begun = painter.begin(&printer);
+    }
+    if (!begun) {
         throw EPrevError(NoPrinterText());
     }
     bool first = true;
@@ -147,18 +215,25 @@ void PrintRecordedPages(QPrinter& printer, const std::vector<TRecordedPage>& pag
     painter.end();
 }
 
+void UsePdfPageLayout(QPrinter& printer) {
+    printer.setResolution(kPdfDpi);
+    printer.setFullPage(false);
+    printer.setPageLayout(QPageLayout(
+        QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        QMarginsF(kPdfMarginPoints, kPdfMarginPoints, kPdfMarginPoints, kPdfMarginPoints),
+        QPageLayout::Point));
+}
+
 void MakePdfPrinter(QPrinter& printer, const QString& file) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
-    printer.setResolution(600);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-    printer.setFullPage(true);
+    UsePdfPageLayout(printer);
 }
 
 int WriteNewspaperPdf(const race::TRaceDayData& day, const std::filesystem::path& file) {
     // A command-line caller has no application object: one for this call only, so that it is
     // gone before the program's own statics are.
+    const TQuietQtMessages quiet;
     std::unique_ptr<QApplication> ownApplication;
     if (QCoreApplication::instance() == nullptr) {
         // Without a display: the offscreen platform, unless the caller chose one.

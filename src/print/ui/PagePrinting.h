@@ -35,6 +35,7 @@ TPrinterMetrics PrinterMetricsOf(const QPrinter& printer);
 
 // Replays one page into painter, whose coordinates are printer pixels with the origin at the
 // printable area's corner; units converts the drawing units and pen widths for that printer.
+// A text wider than its column is drawn condensed horizontally into it.
 void PaintRecordedPage(QPainter& painter, const TRecordedPage& page, const TPageControl& units);
 
 // Prints pageNumbers (1-based) of pages on printer as one job titled title (may be empty),
@@ -44,14 +45,19 @@ void PrintRecordedPages(QPrinter& printer, const std::vector<TRecordedPage>& pag
                         const std::vector<int>& pageNumbers, const QString& title,
                         const TPageControl& settings);
 
-// Makes printer a PDF file printer writing to file: A4 portrait, 600 dpi, the whole sheet as
-// printable area.
+// The page of every PDF the program writes, from the preview or the command line alike: A4
+// portrait with a printable area 10 points in from each edge, at 1200 dpi, so that a page
+// lies on the sheet where it lies in the preview and is drawn to the same pixels.
+void UsePdfPageLayout(QPrinter& printer);
+
+// Makes printer a PDF file printer writing to file, on the PDF page layout.
 void MakePdfPrinter(QPrinter& printer, const QString& file);
 
 // Draws the day's newspaper and writes it, one A4 page per race, to a PDF file. Makes the
 // application object, on the offscreen platform when no other is set, when there is none.
 // Returns the number of pages written, 0 (and no file) for a day without a race with
-// runners; throws EPrevError when the file cannot be written.
+// runners; throws EPrevError when the file cannot be written. Qt's own warnings are kept from
+// the user meanwhile: the caller reports the failure.
 int WriteNewspaperPdf(const race::TRaceDayData& day, const std::filesystem::path& file);
 
 } // namespace print::ui

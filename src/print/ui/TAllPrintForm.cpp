@@ -6,12 +6,12 @@
 #include "print/ui/PagePrinting.h"
 #include "shell/WindowBounds.h"
 #include "shell/ui/PrinterSetup.h"
+#include "widgets/ui/FileDialogs.h"
 #include "widgets/ui/QtUserInteraction.h"
 
 #include <array>
 
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -263,7 +263,7 @@ void TAllPrintForm::PrintSelected() {
     if (printer_.outputFormat() == QPrinter::PdfFormat) {
         const QString file = setup_.askPdfFileName
                                  ? setup_.askPdfFileName(this)
-                                 : QFileDialog::getSaveFileName(
+                                 : widgets::AskSaveFileName(
                                        this, QStringLiteral("PDFファイルに印刷"),
                                        printer_.outputFileName(), QStringLiteral("PDF (*.pdf)"));
         if (file.isEmpty()) {

@@ -1,5 +1,7 @@
 #include "shell/ui/PrinterSetup.h"
 
+#include "print/ui/PagePrinting.h"
+
 #include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -7,7 +9,15 @@
 namespace shell::ui {
 
 QPrinter& ProgramPrinter() {
-    static QPrinter printer(QPrinter::HighResolution);
+    static QPrinter& printer = []() -> QPrinter& {
+        static QPrinter made(QPrinter::HighResolution);
+        // Without a system printer the program prints to PDF: on the same page as the command
+        // line's PDF.
+        if (made.outputFormat() == QPrinter::PdfFormat) {
+            print::ui::UsePdfPageLayout(made);
+        }
+        return made;
+    }();
     return printer;
 }
 
