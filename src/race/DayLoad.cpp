@@ -484,11 +484,16 @@ char FoldAscii(char c) noexcept {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// True when name ends in extension, letter case aside.
-bool HasExtension(std::string_view name, std::string_view extension) noexcept {
+// True when name ends in extension (ASCII), letter case aside; name in bytes or, on Windows,
+// in the file system's wide characters.
+template <class Name>
+bool HasExtension(const Name& name, std::string_view extension) noexcept {
     return name.size() >= extension.size() &&
            std::equal(extension.begin(), extension.end(), name.end() - extension.size(),
-                      [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
+                      [](char x, auto y) {
+                          return static_cast<unsigned>(y) < 0x80 &&
+                                 FoldAscii(x) == FoldAscii(static_cast<char>(y));
+                      });
 }
 
 // The bare names of a folder's regular files that CP932 can spell, in ascending byte order.
@@ -592,11 +597,16 @@ void CollectResultRunners(TStoreFiles& reader, std::string_view dateAndCourse, T
             !folders->is_directory(typeError)) {
             continue;
         }
-        for (const auto& [file, path] : FolderFiles(folders->path())) {
-            if (!HasExtension(file, kExtension)) {
+        // Thousands of files: their names are checked as the file system spells them (a
+        // history file's name is ASCII), and each is opened once, in listing order.
+        std::error_code listError; // a folder that cannot be listed gives no runners
+        fs::directory_iterator files(folders->path(), listError);
+        for (; !listError && files != fs::directory_iterator(); files.increment(listError)) {
+            const fs::path file = files->path().filename();
+            if (!HasExtension(file.native(), kExtension) || !files->is_regular_file(typeError)) {
                 continue;
             }
-            const files::FileReadResult read = files::ReadWholeFile(path);
+            const files::FileReadResult read = files::ReadWholeFile(files->path());
             if (read.status != files::FileReadStatus::Read) {
                 continue;
             }
