@@ -25,7 +25,9 @@
 // be read stops the run before JV-Link is opened. An interrupt while the last files are being
 // written lets the writing finish, then ends with status 7.
 //
-// dates prints the date list, newest first: one race day and racecourse per line.
+// dates prints the date list, newest first: one race day and racecourse per line. A day whose
+// cards never came and that is shown from its results ends in "（成績）"; show and print take
+// it with that mark.
 //
 // show loads one race day (ENTRY, a line of the date list) as the main window does and prints
 // one page of one of its races (race N, else the day's first race): the race card "出馬表"

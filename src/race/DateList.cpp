@@ -5,6 +5,7 @@
 #include "store/StoreLayout.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace race {
 
@@ -13,6 +14,9 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kRacesExtension = ".jvRA";
+constexpr std::string_view kResultsExtension = ".jvSERA";
+// A result file's name before its extension: the race date and racecourse code (RA 12-21).
+constexpr std::size_t kResultStemLength = 10;
 
 char FoldAscii(char c) noexcept {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -37,7 +41,51 @@ std::string FoldedName(std::string_view name) {
     return folded;
 }
 
+// Lists the bare names of the regular files of a folder into names, those CP932 can spell.
+std::error_code ListFileNames(const fs::path& folder, std::vector<std::string>& names) {
+    std::error_code error;
+    fs::directory_iterator it(folder, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError)) {
+            continue;
+        }
+        if (auto name = files::TryTextFromPath(it->path().filename())) {
+            names.push_back(std::move(*name));
+        }
+    }
+    return error;
+}
+
+// The names of the result files in the year folders of SEIR (four-digit names).
+std::vector<std::string> ResultFileNames(const fs::path& dataRoot) {
+    std::vector<std::string> names;
+    const fs::path folder = dataRoot / std::string(store::kResultFolder);
+    std::error_code error;
+    if (!fs::is_directory(folder, error)) {
+        return names;
+    }
+    fs::directory_iterator it(folder, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::error_code typeError;
+        const std::optional<std::string> year = files::TryTextFromPath(it->path().filename());
+        if (year && store::IsDigitText(*year, 4) && it->is_directory(typeError)) {
+            ListFileNames(it->path(), names);
+        }
+    }
+    return names;
+}
+
 } // namespace
+
+bool IsResultsDayEntry(std::string_view entry) noexcept {
+    return entry.size() == kDateEntryLength + kResultsDayMark.size() &&
+           entry.ends_with(kResultsDayMark) && !Sjis::IsInsideChar(entry, kDateEntryLength);
+}
+
+std::string_view EntryBaseName(std::string_view entry) noexcept {
+    return IsResultsDayEntry(entry) ? entry.substr(0, kDateEntryLength) : entry;
+}
 
 bool NameLess(std::string_view a, std::string_view b) noexcept {
     return FoldedName(a) < FoldedName(b);
@@ -68,28 +116,62 @@ std::vector<std::string> DateListFromNames(std::vector<std::string> names) {
     return entries;
 }
 
+std::vector<std::string> DateListFromNames(std::vector<std::string> dataNames,
+                                           const std::vector<std::string>& resultNames) {
+    std::vector<std::pair<std::string, std::string>> keyed; // folded base name, entry
+    for (std::string& entry : DateListFromNames(std::move(dataNames))) {
+        std::string folded = FoldedName(entry);
+        keyed.emplace_back(std::move(folded), std::move(entry));
+    }
+    const std::size_t cards = keyed.size();
+    // The card entries are in descending order already: a result file's day is looked up
+    // among them by binary search.
+    const auto hasCard = [&](const std::string& folded) {
+        const auto end = keyed.begin() + static_cast<std::ptrdiff_t>(cards);
+        return std::binary_search(keyed.begin(), end, std::pair{folded, std::string()},
+                                  [](const auto& a, const auto& b) { return a.first > b.first; });
+    };
+    for (const std::string& name : resultNames) {
+        if (name.size() != kResultStemLength + kResultsExtension.size() ||
+            !EqualsIgnoringCase(std::string_view(name).substr(kResultStemLength),
+                                kResultsExtension)) {
+            continue;
+        }
+        const std::optional<std::string> base =
+            store::RaceDayBaseName(std::string_view(name).substr(0, kResultStemLength));
+        if (!base) {
+            continue;
+        }
+        std::string folded = FoldedName(*base);
+        if (!hasCard(folded)) {
+            keyed.emplace_back(std::move(folded), *base + std::string(kResultsDayMark));
+        }
+    }
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+
+    std::vector<std::string> entries;
+    entries.reserve(keyed.size());
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        // Two result files may give one day (two racecourse codes the code table does not
+        // list both read as blanks): the day is listed once.
+        if (i > 0 && keyed[i].first == keyed[i - 1].first) {
+            continue;
+        }
+        entries.push_back(std::move(keyed[i].second));
+    }
+    return entries;
+}
+
 TDateListResult MakeDateList(const fs::path& dataRoot) {
     TDateListResult result;
     const fs::path folder = dataRoot / std::string(store::kDataFolder);
-    std::error_code error;
-    if (!fs::is_directory(folder, error)) {
-        return result;
-    }
     std::vector<std::string> names;
-    fs::directory_iterator it(folder, error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        std::error_code typeError;
-        if (!it->is_regular_file(typeError)) {
-            continue;
-        }
-        if (auto name = files::TryTextFromPath(it->path().filename())) {
-            names.push_back(std::move(*name));
-        }
+    std::error_code error;
+    if (fs::is_directory(folder, error)) {
+        result.error = ListFileNames(folder, names);
     }
-    if (error) {
-        result.error = error;
-    }
-    result.entries = DateListFromNames(std::move(names));
+    result.entries = DateListFromNames(std::move(names), ResultFileNames(dataRoot));
     return result;
 }
 

@@ -6,13 +6,17 @@
 #include "horse/HorseMasterConversion.h"
 #include "jvdata/RecordLayout.h"
 #include "jvdata/SjisText.h"
+#include "race/DateList.h"
 #include "race/StoreRecords.h"
 #include "store/StoreLayout.h"
 
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace race {
 
@@ -387,7 +391,48 @@ const std::string& IncompleteDayMessage() {
     return message;
 }
 
-TDayLoadResult LoadRaceDay(const fs::path& dataRoot, std::string_view entry, TRaceDayData& day,
+namespace {
+
+// Advances the load's progress bar by one step.
+class TProgressSteps {
+public:
+    TProgressSteps(TDayLoadResult& result, const TDayLoadProgress& progress)
+        : result_(result), progress_(progress) {}
+
+    void Advance() {
+        ++result_.progress;
+        if (progress_) {
+            progress_(result_.progress);
+        }
+    }
+
+private:
+    TDayLoadResult& result_;
+    const TDayLoadProgress& progress_;
+};
+
+// What every load does once the races and runners are in place: the payoffs of the day's
+// payoff file (DATA\ + base name + ".jvHR"), the race record of every earlier run, the parsed
+// payoffs and the race tabs.
+void FinishLoad(TStoreFiles& reader, std::string_view baseName, TRaceDayData& day,
+                TDayLoadResult& result, TProgressSteps& steps) {
+    if (const std::optional<fs::path> payoffs =
+            RaceDayFilePath(reader.Root(), baseName, store::TStoreFileKind::RaceDayPayoffs)) {
+        LoadPayoffs(reader, *payoffs, day);
+    }
+
+    TResultFiles results(reader);
+    for (int s = 0; s < kRaceSlots; ++s) {
+        steps.Advance();
+        LoadPastRaces(results, day, s);
+    }
+
+    day.PayoffTable = ParsePayoffTable(day.Payoffs);
+    result.status = TDayLoadStatus::Loaded;
+    result.tabs = RaceTabs(day);
+}
+
+TDayLoadResult LoadCardDay(const fs::path& dataRoot, std::string_view entry, TRaceDayData& day,
                            const TDayLoadProgress& progress) {
     TDayLoadResult result;
     TStoreFiles reader(dataRoot);
@@ -420,37 +465,222 @@ TDayLoadResult LoadRaceDay(const fs::path& dataRoot, std::string_view entry, TRa
         return result;
     }
 
-    const auto advance = [&] {
-        ++result.progress;
-        if (progress) {
-            progress(result.progress);
-        }
-    };
-
+    TProgressSteps steps(result, progress);
     day.Clear();
     day.RaceCount = raceCount;
     for (int s = 0; s < raceCount; ++s) {
         ReadRecordAt(*races, raceRecords[s], day.Races[s]);
         LoadCourseRecord(reader, day.Races[s], day.CourseRecords[s]);
         LoadRunners(reader, *runnerSlots, day, s);
-        advance();
+        steps.Advance();
     }
-
-    if (const std::optional<fs::path> payoffs =
-            RaceDayFilePath(dataRoot, entry, store::TStoreFileKind::RaceDayPayoffs)) {
-        LoadPayoffs(reader, *payoffs, day);
-    }
-
-    TResultFiles results(reader);
-    for (int s = 0; s < kRaceSlots; ++s) {
-        advance();
-        LoadPastRaces(results, day, s);
-    }
-
-    day.PayoffTable = ParsePayoffTable(day.Payoffs);
-    result.status = TDayLoadStatus::Loaded;
-    result.tabs = RaceTabs(day);
+    FinishLoad(reader, entry, day, result, steps);
     return result;
+}
+
+// ---- A day shown from its results --------------------------------------------------------
+
+char FoldAscii(char c) noexcept {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// True when name ends in extension (ASCII), letter case aside; name in bytes or, on Windows,
+// in the file system's wide characters.
+template <class Name>
+bool HasExtension(const Name& name, std::string_view extension) noexcept {
+    return name.size() >= extension.size() &&
+           std::equal(extension.begin(), extension.end(), name.end() - extension.size(),
+                      [](char x, auto y) {
+                          return static_cast<unsigned>(y) < 0x80 &&
+                                 FoldAscii(x) == FoldAscii(static_cast<char>(y));
+                      });
+}
+
+// The bare names of a folder's regular files that CP932 can spell, in ascending byte order.
+std::vector<std::pair<std::string, fs::path>> FolderFiles(const fs::path& folder) {
+    std::vector<std::pair<std::string, fs::path>> found;
+    std::error_code error;
+    fs::directory_iterator it(folder, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError)) {
+            continue;
+        }
+        if (auto name = files::TryTextFromPath(it->path().filename())) {
+            found.emplace_back(std::move(*name), it->path());
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// The result file of a base name ("2004年05月01日東京"): the file of SEIR\yyyy whose date and
+// racecourse code (the name before ".jvSERA") spell that base name. The date and racecourse
+// code (RA 12-21) go to dateAndCourse. Nothing when the base name is no date and racecourse
+// or no result file spells it.
+std::optional<fs::path> FindResultFile(TStoreFiles& reader, std::string_view baseName,
+                                       std::string& dateAndCourse) {
+    if (baseName.size() != kDateEntryLength || !IsEntryName(baseName)) {
+        return std::nullopt;
+    }
+    const std::string date = std::string(baseName.substr(0, 4)) +
+                             std::string(baseName.substr(6, 2)) +
+                             std::string(baseName.substr(10, 2));
+    if (!store::IsDigitText(date, 8)) {
+        return std::nullopt;
+    }
+    const std::optional<fs::path> folder = reader.Find(store::StoreFolderPath(
+        reader.Root(), std::string(store::kResultFolder) + "\\" + date.substr(0, 4)));
+    if (!folder) {
+        return std::nullopt;
+    }
+    constexpr std::string_view kExtension = ".jvSERA";
+    for (const auto& [name, path] : FolderFiles(*folder)) {
+        if (name.size() != 10 + kExtension.size() || !name.starts_with(date) ||
+            !HasExtension(name, kExtension)) {
+            continue;
+        }
+        const std::string_view stem = std::string_view(name).substr(0, 10);
+        if (store::RaceDayBaseName(stem) == baseName) {
+            dateAndCourse = stem;
+            return path;
+        }
+    }
+    return std::nullopt;
+}
+
+// The races of a results day: the sound race records of the result file in file order (its
+// sorted order, so race number order) that belong to the day and hold a race numbered 1 to
+// 12, one per race number, at most 12. Returns how many were put into races.
+int TakeResultRaces(std::string_view file, std::string_view dateAndCourse,
+                    TSlots<TRecordRA, kRaceSlots>& races) {
+    std::array<bool, kRaceSlots> taken{};
+    int count = 0;
+    const std::size_t records = WholeRecords<TRecordRA>(file);
+    for (std::size_t i = 0; i < records && count < kRaceSlots; ++i) {
+        TRecordRA& race = races[static_cast<std::size_t>(count)];
+        if (!ReadRecordAt(file, i, race) || !HoldsRace(race) ||
+            race.Field(jvdata::RaceKey::kDateAndCourse) != dateAndCourse) {
+            continue;
+        }
+        const int number = race.Int(jvdata::RA::kRaceNumber);
+        if (number < 1 || number > kRaceSlots || taken[static_cast<std::size_t>(number - 1)]) {
+            continue;
+        }
+        taken[static_cast<std::size_t>(number - 1)] = true;
+        ++count;
+    }
+    return count; // a slot from count on may hold a record passed over
+}
+
+// Puts the day's final runner records out of the horse history files into the runner slots
+// of their races, by horse number. The store keeps a final runner record only in its horse's
+// history file (SEI\nnnn\<number>.jvSEI), so every history file whose folder (the first four
+// digits of the registration number, the foaling year) is not later than the race year is
+// looked through; a record that is not sound, names no race of the day or a horse number
+// outside 1-18, or finds its slot taken, is passed over.
+void CollectResultRunners(TStoreFiles& reader, std::string_view dateAndCourse, TRaceDayData& day) {
+    const std::optional<fs::path> history =
+        reader.Find(reader.Root() / std::string(store::kHistoryFolder));
+    if (!history) {
+        return;
+    }
+    const int year = std::stoi(std::string(dateAndCourse.substr(0, 4)));
+    constexpr std::size_t kCourseAt = jvdata::RaceKey::kDateAndCourse.first - 1;
+    constexpr std::string_view kExtension = ".jvSEI";
+    std::error_code error;
+    fs::directory_iterator folders(*history, error);
+    for (; !error && folders != fs::directory_iterator(); folders.increment(error)) {
+        const std::optional<std::string> name = files::TryTextFromPath(folders->path().filename());
+        std::error_code typeError;
+        if (!name || !store::IsDigitText(*name, 4) || std::stoi(*name) > year ||
+            !folders->is_directory(typeError)) {
+            continue;
+        }
+        // Thousands of files: their names are checked as the file system spells them (a
+        // history file's name is ASCII), and each is opened once, in listing order.
+        std::error_code listError; // a folder that cannot be listed gives no runners
+        fs::directory_iterator files(folders->path(), listError);
+        for (; !listError && files != fs::directory_iterator(); files.increment(listError)) {
+            const fs::path file = files->path().filename();
+            if (!HasExtension(file.native(), kExtension) || !files->is_regular_file(typeError)) {
+                continue;
+            }
+            const files::FileReadResult read = files::ReadWholeFile(files->path());
+            if (read.status != files::FileReadStatus::Read) {
+                continue;
+            }
+            const std::string_view bytes = read.bytes;
+            TRecordSE run;
+            for (std::size_t i = 0; i < WholeRecords<TRecordSE>(bytes); ++i) {
+                if (bytes.substr(i * TRecordSE::kLength + kCourseAt, dateAndCourse.size()) !=
+                        dateAndCourse ||
+                    !ReadRecordAt(bytes, i, run)) {
+                    continue;
+                }
+                const int horse = run.Int(jvdata::SE::kHorseNumber);
+                if (horse < 1 || horse > kRunnerSlots) {
+                    continue;
+                }
+                for (int s = 0; s < day.RaceCount; ++s) {
+                    TRecordSE& slot = day.Runners[s][horse - 1];
+                    if (day.Races[s].RaceKey() == run.RaceKey() && slot.IsBlank()) {
+                        slot = run;
+                        break;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TDayLoadResult LoadResultsDay(const fs::path& dataRoot, std::string_view baseName,
+                              TRaceDayData& day, const TDayLoadProgress& progress) {
+    TDayLoadResult result;
+    TStoreFiles reader(dataRoot);
+    std::string dateAndCourse;
+    const std::optional<fs::path> file = FindResultFile(reader, baseName, dateAndCourse);
+    const std::optional<std::string> races = ReadDayFile(reader, file, result);
+    if (!races) {
+        return result;
+    }
+    // The races first, so that a file without a race of the day leaves the previous day.
+    TSlots<TRecordRA, kRaceSlots> races12;
+    const int raceCount = TakeResultRaces(*races, dateAndCourse, races12);
+    if (raceCount == 0) {
+        result.status = TDayLoadStatus::Incomplete;
+        result.message = IncompleteDayMessage();
+        return result;
+    }
+
+    TProgressSteps steps(result, progress);
+    day.Clear();
+    day.RaceCount = raceCount;
+    std::copy_n(races12.begin(), raceCount, day.Races.begin());
+    CollectResultRunners(reader, dateAndCourse, day);
+    for (int s = 0; s < raceCount; ++s) {
+        LoadCourseRecord(reader, day.Races[s], day.CourseRecords[s]);
+        for (int k = 0; k < kRunnerSlots; ++k) {
+            const TRecordSE& runner = day.Runners[s][k];
+            if (!runner.IsBlank()) {
+                LoadHorseMaster(reader, runner.RegistrationNumber(), day.Horses[s][k]);
+                LoadPastRuns(reader, runner, day.PastRuns[s][k]);
+            }
+        }
+        steps.Advance();
+    }
+    FinishLoad(reader, baseName, day, result, steps);
+    return result;
+}
+
+} // namespace
+
+TDayLoadResult LoadRaceDay(const fs::path& dataRoot, std::string_view entry, TRaceDayData& day,
+                           const TDayLoadProgress& progress) {
+    if (IsResultsDayEntry(entry)) {
+        return LoadResultsDay(dataRoot, EntryBaseName(entry), day, progress);
+    }
+    return LoadCardDay(dataRoot, entry, day, progress);
 }
 
 } // namespace race

@@ -11,6 +11,14 @@
 //
 // The load fails, leaving TRaceDayData as it was, when the day's race file or runner slot file
 // is missing or holds no race: the day's data are not complete yet.
+//
+// A results-day entry (the base name followed by the date list's mark "（成績）") names a day
+// whose cards never came: its races are the final race records of its result file
+// (SEIR\yyyy\yyyymmddJJ.jvSERA) and its runners the final runner records of that day in the
+// horses' history files (.jvSEI), each in the slot of its horse number. Everything else (horse
+// masters, earlier runs and their races, course records, payoffs from the day's .jvHR file if
+// there is one) is read as for a card day. Such a load fails like a card day's when the result
+// file is missing, unreadable or holds no race of the day.
 #pragma once
 
 #include "race/TRaceDayData.h"
@@ -36,8 +44,9 @@ using TDayLoadProgress = std::function<void(int position)>;
 // How a load ended.
 enum class TDayLoadStatus {
     Loaded,     // TRaceDayData holds the day; tabs lists its races
-    Incomplete, // the day's race file or runner slot file is missing or holds no race
-    ReadFailed, // one of those two files is there but could not be read
+    Incomplete, // the day's race file or runner slot file (or, for a results day, its result
+                // file) is missing or holds no race
+    ReadFailed, // one of those files is there but could not be read
 };
 
 // The outcome of a load. On any status but Loaded, TRaceDayData is untouched.

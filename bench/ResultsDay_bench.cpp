@@ -1,0 +1,154 @@
+// The date list and the load of a day known only from its results, on a store of the stand-in
+// service's built-in season: the given number of weeks (26 unless an argument says otherwise)
+// acquired into a fresh store, so that every day older than the date cut has its races only
+// in its result file and its runners only in the horses' history files. Prints the median
+// time of the date list as it is made (race files and result files), of the list from the
+// race files alone (what the list read before results days were listed), of loading one
+// results day and of loading the coming weekend's card day.
+#include "BenchSupport.h"
+#include "acquisition/HeadlessAcquisition.h"
+#include "files/ProgramFolder.h"
+#include "jvlink/standin/Catalogue.h"
+#include "jvlink/standin/StandInJVLink.h"
+#include "race/DateList.h"
+#include "race/DayLoad.h"
+#include "store/StoreLayout.h"
+#include "store/StoreTestSupport.h"
+#include "support/TestSupport.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using keiba::bench::Clock;
+using keiba::bench::Median;
+using keiba::bench::Millis;
+using keiba::bench::Seconds;
+
+namespace fs = std::filesystem;
+
+constexpr int kRuns = 21;
+
+// Acquires `weeks` weeks of the built-in season up to 2026-01-01 into root.
+bool AcquireSeason(const fs::path& root, const fs::path& settingsDir, int weeks) {
+    standin::TSeasonOptions options;
+    options.weeks = weeks;
+    const standin::TCatalogue season = standin::GenerateSeason(options);
+    standin::TStandInSettings settings;
+    settings.downloadMsPerFile = 0;
+    const fs::path file = settingsDir / "jvlink-standin.ini";
+    if (!standin::SaveSettings(file, settings)) {
+        return false;
+    }
+    standin::TStandInJVLink link(file, [&season](const standin::TStandInSettings&) {
+        return standin::TCatalogueRead{season, {}};
+    });
+    if (link.JVInit("UNKNOWN") != 0) {
+        return false;
+    }
+    acquisition::TAcquisitionRequest request;
+    request.fromTime = "19990101000000";
+    request.root = root;
+    request.pollInterval = std::chrono::milliseconds(1);
+    std::atomic<bool> cancel{false};
+    keiba::storetest::TRecordingSink sink;
+    const auto result = acquisition::RunAcquisition(
+        link, request, keiba::storetest::FixedClock(2026, 1, 1), cancel, sink);
+    return result.Succeeded();
+}
+
+// The date list as it was read from the race files of the DATA folder alone.
+std::vector<std::string> CardDaysOnly(const fs::path& root) {
+    std::vector<std::string> names;
+    for (const auto& item : fs::directory_iterator(root / std::string(store::kDataFolder))) {
+        if (auto name = files::TryTextFromPath(item.path().filename())) {
+            names.push_back(std::move(*name));
+        }
+    }
+    return race::DateListFromNames(std::move(names));
+}
+
+template <class F>
+double MedianMillis(int runs, F&& f) {
+    std::vector<double> times;
+    for (int run = 0; run < runs + 1; ++run) {
+        const Clock::time_point start = Clock::now();
+        f();
+        if (run > 0) { // the first run warms the cache
+            times.push_back(Millis(Clock::now() - start));
+        }
+    }
+    return Median(times);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int weeks = argc > 1 ? std::atoi(argv[1]) : 26;
+    keiba::test::TempDir root;
+    keiba::test::TempDir settings;
+    const Clock::time_point acquireStart = Clock::now();
+    if (weeks < 1 || !AcquireSeason(root.path(), settings.path(), weeks)) {
+        std::fprintf(stderr, "the built-in season could not be acquired\n");
+        return 1;
+    }
+    std::size_t files = 0;
+    for (const auto& item : fs::recursive_directory_iterator(root.path())) {
+        files += item.is_regular_file() ? 1 : 0;
+    }
+    std::printf("store: %d weeks of the built-in season, %zu files (acquired in %.1f s)\n", weeks,
+                files, Seconds(Clock::now() - acquireStart));
+
+    const std::vector<std::string> entries = race::MakeDateList(root.path()).entries;
+    std::size_t resultsDays = 0;
+    std::string resultsDay;
+    std::string cardDay;
+    for (const std::string& entry : entries) {
+        if (race::IsResultsDayEntry(entry)) {
+            ++resultsDays;
+            if (resultsDay.empty()) {
+                resultsDay = entry; // the newest
+            }
+        } else if (cardDay.empty()) {
+            cardDay = entry;
+        }
+    }
+    std::printf("date list: %zu entries, %zu of them shown from results\n", entries.size(),
+                resultsDays);
+
+    std::size_t sink = 0;
+    const double list =
+        MedianMillis(kRuns, [&] { sink += race::MakeDateList(root.path()).entries.size(); });
+    const double cardsOnly = MedianMillis(kRuns, [&] { sink += CardDaysOnly(root.path()).size(); });
+    std::printf("date list, median of %d: %.2f ms (race files alone: %.2f ms)\n", kRuns, list,
+                cardsOnly);
+
+    auto day = std::make_unique<race::TRaceDayData>();
+    const auto timeLoad = [&](const std::string& entry, const char* what) {
+        if (entry.empty()) {
+            return;
+        }
+        int runners = 0;
+        const double load = MedianMillis(kRuns, [&] {
+            const race::TDayLoadResult result = race::LoadRaceDay(root.path(), entry, *day);
+            runners = 0;
+            for (int s = 0; s < day->RaceCount && result.loaded(); ++s) {
+                for (int k = 0; k < race::kRunnerSlots; ++k) {
+                    runners += day->Runners[s][k].IsBlank() ? 0 : 1;
+                }
+            }
+        });
+        std::printf("%s %s: %d races, %d runners; load, median of %d: %.2f ms\n", what,
+                    keiba::test::Show(entry).c_str(), day->RaceCount, runners, kRuns, load);
+    };
+    timeLoad(resultsDay, "results day");
+    timeLoad(cardDay, "card day");
+    std::printf("(%zu)\n", sink);
+    return 0;
+}
