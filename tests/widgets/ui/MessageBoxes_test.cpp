@@ -2,6 +2,7 @@
 #include "support/ScriptedInteraction.h"
 #include "support/TestSupport.h"
 #include "support/ui/QtPrinters.h"
+#include "widgets/ui/KeepOnScreen.h"
 #include "widgets/ui/QtUserInteraction.h"
 #include "widgets/ui/TMsgDlg.h"
 
@@ -229,6 +230,45 @@ TEST(QtUserInteraction, ScreenCentrePlacesTheBoxInTheMiddle) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_LE(std::abs(shown.center().x() - screen.center().x()), 1);
     EXPECT_LE(std::abs(shown.center().y() - screen.center().y()), 1);
+}
+
+TEST(KeepOnScreen, WindowsAndBoxesShownPartlyOffTheScreenAreMovedOn) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    KeepWindowsOnScreen();
+    // A window restored from bounds kept for a larger screen.
+    QWidget window;
+    window.setGeometry(area.right() - 100, area.bottom() - 50, 300, 200);
+    window.show();
+    EXPECT_TRUE(area.contains(window.frameGeometry())) << window.frameGeometry().x();
+    EXPECT_EQ(window.size(), QSize(300, 200));
+    // Shown again after a move past the left and top edges.
+    window.hide();
+    window.move(area.left() - 250, area.top() - 120);
+    window.show();
+    EXPECT_TRUE(area.contains(window.frameGeometry()));
+    // One larger than the screen fits it.
+    QWidget large;
+    large.setGeometry(area.left() + 20, area.top() + 20, area.width() + 300, area.height() + 100);
+    large.show();
+    EXPECT_TRUE(area.contains(large.frameGeometry()));
+
+    // A box at a designed position past the screen's corner, and one with a line far wider
+    // than the screen, which wraps rather than widen the box past it.
+    QtUserInteraction ui;
+    TMessageDialogRequest request;
+    request.placement = PlacementOf(TMsgPosition::poDesigned, area.right() - 40, area.bottom());
+    std::string line;
+    for (int i = 0; i < 8; ++i) {
+        line += "取得開始日時より後のデータを取り込みます。";
+    }
+    request.text = S(line);
+    QRect shown;
+    WhenBoxShows([&](QMessageBox& box) {
+        shown = box.frameGeometry();
+        box.button(QMessageBox::Ok)->click();
+    });
+    ui.MessageDialog(request);
+    EXPECT_TRUE(area.contains(shown)) << shown.x() << "," << shown.width();
 }
 
 TEST(QtUserInteraction, HelpShowsTheTopicAndAsksAgain) {
