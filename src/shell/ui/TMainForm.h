@@ -152,7 +152,9 @@ public:
     void HelpContentsItemClick();
     // The version window, modally.
     void HelpAboutItemClick();
-    // Rebuilds the date list from the store's race-day files, newest first, nothing chosen.
+    // Rebuilds the date list from the store's race-day files, newest first. The day the race
+    // area shows stays chosen; nothing is chosen before a day is loaded, nor when the shown
+    // day is no longer in the store, whose entry the list box then shows in grey.
     void MakeDataListBtnClick();
     // Loads the entry chosen in the date list and shows its first race (TMainFormRaceDay.cpp).
     void DateComboChange();
@@ -225,6 +227,9 @@ private:
     race::ui::TPayoffPageWidget* payoffPage_ = nullptr;
     analysis::ui::TAnalysisPages* analysisPages_ = nullptr;
     horse::ui::THorseView* horseView_ = nullptr;
+
+    // The date list entry of the day the race area shows (Shift-JIS); empty while it is hidden.
+    std::string shownEntry_;
 
     // The race day (about 2.5 MB), allocated once for the run, and its browsing.
     std::unique_ptr<race::TRaceDayData> raceDay_;

@@ -4,6 +4,7 @@
 #include "files/ProgramFolder.h"
 #include "shell/ProgramVersion.h"
 #include "shell/ui/TMainForm.h"
+#include "support/RaceDayFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,53 @@ TEST(MainFormCreate, DateListShowsTheStoredDaysNewestFirstWithNothingChosen) {
     EXPECT_EQ(form->DateCombo()->itemText(0), QStringLiteral("2004年05月08日東京"));
     EXPECT_EQ(form->DateCombo()->currentIndex(), -1);
     EXPECT_FALSE(form->Panel1()->isVisibleTo(form.get()));
+}
+
+TEST(MainFormDateList, AfterAnAcquisitionTheListIsBackWithTheShownDayChosen) {
+    MainFormWorld world;
+    const RaceDayStore store(world.root.path());
+    RacePlan plan;
+    plan.runners = 1;
+    const jvdata::TRecordRA race = MakeRace(plan);
+    store.WriteRaces(S("2004年05月01日東京"), {race});
+    store.WriteRunnerSlots(S("2004年05月01日東京"),
+                           {MakeRunner(race, 1, "2001100001", S("ロブロイ"))});
+    WriteFileBytes(world.root / "DATA" / u8"2004年04月25日京都.jvRA", "");
+    shell::ui::TMainFormSetup setup = world.Setup();
+    // The acquisition stores a newer day; the window presses "リスト作成" as it closes.
+    setup.acquireData = [&world](TMainForm& main) {
+        WriteFileBytes(world.root / "DATA" / u8"2004年05月08日東京.jvRA", "");
+        main.MakeDataListBtn()->click();
+    };
+    TMainForm form(std::move(setup));
+    QComboBox& list = *form.DateCombo();
+    list.setCurrentIndex(0);
+    form.DateComboChange();
+    ASSERT_TRUE(form.Panel1()->isVisibleTo(&form));
+
+    form.J1Click();
+    EXPECT_EQ(ComboEntries(list),
+              (std::vector<std::string>{"2004年05月08日東京", "2004年05月01日東京",
+                                        "2004年04月25日京都"}));
+    EXPECT_EQ(list.currentText(), QStringLiteral("2004年05月01日東京"));
+    EXPECT_TRUE(list.placeholderText().isEmpty());
+    EXPECT_TRUE(form.Panel1()->isVisibleTo(&form));
+
+    // The shown day's files gone from the store: nothing chosen, the box names the shown day.
+    fs::remove(world.root / "DATA" / u8"2004年05月01日東京.jvRA");
+    form.MakeDataListBtn()->click();
+    EXPECT_EQ(list.count(), 2);
+    EXPECT_EQ(list.currentIndex(), -1);
+    EXPECT_EQ(list.placeholderText(), QStringLiteral("2004年05月01日東京"));
+    EXPECT_TRUE(form.Panel1()->isVisibleTo(&form));
+
+    // A day that fails to load hides the race area: no day is shown, nothing stays chosen.
+    list.setCurrentIndex(1);
+    form.DateComboChange();
+    EXPECT_FALSE(form.Panel1()->isVisibleTo(&form));
+    form.MakeDataListBtn()->click();
+    EXPECT_EQ(list.currentIndex(), -1);
+    EXPECT_TRUE(list.placeholderText().isEmpty());
 }
 
 TEST(MainFormCreate, StoreFolderThatCannotBeMadeIsReportedAndTheWindowOpens) {
