@@ -83,6 +83,9 @@ THorseView::THorseView(const race::TRaceDayData& day, shell::ui::TTabControl& ho
 
     pageControl2_ = new QTabWidget(this);
     pageControl2_->setObjectName(QStringLiteral("PageControl2"));
+    // Clicked, the page tabs take the focus and follow the arrow keys.
+    pageControl2_->setFocusPolicy(Qt::StrongFocus);
+    pageControl2_->tabBar()->setFocusPolicy(Qt::StrongFocus);
     std::array<QWidget*, kHorseSheets> contents{};
     for (int sheet = 0; sheet < kHorseSheets; ++sheet) {
         QWidget* page = Sheet(sheet, contents[static_cast<std::size_t>(sheet)]);

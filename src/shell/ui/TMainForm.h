@@ -161,8 +161,16 @@ public:
     // Shows the race of the chosen race tab.
     void TabControl1Change();
 
+    // Keyboard page switching: the page control holding the focus (else PageControl1) shows
+    // its next page (step 1, Ctrl+Tab) or previous one (step -1, Ctrl+Shift+Tab), wrapping
+    // round, and its tab strip takes the focus. Nothing while no race day is shown.
+    void CyclePages(int step);
+
 protected:
     void showEvent(QShowEvent* event) override;
+    // Ctrl+Tab and Ctrl+Shift+Tab anywhere in the window, before any control takes them; the
+    // mouse over the window, for the hint of the control under it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -178,6 +186,10 @@ private:
     // Hands the race shown in slot over to the views below the race card, in this order: the
     // time tables and the charts, then the horse pages of the chosen horse tab.
     void ShowRaceViews(int slot);
+
+    // The status line shows the hint of the control at pos (window coordinates), or of the
+    // nearest enclosing control with one, and clears over a control without any.
+    void ShowHintAt(const QPoint& pos);
 
     void FormCreate();
     void FormCloseQuery();

@@ -2,11 +2,16 @@
 // kept bounds, JV-Link initialisation and version check.
 #include "ShellUiSupport.h"
 #include "files/ProgramFolder.h"
+#include "race/ui/RaceCardGrid.h"
 #include "shell/ProgramVersion.h"
 #include "shell/ui/TMainForm.h"
+#include "shell/ui/TabControl.h"
 #include "support/RaceDayFixture.h"
 
 #include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QTabBar>
 
 namespace {
 
@@ -107,6 +112,59 @@ TEST(MainFormDateList, AfterAnAcquisitionTheListIsBackWithTheShownDayChosen) {
     form.MakeDataListBtn()->click();
     EXPECT_EQ(list.currentIndex(), -1);
     EXPECT_TRUE(list.placeholderText().isEmpty());
+}
+
+TEST(MainFormKeyboard, ArrowsSwitchRacesAndCtrlTabCyclesThePagesRoundAndRound) {
+    MainFormWorld world;
+    const RaceDayStore store(world.root.path());
+    std::vector<jvdata::TRecordRA> races;
+    std::vector<jvdata::TRecordSE> runners;
+    for (int number = 1; number <= 3; ++number) {
+        RacePlan plan;
+        plan.number = number;
+        plan.runners = 1;
+        races.push_back(MakeRace(plan));
+        runners.push_back(
+            MakeRunner(races.back(), 1, "200110000" + std::to_string(number), S("ロブロイ")));
+    }
+    store.WriteRaces(S("2004年05月01日東京"), races);
+    store.WriteRunnerSlots(S("2004年05月01日東京"), runners);
+    auto form = world.Make();
+    form->show();
+    form->activateWindow();
+    RunPendingEvents();
+    form->DateCombo()->setCurrentIndex(0);
+    form->DateComboChange();
+    const auto press = [](QWidget* control, int key, Qt::KeyboardModifiers modifiers = {}) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QCoreApplication::sendEvent(control, &event);
+    };
+
+    // A click on the race tabs gives them the focus; the arrows then choose the race shown,
+    // and the strip shows its focus mark.
+    QTabBar* raceTabs = form->TabControl1()->Tabs();
+    EXPECT_EQ(raceTabs->focusPolicy(), Qt::StrongFocus);
+    raceTabs->setFocus(Qt::MouseFocusReason);
+    press(raceTabs, Qt::Key_Right);
+    press(raceTabs, Qt::Key_Right);
+    EXPECT_EQ(form->RaceBrowser().ChosenSlot(), 2);
+    EXPECT_TRUE(form->testAttribute(Qt::WA_KeyboardFocusChange));
+    press(raceTabs, Qt::Key_Left);
+    EXPECT_EQ(form->RaceBrowser().ChosenSlot(), 1);
+
+    // Ctrl+Tab from the race card goes through all nine pages and round again; the page
+    // strip keeps the focus on the way.
+    QTabWidget* pages = form->PageControl1();
+    QWidget* from = form->StringGrid1();
+    for (int step = 1; step <= 10; ++step) {
+        press(from, Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_EQ(pages->currentIndex(), step % 9) << step;
+        from = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : pages;
+    }
+    press(from, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    press(from, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(pages->currentIndex(), 8);
+    form->hide();
 }
 
 TEST(MainFormCreate, StoreFolderThatCannotBeMadeIsReportedAndTheWindowOpens) {
