@@ -100,8 +100,9 @@ void KeepLinesWhole(QMessageBox& box) {
     label->setWordWrap(wrapped);
     // The widest box Qt lays out on this screen, its frame inside the screen's free area;
     // longer lines wrap.
-    const int screenWidth = shown->availableGeometry().width() - kFrameAllowance;
-    const int widest = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    const int screenWidth = shown->availableGeometry().width();
+    const int widest =
+        screenWidth <= 1024 ? screenWidth - kFrameAllowance : std::min(screenWidth - 480, 1000);
     label->setMinimumWidth(std::max(0, std::min(lines, widest - others)));
 }
 
