@@ -90,21 +90,15 @@ TEST_F(WindowBoundsTest, FailedWriteIsReported) {
 namespace {
 
 TEST(FitOnScreen, WindowsPastAnEdgeAreMovedBackInAndLargeOnesShrunk) {
-    using shell::FitOnScreen;
-    // A 1400 x 1050 screen whose free area ends above a 40-pixel task bar.
+    // The free area of a 1400 x 1050 screen above a 40-pixel task bar.
     const TWindowBounds area{0, 0, 1400, 1010};
-    EXPECT_EQ(FitOnScreen({10, 10, 900, 650}, area), (TWindowBounds{10, 10, 900, 650}));
-    EXPECT_EQ(FitOnScreen({500, 0, 900, 1010}, area), (TWindowBounds{500, 0, 900, 1010}));
-    // Past the right and bottom edges, and before the left and top ones: moved, same size.
-    EXPECT_EQ(FitOnScreen({1300, 900, 900, 640}, area), (TWindowBounds{500, 370, 900, 640}));
-    EXPECT_EQ(FitOnScreen({-200, -30, 817, 200}, area), (TWindowBounds{0, 0, 817, 200}));
-    // Larger than the free area: shrunk to it, top-left corner on it.
-    EXPECT_EQ(FitOnScreen({300, 200, 1600, 1200}, area), (TWindowBounds{0, 0, 1400, 1010}));
-
-    // A free area that does not start at 0 (a task bar on the left, a second screen).
-    const TWindowBounds right{1280, 30, 1024, 738};
-    EXPECT_EQ(FitOnScreen({10, 10, 900, 650}, right), (TWindowBounds{1280, 30, 900, 650}));
-    EXPECT_EQ(FitOnScreen({2000, 600, 630, 450}, right), (TWindowBounds{1674, 318, 630, 450}));
+    EXPECT_EQ(shell::FitOnScreen({10, 10, 900, 650}, area), (TWindowBounds{10, 10, 900, 650}));
+    EXPECT_EQ(shell::FitOnScreen({1300, 900, 900, 640}, area), (TWindowBounds{500, 370, 900, 640}));
+    EXPECT_EQ(shell::FitOnScreen({-200, -30, 817, 200}, area), (TWindowBounds{0, 0, 817, 200}));
+    EXPECT_EQ(shell::FitOnScreen({300, 200, 1600, 1200}, area), (TWindowBounds{0, 0, 1400, 1010}));
+    // A second screen to the right.
+    EXPECT_EQ(shell::FitOnScreen({2000, 600, 630, 450}, {1280, 30, 1024, 738}),
+              (TWindowBounds{1674, 318, 630, 450}));
 }
 
 } // namespace
