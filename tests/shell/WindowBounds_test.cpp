@@ -85,10 +85,6 @@ TEST_F(WindowBoundsTest, FailedWriteIsReported) {
     EXPECT_FALSE(status.message.empty());
 }
 
-} // namespace
-
-namespace {
-
 TEST(FitOnScreen, WindowsPastAnEdgeAreMovedBackInAndLargeOnesShrunk) {
     // The free area of a 1400 x 1050 screen above a 40-pixel task bar.
     const TWindowBounds area{0, 0, 1400, 1010};

@@ -193,17 +193,16 @@ TEST_F(MainFormControls, HintsShowOnTheStatusLine) {
 
     // The hint follows the mouse over the window, whether or not a control saw it leave.
     QCoreApplication::sendEvent(form->DateCombo(), &enter);
-    EXPECT_EQ(status->currentMessage(), QStringLiteral("開催日と競馬場を選びます"));
     const auto moveTo = [&](QWidget* control, QPointF inside = QPointF(3, 3)) {
         const QPointF at = control->mapTo(form.get(), inside);
         QMouseEvent move(QEvent::MouseMove, at, form->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QCoreApplication::sendEvent(form->windowHandle(), &move);
     };
-    moveTo(button);
-    EXPECT_EQ(status->currentMessage(), QStringLiteral("ﾌﾟﾘﾝﾀの設定を変更します"));
     moveTo(form->SpeedBar(), QPointF(form->SpeedBar()->width() - 4, 3)); // past the buttons
     EXPECT_TRUE(status->currentMessage().isEmpty());
+    moveTo(button);
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("ﾌﾟﾘﾝﾀの設定を変更します"));
 
     // A disabled command still tells what it is for.
     QCoreApplication::sendEvent(form->JVBtn(), &enter);

@@ -241,21 +241,6 @@ TEST(KeepOnScreen, WindowsAndBoxesShownPartlyOffTheScreenAreMovedOn) {
     window.show();
     EXPECT_TRUE(area.contains(window.frameGeometry()));
     EXPECT_EQ(window.size(), QSize(300, 200));
-
-    // A box placed past the screen's corner, its line far wider than the screen.
-    QtUserInteraction ui;
-    TMessageDialogRequest request;
-    request.placement = PlacementOf(TMsgPosition::poDesigned, area.right() - 40, area.bottom());
-    for (int i = 0; i < 8; ++i) {
-        request.text += S("取得開始日時より後のデータを取り込みます。");
-    }
-    QRect shown;
-    WhenBoxShows([&](QMessageBox& box) {
-        shown = box.frameGeometry();
-        box.button(QMessageBox::Ok)->click();
-    });
-    ui.MessageDialog(request);
-    EXPECT_TRUE(area.contains(shown));
 }
 
 TEST(QtUserInteraction, HelpShowsTheTopicAndAsksAgain) {
