@@ -1,5 +1,6 @@
 #include "shell/WindowBounds.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace shell {
@@ -27,6 +28,17 @@ TWindowBounds ReadWindowBounds(const TIniGT& settings, std::string_view section,
     bounds.width = ReadInRange(settings, section, kWidthKey, defaults.width, 1);
     bounds.height = ReadInRange(settings, section, kHeightKey, defaults.height, 1);
     return bounds;
+}
+
+TWindowBounds FitOnScreen(const TWindowBounds& window, const TWindowBounds& area) {
+    TWindowBounds fitted = window;
+    fitted.width = std::clamp(window.width, 1, std::max(1, area.width));
+    fitted.height = std::clamp(window.height, 1, std::max(1, area.height));
+    // The right and bottom edges first, so that a window wider than it could be still shows
+    // its top-left corner, where the caption and the menu are.
+    fitted.left = std::max(area.left, std::min(window.left, area.left + area.width - fitted.width));
+    fitted.top = std::max(area.top, std::min(window.top, area.top + area.height - fitted.height));
+    return fitted;
 }
 
 TIniGTStatus WriteWindowBounds(TIniGT& settings, std::string_view section,

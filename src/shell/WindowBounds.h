@@ -31,9 +31,16 @@ inline constexpr int kMaxWindowCoordinate = 32767;
 
 // The bounds stored in section, key by key: a missing key, a value that is not a number and a
 // value a window cannot take (a size below 1 pixel, anything beyond 16-bit coordinates) give
-// that key's default. Positions are not checked against the screen.
+// that key's default. Positions are not checked against the screen here: FitOnScreen moves a
+// window onto its screen as it is shown.
 TWindowBounds ReadWindowBounds(const TIniGT& settings, std::string_view section,
                                const TWindowBounds& defaults);
+
+// The bounds moved onto area (a screen's free area: without task bars and docks) so that the
+// whole window lies inside it: a window larger than the area is shrunk to it, then a window
+// that runs past an edge is moved back in, keeping its size. A window already inside is
+// returned unchanged.
+TWindowBounds FitOnScreen(const TWindowBounds& window, const TWindowBounds& area);
 
 // Stores the four keys in the order top, left, width, height; stops at the first failed write
 // and returns its status.

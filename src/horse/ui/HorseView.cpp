@@ -3,9 +3,12 @@
 #include "jvdata/SjisText.h"
 #include "shell/ui/TabControl.h"
 
+#include <algorithm>
+
+#include <QEvent>
 #include <QFont>
 #include <QFontMetrics>
-#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace horse::ui {
@@ -13,7 +16,7 @@ namespace horse::ui {
 namespace {
 
 // Widths of the pages' contents: the longest line of each page in the fixed-pitch face at
-// 12 px, where a byte is 6 px wide (the pedigree lines run to 178 bytes).
+// 12 px, where a byte is 6 px wide. "　馬情報１　" follows its page (FitProfilePage).
 int SheetWidth(int sheet) {
     switch (sheet) {
     case kProfile1:
@@ -23,6 +26,25 @@ int SheetWidth(int sheet) {
     default:
         return 700;
     }
+}
+
+// The pedigree lines of "　馬情報１　": 【父】 to 【母母父】, 【母】 to 【母母母】, 【父父】 to
+// 【母父父】, 【父母】 to 【母父母】. At their full stored width they run to 181 bytes, wider than
+// the page at the window's default size.
+bool IsPedigreeLine(std::string_view name) {
+    return name == "Label54" || name == "Label7" || name == "Label53" || name == "Label52";
+}
+
+// Room kept right of a line's last character.
+constexpr int kLineEndRoom = 4;
+
+// How wide a label's text is drawn, without the blanks at its end.
+int DrawnWidth(const QLabel& label) {
+    QString text = label.text();
+    while (!text.isEmpty() && text.back().isSpace()) {
+        text.chop(1);
+    }
+    return QFontMetrics(label.font()).horizontalAdvance(text);
 }
 
 QFont Face(const char* face, int pixels, bool bold = false) {
@@ -83,6 +105,9 @@ THorseView::THorseView(const race::TRaceDayData& day, shell::ui::TTabControl& ho
 
     pageControl2_ = new QTabWidget(this);
     pageControl2_->setObjectName(QStringLiteral("PageControl2"));
+    // Clicked, the page tabs take the focus and follow the arrow keys.
+    pageControl2_->setFocusPolicy(Qt::StrongFocus);
+    pageControl2_->tabBar()->setFocusPolicy(Qt::StrongFocus);
     std::array<QWidget*, kHorseSheets> contents{};
     for (int sheet = 0; sheet < kHorseSheets; ++sheet) {
         QWidget* page = Sheet(sheet, contents[static_cast<std::size_t>(sheet)]);
@@ -114,6 +139,9 @@ THorseView::THorseView(const race::TRaceDayData& day, shell::ui::TTabControl& ho
     layout->addWidget(labels_[0]);
     layout->addWidget(pageControl2_, 1);
 
+    profileScroll_ = static_cast<QScrollArea*>(pageControl2_->widget(kProfile1));
+    profileScroll_->viewport()->installEventFilter(this);
+
     connect(&horseTabs_, &shell::ui::TTabControl::Change, this, &THorseView::TabControl2Change);
 }
 
@@ -125,6 +153,71 @@ QLabel* THorseView::Label(std::string_view name) const {
         }
     }
     return nullptr;
+}
+
+bool THorseView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched == profileScroll_->viewport()) {
+        FitProfilePage();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+int THorseView::PedigreeStretch() const {
+    return Label("Label54")->font().stretch();
+}
+
+void THorseView::FitProfilePage() {
+    QWidget* content = profileScroll_->widget();
+    const int visible = profileScroll_->viewport()->width();
+    const auto places = HorseLabels();
+
+    // The pedigree lines share one stretch, so that their columns stay one above the other.
+    QFont full = Label("Label54")->font();
+    full.setStretch(100);
+    int widest = 0;
+    int left = 0;
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        if (IsPedigreeLine(places[i].name)) {
+            labels_[i]->setFont(full);
+            widest = std::max(widest, DrawnWidth(*labels_[i]));
+            left = places[i].left;
+        }
+    }
+    int stretch = 100;
+    const int room = visible - left - kLineEndRoom;
+    if (widest > room && widest > 0) {
+        stretch = std::max(kMinPedigreeStretch, room * 100 / widest);
+    }
+    QFont condensed = full;
+    condensed.setStretch(stretch);
+    // Glyph widths round at each size: step down until the lines really fit.
+    const auto drawnAt = [&](const QFont& font) {
+        int drawn = 0;
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            if (IsPedigreeLine(places[i].name)) {
+                labels_[i]->setFont(font);
+                drawn = std::max(drawn, DrawnWidth(*labels_[i]));
+            }
+        }
+        return drawn;
+    };
+    while (drawnAt(condensed) > room && condensed.stretch() > kMinPedigreeStretch) {
+        condensed.setStretch(condensed.stretch() - 1);
+    }
+
+    // The page as wide as the visible area, or as its widest line when that is wider.
+    int needed = visible;
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        if (places[i].sheet == kProfile1) {
+            needed = std::max(needed, places[i].left + DrawnWidth(*labels_[i]) + kLineEndRoom);
+        }
+    }
+    content->setFixedWidth(needed);
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        if (places[i].sheet == kProfile1) {
+            labels_[i]->resize(needed - places[i].left, labels_[i]->height());
+        }
+    }
 }
 
 void THorseView::ShowRace(int raceSlot) {
@@ -141,6 +234,7 @@ void THorseView::TabControl2Change() {
             texts_[i] = std::move(texts[i]);
         }
     }
+    FitProfilePage();
 }
 
 } // namespace horse::ui

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include <QLabel>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -43,11 +44,27 @@ public:
     // The race slot shown, -1 before the first race.
     int RaceSlot() const { return raceSlot_; }
 
+    // The horizontal stretch of the four pedigree lines of "　馬情報１　", in percent: 100 when
+    // they fit the page's visible width, less (down to kMinPedigreeStretch) when they would
+    // need the scroll bar.
+    int PedigreeStretch() const;
+
+    static constexpr int kMinPedigreeStretch = 60;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Fits "　馬情報１　" to its page: the pedigree lines condensed as far as needed to fit the
+    // visible width, and the page as wide as its widest line (scrolled only when the lines are
+    // wider than the page even so).
+    void FitProfilePage();
+
     const race::TRaceDayData& day_;
     shell::ui::TTabControl& horseTabs_;
     int raceSlot_ = -1;
     QTabWidget* pageControl2_ = nullptr;
+    QScrollArea* profileScroll_ = nullptr; // the scroll box of "　馬情報１　"
     // In horse::HorseLabels order, the name bar first.
     std::array<QLabel*, kHorseLabelCount> labels_{};
     // The texts last written, Shift-JIS; kept so that an unchanged label is not touched.

@@ -5,6 +5,8 @@
 
 #include <system_error>
 
+#include <QRect>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -65,6 +67,12 @@ std::string TPlatformHelpViewer::ShowOwnWindow(const fs::path& dataRoot) {
     if (!window_) {
         window_ = new THelpWindow(owner_);
         window_->setAttribute(Qt::WA_DeleteOnClose);
+        // Over the main window rather than where the window system would cascade it; moved
+        // onto the screen as it shows.
+        if (owner_ != nullptr) {
+            const QRect over = owner_->window()->frameGeometry();
+            window_->move(over.center() - window_->rect().center());
+        }
     }
     const std::string failure = window_->Open(HelpHtmlIndex(dataRoot).parent_path());
     if (!failure.empty()) {

@@ -26,11 +26,16 @@
 #include <system_error>
 #include <utility>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QShowEvent>
+#include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace shell::ui {
 
@@ -106,9 +111,48 @@ TMainForm::TMainForm(TMainFormSetup setup, QWidget* parent)
     setStatusBar(statusLine_);
 
     FormCreate();
+    // Seen before any control: Ctrl+Tab for the pages, mouse moves for the hints.
+    qApp->installEventFilter(this);
 }
 
 TMainForm::~TMainForm() = default;
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (tab && (key->modifiers() & Qt::ControlModifier) && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->window() == this) {
+            const bool back =
+                key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+            CyclePages(back ? -1 : 1);
+            return true;
+        }
+        // Keys on a tab strip are keyboard use: from now on the focused strip shows its focus
+        // mark, as it does after Tab (the style draws the mark only then).
+        if (qobject_cast<QTabBar*>(watched) != nullptr &&
+            static_cast<QWidget*>(watched)->window() == this) {
+            setAttribute(Qt::WA_KeyboardFocusChange);
+        }
+        break;
+    }
+    case QEvent::MouseMove:
+        // Delivered to the window before any control, whichever control tracks the mouse.
+        if (watched == static_cast<QObject*>(windowHandle())) {
+            ShowHintAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        }
+        break;
+    case QEvent::Leave:
+        if (watched == static_cast<QObject*>(windowHandle())) {
+            statusLine_->clearMessage();
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 void TMainForm::AttachWindows(TPrgrsForm* prgrsForm, TVersionForm* versionForm) {
     prgrsForm_ = prgrsForm;

@@ -152,15 +152,25 @@ public:
     void HelpContentsItemClick();
     // The version window, modally.
     void HelpAboutItemClick();
-    // Rebuilds the date list from the store's race-day files, newest first, nothing chosen.
+    // Rebuilds the date list from the store's race-day files, newest first. The day the race
+    // area shows stays chosen; nothing is chosen before a day is loaded, nor when the shown
+    // day is no longer in the store, whose entry the list box then shows in grey.
     void MakeDataListBtnClick();
     // Loads the entry chosen in the date list and shows its first race (TMainFormRaceDay.cpp).
     void DateComboChange();
     // Shows the race of the chosen race tab.
     void TabControl1Change();
 
+    // Keyboard page switching: the page control holding the focus (else PageControl1) shows
+    // its next page (step 1, Ctrl+Tab) or previous one (step -1, Ctrl+Shift+Tab), wrapping
+    // round, and its tab strip takes the focus. Nothing while no race day is shown.
+    void CyclePages(int step);
+
 protected:
     void showEvent(QShowEvent* event) override;
+    // Ctrl+Tab and Ctrl+Shift+Tab anywhere in the window, before any control takes them; the
+    // mouse over the window, for the hint of the control under it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -176,6 +186,10 @@ private:
     // Hands the race shown in slot over to the views below the race card, in this order: the
     // time tables and the charts, then the horse pages of the chosen horse tab.
     void ShowRaceViews(int slot);
+
+    // The status line shows the hint of the control at pos (window coordinates), or of the
+    // nearest enclosing control with one, and clears over a control without any.
+    void ShowHintAt(const QPoint& pos);
 
     void FormCreate();
     void FormCloseQuery();
@@ -225,6 +239,9 @@ private:
     race::ui::TPayoffPageWidget* payoffPage_ = nullptr;
     analysis::ui::TAnalysisPages* analysisPages_ = nullptr;
     horse::ui::THorseView* horseView_ = nullptr;
+
+    // The date list entry of the day the race area shows (Shift-JIS); empty while it is hidden.
+    std::string shownEntry_;
 
     // The race day (about 2.5 MB), allocated once for the run, and its browsing.
     std::unique_ptr<race::TRaceDayData> raceDay_;

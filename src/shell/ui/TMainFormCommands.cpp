@@ -166,4 +166,26 @@ void TMainForm::SetCommandEnabled(QAction* item, QToolButton* button, bool enabl
     button->setEnabled(enabled);
 }
 
+void TMainForm::ShowHintAt(const QPoint& pos) {
+    // As the window system's hint follows the mouse: the control under it, else the nearest
+    // enclosing one with a hint. Leaving a control thus clears its hint even when the control
+    // saw no leave (a list that dropped down, a progress window over it).
+    QString hint;
+    for (const QWidget* control = childAt(pos); control != nullptr && control != this;
+         control = control->parentWidget()) {
+        if (!control->statusTip().isEmpty()) {
+            hint = control->statusTip();
+            break;
+        }
+    }
+    if (hint == statusLine_->currentMessage()) {
+        return;
+    }
+    if (hint.isEmpty()) {
+        statusLine_->clearMessage();
+    } else {
+        statusLine_->showMessage(hint);
+    }
+}
+
 } // namespace shell::ui

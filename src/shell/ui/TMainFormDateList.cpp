@@ -5,6 +5,8 @@
 #include "shell/ui/TMainForm.h"
 #include "store/StoreLayout.h"
 
+#include <algorithm>
+
 #include <QSignalBlocker>
 
 namespace shell::ui {
@@ -18,7 +20,14 @@ void TMainForm::MakeDataListBtnClick() {
         for (const std::string& entry : list.entries) {
             dateCombo_->addItem(QString::fromStdString(Sjis::ToUtf8(entry)));
         }
-        dateCombo_->setCurrentIndex(-1);
+        // The day on show stays chosen. When its files have gone from the store, nothing is
+        // chosen and the empty list box still names the day that the race area shows.
+        const auto shown = std::find(list.entries.begin(), list.entries.end(), shownEntry_);
+        const bool listed = !shownEntry_.empty() && shown != list.entries.end();
+        dateCombo_->setPlaceholderText(listed ? QString()
+                                              : QString::fromStdString(Sjis::ToUtf8(shownEntry_)));
+        dateCombo_->setCurrentIndex(
+            listed ? static_cast<int>(std::distance(list.entries.begin(), shown)) : -1);
     }
     if (list.error) {
         interaction_->ErrorBox(

@@ -72,6 +72,9 @@ void TMainForm::SetupRaceArea() {
     auto* tabStyle = new TCompactTabStyle;
     tabStyle->setParent(pageControl1_);
     pageControl1_->tabBar()->setStyle(tabStyle);
+    // Clicked, the page tabs take the focus and follow the arrow keys.
+    pageControl1_->setFocusPolicy(Qt::StrongFocus);
+    pageControl1_->tabBar()->setFocusPolicy(Qt::StrongFocus);
     tabControl1_->SetClientWidget(pageControl1_);
 
     for (const TPage& page : kPages) {
@@ -98,6 +101,30 @@ void TMainForm::SetupRaceArea() {
 
     // Hidden until a race day is loaded.
     panel1_->hide();
+}
+
+void TMainForm::CyclePages(int step) {
+    if (!panel1_->isVisible()) {
+        return;
+    }
+    // The innermost page control around the focus: the horse pages inside "競走馬", else the
+    // pages of the race area.
+    QTabWidget* pages = pageControl1_;
+    for (QWidget* control = QApplication::focusWidget(); control != nullptr && control != this;
+         control = control->parentWidget()) {
+        if (auto* inner = qobject_cast<QTabWidget*>(control); inner != nullptr) {
+            pages = inner;
+            break;
+        }
+    }
+    const int count = pages->count();
+    if (count == 0) {
+        return;
+    }
+    pages->setCurrentIndex(((pages->currentIndex() + step) % count + count) % count);
+    // The control that had the focus may have gone with its page; the strip keeps it, so
+    // that the next Ctrl+Tab goes on from here.
+    pages->tabBar()->setFocus(Qt::TabFocusReason);
 }
 
 } // namespace shell::ui

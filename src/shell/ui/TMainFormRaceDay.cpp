@@ -66,7 +66,8 @@ void TMainForm::DateComboChange() {
     // The list shows the store's Shift-JIS entries, which convert back unchanged.
     const std::string entry = Sjis::FromUtf8(dateCombo_->itemText(index).toStdString());
     raceBrowser_->SetProgressWindow(prgrsForm_);
-    raceBrowser_->DateComboChange(dataRoot_, entry);
+    // A day that fails to load leaves the race area hidden: no day is on show then.
+    shownEntry_ = raceBrowser_->DateComboChange(dataRoot_, entry) ? entry : std::string();
 }
 
 void TMainForm::ShowRaceViews(int slot) {

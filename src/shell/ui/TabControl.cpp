@@ -14,6 +14,9 @@ TTabControl::TTabControl(QWidget* parent) : QWidget(parent) {
     tabs_->setExpanding(false);
     tabs_->setDrawBase(true);
     tabs_->setUsesScrollButtons(true);
+    // A click or Tab puts the focus on the strip, which then shows its focus mark and moves
+    // between its tabs with the arrow keys.
+    tabs_->setFocusPolicy(Qt::StrongFocus);
 
     auto* frame = new QFrame(this);
     frame->setFrameShape(QFrame::StyledPanel);

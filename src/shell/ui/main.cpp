@@ -3,6 +3,7 @@
 #include "jvlink/CreateJVLink.h"
 #include "shell/ui/Startup.h"
 #include "widgets/ui/FontSubstitutes.h"
+#include "widgets/ui/KeepOnScreen.h"
 #include "widgets/ui/QtUserInteraction.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
     // Before any window or font is made, so that the design's faces find their substitutes.
     widgets::RegisterFontSubstitutes();
     shell::ui::InstallQtTranslations();
+    // Windows kept for another screen, or cascaded past the edge, open on this one.
+    widgets::KeepWindowsOnScreen();
 
     widgets::QtUserInteraction interaction;
     shell::ui::TStartup startup;

@@ -1,5 +1,6 @@
 #include "widgets/ui/QtUserInteraction.h"
 
+#include "widgets/ui/KeepOnScreen.h"
 #include "widgets/ui/QtConvert.h"
 
 #include <algorithm>
@@ -75,6 +76,9 @@ std::optional<QMessageBox::StandardButton> StandardOf(TMsgDlgBtn button) {
     return std::nullopt;
 }
 
+// Room for a box's window frame on either side.
+constexpr int kFrameAllowance = 16;
+
 // Keeps each line of a box's message on one line, as the designed platform's boxes do. Qt
 // breaks the message once it is wider than half the screen, inside words for Japanese text;
 // holding the text's width open up to the widest box Qt makes on the screen means that only a
@@ -94,9 +98,11 @@ void KeepLinesWhole(QMessageBox& box) {
     const int lines = label->minimumSizeHint().width();            // the widest line
     const int others = layout->totalMinimumSize().width() - lines; // icon, margins, spacing
     label->setWordWrap(wrapped);
-    // The widest box Qt lays out on this screen.
+    // The widest box Qt lays out on this screen, its frame inside the screen's free area;
+    // longer lines wrap.
     const int screenWidth = shown->availableGeometry().width();
-    const int widest = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    const int widest =
+        screenWidth <= 1024 ? screenWidth - kFrameAllowance : std::min(screenWidth - 480, 1000);
     label->setMinimumWidth(std::max(0, std::min(lines, widest - others)));
 }
 
@@ -126,6 +132,7 @@ protected:
         left = placement_.left.value_or(left);
         top = placement_.top.value_or(top);
         move(left, top);
+        FitWindowOnScreen(*this);
     }
 
 private:

@@ -13,6 +13,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 
 namespace {
@@ -135,6 +139,31 @@ TEST(HorseView, TheHorsePageShowsFilledTheFirstTimeItIsOpened) {
     EXPECT_TRUE(view.StaticText1()->isVisible());
     EXPECT_EQ(view.StaticText1()->text(), U("アルファ"));
     EXPECT_TRUE(view.Label("Label6")->isVisible());
+}
+
+TEST(HorseView, PedigreeLinesFitTheFirstProfilePageAtTheDefaultWindowSize) {
+    HorseWindow w;
+    // Every pedigree name as long as its field: the lines at their widest, 181 bytes.
+    jvdata::TRecordUM master = keiba::test::MakeHorseMaster("2001100001", S("馬主"));
+    for (int entry = 0; entry < jvdata::UM::kPedigreeEntries; ++entry) {
+        master.SetField(jvdata::UM::PedigreeName(entry), S("アイウエオカキクケコサシスセソタチツ"));
+    }
+    keiba::test::RaceDayStore(w.world.root.path()).WriteHorseMaster(master);
+    w.form->show(); // 900 x 650
+    w.LoadDay();
+    w.form->PageControl1()->setCurrentIndex(1);
+    QApplication::processEvents();
+    auto& view = w.View();
+    auto* page = static_cast<QScrollArea*>(view.PageControl2()->widget(0));
+    for (const char* name : {"Label54", "Label7", "Label53", "Label52"}) {
+        const QLabel* label = view.Label(name);
+        const int end = QFontMetrics(label->font()).horizontalAdvance(label->text().trimmed());
+        EXPECT_LE(label->x() + end, page->viewport()->width()) << name;
+        EXPECT_EQ(label->font(), view.Label("Label54")->font()) << "one stretch for the columns";
+    }
+    EXPECT_FALSE(page->horizontalScrollBar()->isVisible());
+    EXPECT_LT(view.PedigreeStretch(), 100);
+    w.form->hide();
 }
 
 } // namespace

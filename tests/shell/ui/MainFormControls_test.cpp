@@ -14,8 +14,10 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QTabBar>
 #include <QToolTip>
+#include <QWindow>
 
 namespace {
 
@@ -188,6 +190,19 @@ TEST_F(MainFormControls, HintsShowOnTheStatusLine) {
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(button, &leave);
     EXPECT_TRUE(status->currentMessage().isEmpty());
+
+    // The hint follows the mouse over the window, whether or not a control saw it leave.
+    QCoreApplication::sendEvent(form->DateCombo(), &enter);
+    const auto moveTo = [&](QWidget* control, QPointF inside = QPointF(3, 3)) {
+        const QPointF at = control->mapTo(form.get(), inside);
+        QMouseEvent move(QEvent::MouseMove, at, form->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(form->windowHandle(), &move);
+    };
+    moveTo(form->SpeedBar(), QPointF(form->SpeedBar()->width() - 4, 3)); // past the buttons
+    EXPECT_TRUE(status->currentMessage().isEmpty());
+    moveTo(button);
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("ﾌﾟﾘﾝﾀの設定を変更します"));
 
     // A disabled command still tells what it is for.
     QCoreApplication::sendEvent(form->JVBtn(), &enter);

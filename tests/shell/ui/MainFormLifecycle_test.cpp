@@ -2,10 +2,16 @@
 // kept bounds, JV-Link initialisation and version check.
 #include "ShellUiSupport.h"
 #include "files/ProgramFolder.h"
+#include "race/ui/RaceCardGrid.h"
 #include "shell/ProgramVersion.h"
 #include "shell/ui/TMainForm.h"
+#include "shell/ui/TabControl.h"
+#include "support/RaceDayFixture.h"
 
 #include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QTabBar>
 
 namespace {
 
@@ -59,6 +65,74 @@ TEST(MainFormCreate, DateListShowsTheStoredDaysNewestFirstWithNothingChosen) {
     EXPECT_EQ(form->DateCombo()->itemText(0), QStringLiteral("2004年05月08日東京"));
     EXPECT_EQ(form->DateCombo()->currentIndex(), -1);
     EXPECT_FALSE(form->Panel1()->isVisibleTo(form.get()));
+}
+
+// A day at 東京 of races 1 to races, one runner each.
+void WriteDay(const fs::path& root, int races) {
+    std::vector<jvdata::TRecordRA> records;
+    std::vector<jvdata::TRecordSE> runners;
+    for (RacePlan plan; plan.number <= races; ++plan.number) {
+        plan.runners = 1;
+        records.push_back(MakeRace(plan));
+        runners.push_back(MakeRunner(records.back(), 1, "200110000" + std::to_string(plan.number)));
+    }
+    RaceDayStore(root).WriteRaces(S("2004年05月01日東京"), records);
+    RaceDayStore(root).WriteRunnerSlots(S("2004年05月01日東京"), runners);
+}
+
+TEST(MainFormDateList, AfterAnAcquisitionTheListIsBackWithTheShownDayChosen) {
+    MainFormWorld world;
+    WriteDay(world.root.path(), 1);
+    shell::ui::TMainFormSetup setup = world.Setup();
+    // The acquisition stores a newer day; the window presses "リスト作成" as it closes.
+    setup.acquireData = [&world](TMainForm& main) {
+        WriteFileBytes(world.root / "DATA" / u8"2004年05月08日東京.jvRA", "");
+        main.MakeDataListBtn()->click();
+    };
+    TMainForm form(std::move(setup));
+    QComboBox& list = *form.DateCombo();
+    list.setCurrentIndex(0);
+    form.DateComboChange();
+    form.J1Click();
+    EXPECT_EQ(list.count(), 2);
+    EXPECT_EQ(list.currentText(), QStringLiteral("2004年05月01日東京"));
+    EXPECT_TRUE(form.Panel1()->isVisibleTo(&form));
+
+    // The shown day's files gone from the store: nothing chosen, the box names the shown day.
+    fs::remove(world.root / "DATA" / u8"2004年05月01日東京.jvRA");
+    form.MakeDataListBtn()->click();
+    EXPECT_EQ(list.currentIndex(), -1);
+    EXPECT_EQ(list.placeholderText(), QStringLiteral("2004年05月01日東京"));
+}
+
+TEST(MainFormKeyboard, ArrowsSwitchRacesAndCtrlTabCyclesThePagesRoundAndRound) {
+    MainFormWorld world;
+    WriteDay(world.root.path(), 3);
+    auto form = world.Make();
+    form->show();
+    form->DateCombo()->setCurrentIndex(0);
+    form->DateComboChange();
+    const auto press = [](QWidget* control, int key, Qt::KeyboardModifiers modifiers = {}) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QCoreApplication::sendEvent(control, &event);
+    };
+    // Clicked, the race tabs take the focus; the arrows choose the race and show the mark.
+    QTabBar* raceTabs = form->TabControl1()->Tabs();
+    EXPECT_EQ(raceTabs->focusPolicy(), Qt::StrongFocus);
+    press(raceTabs, Qt::Key_Right);
+    EXPECT_EQ(form->RaceBrowser().ChosenSlot(), 1);
+    EXPECT_TRUE(form->testAttribute(Qt::WA_KeyboardFocusChange));
+
+    // Ctrl+Tab from the race card through all nine pages and round; Ctrl+Shift+Tab back.
+    QTabWidget* pages = form->PageControl1();
+    for (int step = 1; step <= 10; ++step) {
+        press(form->StringGrid1(), Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_EQ(pages->currentIndex(), step % 9) << step;
+    }
+    press(pages, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    press(pages, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(pages->currentIndex(), 8);
+    form->hide();
 }
 
 TEST(MainFormCreate, StoreFolderThatCannotBeMadeIsReportedAndTheWindowOpens) {

@@ -2,6 +2,7 @@
 #include "support/ScriptedInteraction.h"
 #include "support/TestSupport.h"
 #include "support/ui/QtPrinters.h"
+#include "widgets/ui/KeepOnScreen.h"
 #include "widgets/ui/QtUserInteraction.h"
 #include "widgets/ui/TMsgDlg.h"
 
@@ -229,6 +230,17 @@ TEST(QtUserInteraction, ScreenCentrePlacesTheBoxInTheMiddle) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_LE(std::abs(shown.center().x() - screen.center().x()), 1);
     EXPECT_LE(std::abs(shown.center().y() - screen.center().y()), 1);
+}
+
+TEST(KeepOnScreen, WindowsAndBoxesShownPartlyOffTheScreenAreMovedOn) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    KeepWindowsOnScreen();
+    // A window restored from bounds kept for a larger screen keeps its size.
+    QWidget window;
+    window.setGeometry(area.right() - 100, area.bottom() - 50, 300, 200);
+    window.show();
+    EXPECT_TRUE(area.contains(window.frameGeometry()));
+    EXPECT_EQ(window.size(), QSize(300, 200));
 }
 
 TEST(QtUserInteraction, HelpShowsTheTopicAndAsksAgain) {
