@@ -1,8 +1,8 @@
-#include "shell/WindowBounds.h"
+#include "settings/WindowBounds.h"
 
 #include <utility>
 
-namespace shell {
+namespace settings {
 
 namespace {
 
@@ -46,4 +46,4 @@ TIniGTStatus WriteWindowBounds(TIniGT& settings, std::string_view section,
     return {};
 }
 
-} // namespace shell
+} // namespace settings

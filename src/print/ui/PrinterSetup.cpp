@@ -1,10 +1,10 @@
-#include "shell/ui/PrinterSetup.h"
+#include "print/ui/PrinterSetup.h"
 
 #include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPushButton>
 
-namespace shell::ui {
+namespace print::ui {
 
 QPrinter& ProgramPrinter() {
     static QPrinter printer(QPrinter::HighResolution);
@@ -28,4 +28,4 @@ bool ShowPrinterSetup(QPrinter& printer, QWidget* parent) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-} // namespace shell::ui
+} // namespace print::ui
