@@ -9,10 +9,10 @@
 #include "horse/ui/HorseView.h"
 #include "shell/ui/ShellUiSupport.h"
 #include "shell/ui/TMainForm.h"
-#include "shell/ui/TabControl.h"
 #include "support/RaceDayFixture.h"
 #include "support/TestSupport.h"
 #include "widgets/ui/FontSubstitutes.h"
+#include "widgets/ui/TabControl.h"
 
 #include <algorithm>
 #include <chrono>

@@ -16,11 +16,11 @@
 #include "race/DateList.h"
 #include "race/DayLoad.h"
 #include "shell/ui/TMainForm.h"
-#include "shell/ui/TabControl.h"
 #include "store/StoreTestSupport.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestSupport.h"
 #include "widgets/ui/FontSubstitutes.h"
+#include "widgets/ui/TabControl.h"
 
 #include <algorithm>
 #include <chrono>

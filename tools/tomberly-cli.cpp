@@ -78,7 +78,7 @@
 #include "race/DayLoad.h"
 #include "race/DayPages.h"
 #include "race/TRaceDayData.h"
-#include "shell/TIniGT.h"
+#include "settings/TIniGT.h"
 #include "store/LocalClock.h"
 #include "store/StoreLayout.h"
 
@@ -766,7 +766,7 @@ int Acquire(const TOptions& options, const TOutput& out) {
         return kRootFailed;
     }
     // The settings file, when its path can be written as the settings component names it.
-    std::optional<shell::TIniGT> settings;
+    std::optional<settings::TIniGT> settings;
     if (auto name = files::TryTextFromPath(*root / kSettingsFile)) {
         settings.emplace(*name);
     }
@@ -862,7 +862,7 @@ int Acquire(const TOptions& options, const TOutput& out) {
         const bool later = !stored || !next ||
                            acquisition::FromTimeText(*next) > acquisition::FromTimeText(*stored);
         if (later) {
-            const shell::TIniGTStatus written = settings->WriteText(
+            const settings::TIniGTStatus written = settings->WriteText(
                 acquisition::kLastTimeSection, acquisition::kLastTimeKey, *result.nextStartTime);
             if (!written) {
                 out.Line(stderr, written.message);

@@ -98,7 +98,7 @@ std::string CancelQuestionText() {
 // beeps and pending events to the user interaction.
 class TGetDataControl::TLoopSink final : public store::IReadLoopSink {
 public:
-    TLoopSink(IGetDataView& view, shell::IUserInteraction& ui) : view_(view), ui_(ui) {}
+    TLoopSink(IGetDataView& view, widgets::IUserInteraction& ui) : view_(view), ui_(ui) {}
 
     void ProgressText(const std::string& text) override { view_.ProgressText(text); }
     void ReadingBarMax(int max) override { view_.ReadingBarMax(max); }
@@ -112,7 +112,7 @@ public:
 
 private:
     IGetDataView& view_;
-    shell::IUserInteraction& ui_;
+    widgets::IUserInteraction& ui_;
 };
 
 // Marks a handler of the control on the stack; the last one to return carries out a close
@@ -233,7 +233,7 @@ void TGetDataControl::RunStart() {
         SetState(TGetDataState::Closing);
         run_.end = TAcquisitionEnd::NoNewData;
         run_.code = opened;
-        shell::BeepAndInform(context_.ui, NoNewDataText());
+        widgets::BeepAndInform(context_.ui, NoNewDataText());
         CloseStep();
         EndRun();
         return;
@@ -335,7 +335,7 @@ void TGetDataControl::CloseStep() {
     run_.closeCode = context_.link.JVClose();
     view_.BusyPointer(false);
     if (run_.closeCode != 0) {
-        shell::BeepAndInform(context_.ui, KeibaFunc::JVErrorText("JVClose", run_.closeCode));
+        widgets::BeepAndInform(context_.ui, KeibaFunc::JVErrorText("JVClose", run_.closeCode));
     } else {
         context_.ui.Beep();
     }
@@ -346,7 +346,7 @@ void TGetDataControl::MoveStartTime(const std::string& lastTime) {
         startTime_ = *time;
         view_.ShowStartTime(startTime_);
     }
-    const shell::TIniGTStatus written =
+    const settings::TIniGTStatus written =
         context_.settings.WriteText(kLastTimeSection, kLastTimeKey, lastTime);
     if (!written) {
         context_.ui.ErrorBox(written.message);
@@ -364,7 +364,7 @@ void TGetDataControl::Fail(TAcquisitionEnd end, std::int32_t code, std::string m
     run_.end = end;
     run_.code = code;
     run_.message = std::move(message);
-    shell::BeepAndInform(context_.ui, run_.message);
+    widgets::BeepAndInform(context_.ui, run_.message);
 }
 
 void TGetDataControl::Unexpected(const std::exception& error) {
@@ -408,7 +408,7 @@ void TGetDataControl::CancelRun() {
         context_.ui.ErrorBox(ErrorText(error));
     }
     cancel_.store(true);
-    shell::BeepAndInform(context_.ui, CancelledText());
+    widgets::BeepAndInform(context_.ui, CancelledText());
     view_.ProgressText(CancelledText());
     if (state_ == TGetDataState::Fetching) {
         // JVCancel ended the acquisition while files were fetched: there is nothing to close.
@@ -426,7 +426,8 @@ void TGetDataControl::SpeedButton1Click() {
             result = context_.link.JVSetUIProperties();
         }
         if (result != 0) {
-            shell::BeepAndInform(context_.ui, KeibaFunc::JVErrorText("JVSetUIProperties", result));
+            widgets::BeepAndInform(context_.ui,
+                                   KeibaFunc::JVErrorText("JVSetUIProperties", result));
         }
     } catch (const std::exception& error) {
         context_.ui.ErrorBox(ErrorText(error));

@@ -20,11 +20,11 @@
 
 #include "acquisition/HeadlessAcquisition.h"
 #include "jvlink/IJVLink.h"
-#include "shell/TIniGT.h"
-#include "shell/UserInteraction.h"
+#include "settings/TIniGT.h"
 #include "store/LocalClock.h"
 #include "store/ReadLoop.h"
 #include "store/StoreLock.h"
+#include "widgets/UserInteraction.h"
 
 #include <atomic>
 #include <cstdint>
@@ -122,12 +122,12 @@ std::string CancelQuestionText();
 
 // What the control works with, all owned by the window or the main window.
 struct TGetDataContext {
-    jvlink::IJVLink& link;        // the main window's JV-Link instance
-    shell::IUserInteraction& ui;  // boxes, beeps, pending events
-    shell::TIniGT& settings;      // the window's settings component (IniGT1)
-    std::filesystem::path root;   // the data root folder of the store
-    store::TLocalClock clock;     // "now"; empty: the system clock
-    store::TReadLoopOptions loop; // how the read loop writes
+    jvlink::IJVLink& link;         // the main window's JV-Link instance
+    widgets::IUserInteraction& ui; // boxes, beeps, pending events
+    settings::TIniGT& settings;    // the window's settings component (IniGT1)
+    std::filesystem::path root;    // the data root folder of the store
+    store::TLocalClock clock;      // "now"; empty: the system clock
+    store::TReadLoopOptions loop;  // how the read loop writes
 };
 
 class TGetDataControl {

@@ -61,7 +61,7 @@ protected:
     TFakeJVLink link;
     TLoggingInteraction ui{line};
     TRecordingView view{line};
-    shell::TIniGT settings{files::TextFromPath(dir / "tomberly.ini")};
+    settings::TIniGT settings{files::TextFromPath(dir / "tomberly.ini")};
     std::unique_ptr<TGetDataControl> control;
 };
 

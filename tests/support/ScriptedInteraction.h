@@ -6,7 +6,7 @@
 // unnoticed. Qt-free: it links with the core alone.
 #pragma once
 
-#include "shell/UserInteraction.h"
+#include "widgets/UserInteraction.h"
 
 #include <cstddef>
 #include <deque>
@@ -37,7 +37,7 @@ struct TInteractionEvent {
     widgets::TModalResult result = widgets::TModalResult::mrNone;
 };
 
-class ScriptedInteraction : public shell::IUserInteraction {
+class ScriptedInteraction : public widgets::IUserInteraction {
 public:
     // Queues the answer to the next confirmation (true = Yes).
     void AnswerConfirm(bool yes) { confirmAnswers_.push_back(yes); }

@@ -19,8 +19,8 @@ TEST(ScriptedInteraction, RecordsInOrderAndAnswersFromTheQueue) {
     int hooks = 0;
     user.OnProcessEvents([&] { ++hooks; });
 
-    shell::IUserInteraction& ui = user;
-    shell::BeepAndInform(ui, S("JVOpenエラー:"));
+    widgets::IUserInteraction& ui = user;
+    widgets::BeepAndInform(ui, S("JVOpenエラー:"));
     EXPECT_TRUE(ui.Confirm(S("一つ目")));
     EXPECT_FALSE(ui.Confirm(S("二つ目")));
     ui.ProcessEvents();

@@ -36,8 +36,8 @@ QFont DesignFont(const char* face, int pixels, bool bold = false) {
 // The settings component of the window: the given file, or the program's own. The program's
 // own file is named as the component names it (by its path, not its CP932 text), so a folder
 // whose name CP932 cannot spell still leads to the right file.
-shell::TIniGT MakeSettings(const std::filesystem::path& file) {
-    shell::TIniGT settings;
+settings::TIniGT MakeSettings(const std::filesystem::path& file) {
+    settings::TIniGT settings;
     std::filesystem::path own = files::ProgramFile();
     own.replace_extension(".ini");
     if (file.empty() || file == own) {
@@ -58,7 +58,7 @@ constexpr int kDesignHeight = 428;
 } // namespace
 
 TGetDataForm::TGetDataForm(jvlink::IJVLink& link, std::filesystem::path dataRoot,
-                           shell::IUserInteraction& ui, TGetDataFormOptions options,
+                           widgets::IUserInteraction& ui, TGetDataFormOptions options,
                            QWidget* parent)
     : QDialog(parent), rebuildDateList_(std::move(options.rebuildDateList)),
       iniGT1_(MakeSettings(options.settingsFile)) {
@@ -299,7 +299,7 @@ void TGetDataForm::CloseLater() {
 }
 
 void ShowGetDataForm(jvlink::IJVLink& link, std::filesystem::path dataRoot,
-                     shell::IUserInteraction& ui, TGetDataFormOptions options, QWidget* parent) {
+                     widgets::IUserInteraction& ui, TGetDataFormOptions options, QWidget* parent) {
     auto* form = new TGetDataForm(link, std::move(dataRoot), ui, std::move(options), parent);
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->exec();

@@ -11,10 +11,10 @@
 
 #include "acquisition/GetDataControl.h"
 #include "jvlink/IJVLink.h"
-#include "shell/TIniGT.h"
-#include "shell/UserInteraction.h"
+#include "settings/TIniGT.h"
 #include "store/LocalClock.h"
 #include "store/ReadLoop.h"
+#include "widgets/UserInteraction.h"
 
 #include <filesystem>
 #include <functional>
@@ -56,8 +56,9 @@ class TGetDataForm : public QDialog, private IGetDataView {
 public:
     // Creates the window (FormCreate): the controls, the settings component, and the start
     // time read from the settings file into the picker.
-    TGetDataForm(jvlink::IJVLink& link, std::filesystem::path dataRoot, shell::IUserInteraction& ui,
-                 TGetDataFormOptions options = {}, QWidget* parent = nullptr);
+    TGetDataForm(jvlink::IJVLink& link, std::filesystem::path dataRoot,
+                 widgets::IUserInteraction& ui, TGetDataFormOptions options = {},
+                 QWidget* parent = nullptr);
     ~TGetDataForm() override;
 
     // The event handlers, named after their controls.
@@ -69,7 +70,7 @@ public:
     // The run as the control sees it.
     const TGetDataControl& Control() const { return *control_; }
     // The settings component of the window.
-    const shell::TIniGT& IniGT1() const { return iniGT1_; }
+    const settings::TIniGT& IniGT1() const { return iniGT1_; }
 
     // Every close (the title bar, Escape, code) asks FormCloseQuery first.
     void done(int result) override;
@@ -101,7 +102,7 @@ private:
     void CloseLater() override;
 
     std::function<void()> rebuildDateList_;
-    shell::TIniGT iniGT1_;
+    settings::TIniGT iniGT1_;
     std::unique_ptr<TGetDataControl> control_;
 
     QPushButton* ButtonStart = nullptr;
@@ -130,6 +131,6 @@ private:
 // and returns once it has closed (having pressed options.rebuildDateList); the window frees
 // itself.
 void ShowGetDataForm(jvlink::IJVLink& link, std::filesystem::path dataRoot,
-                     shell::IUserInteraction& ui, TGetDataFormOptions options, QWidget* parent);
+                     widgets::IUserInteraction& ui, TGetDataFormOptions options, QWidget* parent);
 
 } // namespace acquisition

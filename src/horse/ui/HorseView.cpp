@@ -1,7 +1,7 @@
 #include "horse/ui/HorseView.h"
 
 #include "jvdata/SjisText.h"
-#include "shell/ui/TabControl.h"
+#include "widgets/ui/TabControl.h"
 
 #include <algorithm>
 
@@ -95,7 +95,7 @@ QWidget* Sheet(int sheet, QWidget*& content) {
 
 } // namespace
 
-THorseView::THorseView(const race::TRaceDayData& day, shell::ui::TTabControl& horseTabs,
+THorseView::THorseView(const race::TRaceDayData& day, widgets::TTabControl& horseTabs,
                        QWidget* parent)
     : QWidget(parent), day_(day), horseTabs_(horseTabs) {
     setObjectName(QStringLiteral("HorseView"));
@@ -142,7 +142,7 @@ THorseView::THorseView(const race::TRaceDayData& day, shell::ui::TTabControl& ho
     profileScroll_ = static_cast<QScrollArea*>(pageControl2_->widget(kProfile1));
     profileScroll_->viewport()->installEventFilter(this);
 
-    connect(&horseTabs_, &shell::ui::TTabControl::Change, this, &THorseView::TabControl2Change);
+    connect(&horseTabs_, &widgets::TTabControl::Change, this, &THorseView::TabControl2Change);
 }
 
 QLabel* THorseView::Label(std::string_view name) const {

@@ -15,7 +15,7 @@
 #include <QTabWidget>
 #include <QWidget>
 
-namespace shell::ui {
+namespace widgets {
 class TTabControl;
 }
 
@@ -27,7 +27,7 @@ class THorseView : public QWidget {
 public:
     // day is the main window's race day and horseTabs the tabs this view sits in; both must
     // outlive the view. The view follows the user's choice of horse tab by itself.
-    THorseView(const race::TRaceDayData& day, shell::ui::TTabControl& horseTabs,
+    THorseView(const race::TRaceDayData& day, widgets::TTabControl& horseTabs,
                QWidget* parent = nullptr);
 
     // Opening a race: the race slot shown from now on; refills every page for the chosen
@@ -61,7 +61,7 @@ private:
     void FitProfilePage();
 
     const race::TRaceDayData& day_;
-    shell::ui::TTabControl& horseTabs_;
+    widgets::TTabControl& horseTabs_;
     int raceSlot_ = -1;
     QTabWidget* pageControl2_ = nullptr;
     QScrollArea* profileScroll_ = nullptr; // the scroll box of "　馬情報１　"

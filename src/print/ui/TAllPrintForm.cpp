@@ -4,8 +4,8 @@
 #include "jvdata/SjisText.h"
 #include "print/Newspaper.h"
 #include "print/ui/PagePrinting.h"
-#include "shell/WindowBounds.h"
-#include "shell/ui/PrinterSetup.h"
+#include "print/ui/PrinterSetup.h"
+#include "settings/WindowBounds.h"
 #include "widgets/ui/FileDialogs.h"
 #include "widgets/ui/QtUserInteraction.h"
 
@@ -28,8 +28,8 @@ constexpr std::array<int, 4> kZoomSteps = {25, 50, 75, 100};
 constexpr int kPrevXLeft = 4;
 constexpr int kPrevXTop = 4;
 
-shell::TIniGT MakeSettings(const std::filesystem::path& file) {
-    shell::TIniGT settings;
+settings::TIniGT MakeSettings(const std::filesystem::path& file) {
+    settings::TIniGT settings;
     if (file.empty()) {
         settings.Loaded();
     } else {
@@ -107,7 +107,7 @@ void TUpDown::ShowPosition() {
 
 TAllPrintForm::TAllPrintForm(TAllPrintFormSetup setup, QWidget* parent)
     : QDialog(parent), setup_(std::move(setup)),
-      printer_(setup_.printer != nullptr ? *setup_.printer : shell::ui::ProgramPrinter()),
+      printer_(setup_.printer != nullptr ? *setup_.printer : print::ui::ProgramPrinter()),
       iniGT1_(MakeSettings(setup_.settingsFile)) {
     setObjectName(QStringLiteral("AllPrintForm"));
     setWindowTitle(QStringLiteral("全買い目印刷"));
@@ -211,8 +211,8 @@ void TAllPrintForm::SetZoomChoice(int choice) {
 }
 
 void TAllPrintForm::FormCreate() {
-    const shell::TWindowBounds bounds = shell::ReadWindowBounds(
-        iniGT1_, shell::kPrintPreviewBoundsSection, shell::kPrintPreviewDefaultBounds);
+    const settings::TWindowBounds bounds = settings::ReadWindowBounds(
+        iniGT1_, settings::kPrintPreviewBoundsSection, settings::kPrintPreviewDefaultBounds);
     move(bounds.left, bounds.top);
     resize(bounds.width, bounds.height);
     int choice = iniGT1_.ReadInteger(kZoomSection, kZoomKey, kDefaultZoomChoice);
@@ -254,7 +254,7 @@ void TAllPrintForm::BitBtn3Click() {
     if (setup_.printerSetup) {
         setup_.printerSetup(printer_, this);
     } else {
-        shell::ui::ShowPrinterSetup(printer_, this);
+        print::ui::ShowPrinterSetup(printer_, this);
     }
     prevX1_->update();
 }
@@ -283,9 +283,9 @@ void TAllPrintForm::ReportError(const std::string& sjisText) {
 }
 
 void TAllPrintForm::FormCloseQuery() {
-    const shell::TWindowBounds bounds{x(), y(), width(), height()};
-    if (const shell::TIniGTStatus status =
-            shell::WriteWindowBounds(iniGT1_, shell::kPrintPreviewBoundsSection, bounds);
+    const settings::TWindowBounds bounds{x(), y(), width(), height()};
+    if (const settings::TIniGTStatus status =
+            settings::WriteWindowBounds(iniGT1_, settings::kPrintPreviewBoundsSection, bounds);
         !status) {
         ReportError(status.message);
     }

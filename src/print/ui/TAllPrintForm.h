@@ -6,8 +6,8 @@
 
 #include "print/ui/TPrevX.h"
 #include "race/TRaceDayData.h"
-#include "shell/TIniGT.h"
-#include "shell/UserInteraction.h"
+#include "settings/TIniGT.h"
+#include "widgets/UserInteraction.h"
 
 #include <filesystem>
 #include <functional>
@@ -64,7 +64,7 @@ struct TAllPrintFormSetup {
     // The settings file; empty for the program's own.
     std::filesystem::path settingsFile;
     // Who shows error boxes; not owned; null for the Qt boxes.
-    shell::IUserInteraction* interaction = nullptr;
+    widgets::IUserInteraction* interaction = nullptr;
     // The printer setup dialog; empty for the system's dialog.
     std::function<bool(QPrinter&, QWidget*)> printerSetup;
     // The file a PDF printer writes, asked before each print; an empty name cancels. Empty
@@ -89,7 +89,7 @@ public:
     QPushButton* BitBtn7() const { return bitBtn7_; }
     QGroupBox* RadioGroup1() const { return radioGroup1_; }
     QScrollArea* ScrollBox1() const { return scrollBox1_; }
-    const shell::TIniGT& IniGT1() const { return iniGT1_; }
+    const settings::TIniGT& IniGT1() const { return iniGT1_; }
 
     // The zoom selector's choice, 0 to 3 (25 %, 50 %, 75 %, 100 %); setting a new choice runs
     // RadioGroup1Click.
@@ -117,9 +117,9 @@ private:
 
     TAllPrintFormSetup setup_;
     QPrinter& printer_;
-    shell::TIniGT iniGT1_;
-    std::unique_ptr<shell::IUserInteraction> ownInteraction_;
-    shell::IUserInteraction* interaction_ = nullptr;
+    settings::TIniGT iniGT1_;
+    std::unique_ptr<widgets::IUserInteraction> ownInteraction_;
+    widgets::IUserInteraction* interaction_ = nullptr;
     QLabel* label1_ = nullptr;
     TUpDown* upDown1_ = nullptr;
     QPushButton* bitBtn1_ = nullptr;

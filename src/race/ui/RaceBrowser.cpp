@@ -5,10 +5,10 @@
 #include "race/RaceCard.h"
 #include "race/ui/PayoffPageWidget.h"
 #include "race/ui/RaceCardPainting.h"
-#include "shell/ui/RaceHeaderPanel.h"
-#include "shell/ui/TPrgrsForm.h"
-#include "shell/ui/TabControl.h"
+#include "race/ui/RaceHeaderPanel.h"
 #include "widgets/ui/QtConvert.h"
+#include "widgets/ui/TPrgrsForm.h"
+#include "widgets/ui/TabControl.h"
 
 #include <utility>
 
@@ -25,12 +25,12 @@ using widgets::FromSjis;
 
 } // namespace
 
-TRaceBrowser::TRaceBrowser(TRaceDayData& day, TRaceViews views, shell::IUserInteraction& ui)
+TRaceBrowser::TRaceBrowser(TRaceDayData& day, TRaceViews views, widgets::IUserInteraction& ui)
     : day_(day), views_(views), ui_(ui) {}
 
 bool TRaceBrowser::DateComboChange(const std::filesystem::path& dataRoot, std::string_view entry) {
     views_.panel1->hide();
-    shell::ui::TPrgrsForm* progress = views_.progress;
+    widgets::TPrgrsForm* progress = views_.progress;
     if (progress != nullptr) {
         progress->Start(entry, kDayLoadProgressMaximum);
     }
@@ -56,7 +56,7 @@ bool TRaceBrowser::DateComboChange(const std::filesystem::path& dataRoot, std::s
         if (result.status == TDayLoadStatus::ReadFailed) {
             ui_.ErrorBox(result.message);
         } else {
-            shell::BeepAndInform(ui_, result.message);
+            widgets::BeepAndInform(ui_, result.message);
         }
         return false;
     }

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "race/TRaceDayData.h"
-#include "shell/UserInteraction.h"
+#include "widgets/UserInteraction.h"
 
 #include <filesystem>
 #include <functional>
@@ -17,25 +17,25 @@
 
 class QTableWidget;
 
-namespace shell::ui {
+namespace widgets {
 class TPrgrsForm;
-class TRaceHeaderPanel;
 class TTabControl;
-} // namespace shell::ui
+} // namespace widgets
 
 namespace race::ui {
 
 class TPayoffPageWidget;
+class TRaceHeaderPanel;
 
 // The main window's parts that race browsing writes.
 struct TRaceViews {
-    QWidget* panel1 = nullptr;                     // the race area, hidden until a day loads
-    shell::ui::TPrgrsForm* progress = nullptr;     // TPrgrsForm while a day loads; may be null
-    shell::ui::TTabControl* raceTabs = nullptr;    // TabControl1: " 1R" .. "12R"
-    shell::ui::TRaceHeaderPanel* header = nullptr; // Panel2 with Label1..Label5, Label51
-    QTableWidget* card = nullptr;                  // StringGrid1, the race card grid
-    shell::ui::TTabControl* horseTabs = nullptr;   // TabControl2: " 1番" .. "18番"
-    TPayoffPageWidget* results = nullptr;          // the page "成績結果"
+    QWidget* panel1 = nullptr;                    // the race area, hidden until a day loads
+    widgets::TPrgrsForm* progress = nullptr;      // TPrgrsForm while a day loads; may be null
+    widgets::TTabControl* raceTabs = nullptr;     // TabControl1: " 1R" .. "12R"
+    race::ui::TRaceHeaderPanel* header = nullptr; // Panel2 with Label1..Label5, Label51
+    QTableWidget* card = nullptr;                 // StringGrid1, the race card grid
+    widgets::TTabControl* horseTabs = nullptr;    // TabControl2: " 1番" .. "18番"
+    TPayoffPageWidget* results = nullptr;         // the page "成績結果"
     // The views below the race card (time tables, charts, horse pages), told the race slot
     // each time a race is shown, after the card and the results; may be empty.
     std::function<void(int slot)> handOver;
@@ -45,7 +45,7 @@ class TRaceBrowser {
 public:
     // day is the main window's race day, which this class overwrites with each successful
     // load. The views must outlive the browser.
-    TRaceBrowser(TRaceDayData& day, TRaceViews views, shell::IUserInteraction& ui);
+    TRaceBrowser(TRaceDayData& day, TRaceViews views, widgets::IUserInteraction& ui);
 
     // Loads the date list entry (Shift-JIS) from the store under dataRoot into the race day: hides
     // the race area, shows the progress window with its bar of 24 steps and lets it paint once,
@@ -60,7 +60,7 @@ public:
     void TabControl1Change();
 
     // The progress window, when it is made after the browser (null: loads show no progress).
-    void SetProgressWindow(shell::ui::TPrgrsForm* progress) { views_.progress = progress; }
+    void SetProgressWindow(widgets::TPrgrsForm* progress) { views_.progress = progress; }
 
     // The race slot the chosen race tab shows, -1 without one.
     int ChosenSlot() const;
@@ -70,7 +70,7 @@ public:
 private:
     TRaceDayData& day_;
     TRaceViews views_;
-    shell::IUserInteraction& ui_;
+    widgets::IUserInteraction& ui_;
     std::vector<TRaceTab> tabs_;
 };
 

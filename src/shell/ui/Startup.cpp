@@ -4,8 +4,8 @@
 #include "jvdata/SjisText.h"
 #include "shell/ShellTexts.h"
 #include "shell/ui/TMainForm.h"
-#include "shell/ui/TPrgrsForm.h"
 #include "shell/ui/TVersionForm.h"
+#include "widgets/ui/TPrgrsForm.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -15,14 +15,14 @@
 namespace shell::ui {
 
 int RunStartup(const TStartup& startup) {
-    shell::IUserInteraction& interaction = *startup.interaction;
+    widgets::IUserInteraction& interaction = *startup.interaction;
 
     // The component is made once to prove it is installed; that instance then serves the
     // main window as its JV-Link for the whole run.
     std::unique_ptr<jvlink::IJVLink> link =
         startup.createJVLink ? startup.createJVLink(jvlink::kJVLinkProgId) : nullptr;
     if (!link) {
-        BeepAndInform(interaction, JVLinkMissingText());
+        widgets::BeepAndInform(interaction, JVLinkMissingText());
         return kExitJVLinkMissing;
     }
 
@@ -49,7 +49,7 @@ int RunStartup(const TStartup& startup) {
 
     // In this order, each kept until the end of the run.
     TMainForm mainForm(std::move(setup));
-    TPrgrsForm prgrsForm;
+    widgets::TPrgrsForm prgrsForm;
     TVersionForm versionForm(&mainForm);
     mainForm.AttachWindows(&prgrsForm, &versionForm);
 

@@ -4,7 +4,7 @@
 
 #include "jvlink/IJVLink.h"
 #include "shell/HelpViewer.h"
-#include "shell/UserInteraction.h"
+#include "widgets/UserInteraction.h"
 
 #include <filesystem>
 #include <functional>
@@ -25,7 +25,7 @@ struct TStartup {
     // jvlink::CreateJVLink in the program.
     TJVLinkFactory createJVLink;
     // Boxes and beeps; not owned.
-    shell::IUserInteraction* interaction = nullptr;
+    widgets::IUserInteraction* interaction = nullptr;
     // Receives the application's title (the program gives it to its message boxes).
     std::function<void(const QString& title)> setApplicationTitle;
     // The program's folder.

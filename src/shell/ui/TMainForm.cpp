@@ -5,22 +5,22 @@
 #include "jvdata/SjisText.h"
 #include "jvlink/JVResultMessage.h"
 #include "print/ui/PagePrinting.h"
+#include "print/ui/PrinterSetup.h"
 #include "print/ui/TAllPrintForm.h"
 #include "race/ui/RaceCardGrid.h"
+#include "race/ui/RaceHeaderPanel.h"
+#include "settings/WindowBounds.h"
 #include "shell/HelpFile.h"
 #include "shell/ProgramVersion.h"
 #include "shell/ShellTexts.h"
-#include "shell/WindowBounds.h"
 #include "shell/ui/PlatformHelpViewer.h"
-#include "shell/ui/PrinterSetup.h"
-#include "shell/ui/RaceHeaderPanel.h"
-#include "shell/ui/TPrgrsForm.h"
 #include "shell/ui/TVersionForm.h"
-#include "shell/ui/TabControl.h"
 #include "shell/ui/ToolGlyphs.h"
 #include "store/StoreLayout.h"
 #include "widgets/ui/QtConvert.h"
 #include "widgets/ui/TMsgDlg.h"
+#include "widgets/ui/TPrgrsForm.h"
+#include "widgets/ui/TabControl.h"
 
 #include <stdexcept>
 #include <system_error>
@@ -53,7 +53,7 @@ std::unique_ptr<jvlink::IJVLink> Required(std::unique_ptr<jvlink::IJVLink> link)
     return link;
 }
 
-shell::IUserInteraction* Required(shell::IUserInteraction* interaction) {
+widgets::IUserInteraction* Required(widgets::IUserInteraction* interaction) {
     if (interaction == nullptr) {
         throw std::invalid_argument("TMainForm needs a user interaction");
     }
@@ -154,7 +154,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TMainForm::AttachWindows(TPrgrsForm* prgrsForm, TVersionForm* versionForm) {
+void TMainForm::AttachWindows(widgets::TPrgrsForm* prgrsForm, TVersionForm* versionForm) {
     prgrsForm_ = prgrsForm;
     versionForm_ = versionForm;
 }
@@ -177,8 +177,8 @@ void TMainForm::FormCreate() {
     // status tips on its status bar).
     helpFile_ = HelpFilePath(dataRoot_);
 
-    const TWindowBounds bounds =
-        ReadWindowBounds(iniGT1_, kMainFormBoundsSection, kMainFormDefaultBounds);
+    const settings::TWindowBounds bounds = settings::ReadWindowBounds(
+        iniGT1_, settings::kMainFormBoundsSection, settings::kMainFormDefaultBounds);
     move(bounds.left, bounds.top);
     resize(bounds.width, bounds.height);
 
@@ -222,7 +222,7 @@ void TMainForm::FormShow() {
         return;
     }
     if (IsJVLinkVersionTooOld(version)) {
-        BeepAndInform(*interaction_, JVLinkVersionNotice(version));
+        widgets::BeepAndInform(*interaction_, JVLinkVersionNotice(version));
     }
 }
 
@@ -234,8 +234,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::FormCloseQuery() {
     // The bounds are kept whatever the window's state; closing is never refused.
-    const TWindowBounds bounds{x(), y(), width(), height()};
-    if (const TIniGTStatus status = WriteWindowBounds(iniGT1_, kMainFormBoundsSection, bounds);
+    const settings::TWindowBounds bounds{x(), y(), width(), height()};
+    if (const settings::TIniGTStatus status =
+            settings::WriteWindowBounds(iniGT1_, settings::kMainFormBoundsSection, bounds);
         !status) {
         interaction_->ErrorBox(status.message);
     }
@@ -281,7 +282,7 @@ void TMainForm::FilePrintSetupItemClick() {
     if (setup_.printerSetup) {
         setup_.printerSetup(this);
     } else {
-        ShowPrinterSetup(ProgramPrinter(), this);
+        print::ui::ShowPrinterSetup(print::ui::ProgramPrinter(), this);
     }
 }
 
@@ -292,7 +293,7 @@ void TMainForm::FileExitItemClick() {
 void TMainForm::HelpContentsItemClick() {
     const std::string failure = helpViewer_->ShowContents(dataRoot_);
     if (!failure.empty()) {
-        BeepAndInform(*interaction_, failure);
+        widgets::BeepAndInform(*interaction_, failure);
     }
 }
 

@@ -14,12 +14,12 @@
 #include "jvlink/IJVLink.h"
 #include "race/TRaceDayData.h"
 #include "race/ui/RaceBrowser.h"
+#include "settings/TIniGT.h"
 #include "shell/HelpViewer.h"
 #include "shell/ProgramVersion.h"
-#include "shell/TIniGT.h"
-#include "shell/UserInteraction.h"
-#include "shell/ui/TPrgrsForm.h"
 #include "shell/ui/TVersionForm.h"
+#include "widgets/UserInteraction.h"
+#include "widgets/ui/TPrgrsForm.h"
 
 #include <array>
 #include <filesystem>
@@ -46,16 +46,16 @@ class THorseView;
 namespace race::ui {
 class TPayoffPageWidget;
 class TRaceCardGrid;
+class TRaceHeaderPanel;
 } // namespace race::ui
 namespace widgets {
 class TMsgDlg;
-}
+class TTabControl;
+} // namespace widgets
 
 namespace shell::ui {
 
 class TMainForm;
-class TRaceHeaderPanel;
-class TTabControl;
 
 // What the main window is made with.
 struct TMainFormSetup {
@@ -69,7 +69,7 @@ struct TMainFormSetup {
     // JVLink1, the program's only JV-Link instance, owned by the window.
     std::unique_ptr<jvlink::IJVLink> jvlink;
     // Who shows boxes and plays sounds; not owned, outlives the window.
-    shell::IUserInteraction* interaction = nullptr;
+    widgets::IUserInteraction* interaction = nullptr;
     // Who opens the help; null for HTML Help on Windows, the browser elsewhere.
     shell::IHelpViewer* helpViewer = nullptr;
     // The printer setup dialog; empty for the system's dialog on the program's printer.
@@ -99,13 +99,13 @@ public:
     // The version text, "Ver.1.30".
     const std::string& VersionText() const { return versionText_; }
     jvlink::IJVLink& JVLink1() { return *jvlink_; }
-    shell::TIniGT& IniGT1() { return iniGT1_; }
-    shell::IUserInteraction& Interaction() { return *interaction_; }
+    settings::TIniGT& IniGT1() { return iniGT1_; }
+    widgets::IUserInteraction& Interaction() { return *interaction_; }
     // The preset warning box of the newspaper print (sound on).
     widgets::TMsgDlg* MsgDlg1() const { return msgDlg1_; }
     // The windows made at start after this one.
-    void AttachWindows(TPrgrsForm* prgrsForm, TVersionForm* versionForm);
-    TPrgrsForm* PrgrsForm() const { return prgrsForm_; }
+    void AttachWindows(widgets::TPrgrsForm* prgrsForm, TVersionForm* versionForm);
+    widgets::TPrgrsForm* PrgrsForm() const { return prgrsForm_; }
     TVersionForm* VersionForm() const { return versionForm_; }
 
     // ---- Controls ------------------------------------------------------------------------
@@ -117,12 +117,12 @@ public:
     QToolButton* UMConvertBtn() const { return umConvertBtn_; }
     QStatusBar* StatusLine() const { return statusLine_; }
     QWidget* Panel1() const { return panel1_; }
-    TRaceHeaderPanel* Panel2() const { return panel2_; }
-    TTabControl* TabControl1() const { return tabControl1_; }
+    race::ui::TRaceHeaderPanel* Panel2() const { return panel2_; }
+    widgets::TTabControl* TabControl1() const { return tabControl1_; }
     QTabWidget* PageControl1() const { return pageControl1_; }
     race::ui::TRaceCardGrid* StringGrid1() const { return stringGrid1_; }
     // The horse tabs on the page "競走馬" and the results page "成績結果".
-    TTabControl* TabControl2() const { return tabControl2_; }
+    widgets::TTabControl* TabControl2() const { return tabControl2_; }
     race::ui::TPayoffPageWidget* PayoffPage() const { return payoffPage_; }
     // The time tables and the four charts with their selectors.
     analysis::ui::TAnalysisPages* AnalysisPages() const { return analysisPages_; }
@@ -200,13 +200,13 @@ private:
     std::filesystem::path helpFile_;
     std::string versionText_{kVersionText};
     std::unique_ptr<jvlink::IJVLink> jvlink_;
-    shell::IUserInteraction* interaction_;
+    widgets::IUserInteraction* interaction_;
     std::unique_ptr<shell::IHelpViewer> ownHelpViewer_;
     shell::IHelpViewer* helpViewer_;
-    shell::TIniGT iniGT1_;
+    settings::TIniGT iniGT1_;
     bool shownOnce_ = false;
 
-    QPointer<TPrgrsForm> prgrsForm_;
+    QPointer<widgets::TPrgrsForm> prgrsForm_;
     QPointer<TVersionForm> versionForm_;
     widgets::TMsgDlg* msgDlg1_ = nullptr;
 
@@ -231,11 +231,11 @@ private:
 
     // Race area.
     QWidget* panel1_ = nullptr;
-    TRaceHeaderPanel* panel2_ = nullptr;
-    TTabControl* tabControl1_ = nullptr;
+    race::ui::TRaceHeaderPanel* panel2_ = nullptr;
+    widgets::TTabControl* tabControl1_ = nullptr;
     QTabWidget* pageControl1_ = nullptr;
     race::ui::TRaceCardGrid* stringGrid1_ = nullptr;
-    TTabControl* tabControl2_ = nullptr;
+    widgets::TTabControl* tabControl2_ = nullptr;
     race::ui::TPayoffPageWidget* payoffPage_ = nullptr;
     analysis::ui::TAnalysisPages* analysisPages_ = nullptr;
     horse::ui::THorseView* horseView_ = nullptr;

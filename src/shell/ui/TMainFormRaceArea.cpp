@@ -4,9 +4,9 @@
 // their captions, and the race card page with its grid and header row.
 #include "analysis/ui/AnalysisPages.h"
 #include "race/ui/RaceCardGrid.h"
-#include "shell/ui/RaceHeaderPanel.h"
+#include "race/ui/RaceHeaderPanel.h"
 #include "shell/ui/TMainForm.h"
-#include "shell/ui/TabControl.h"
+#include "widgets/ui/TabControl.h"
 
 #include <QApplication>
 #include <QProxyStyle>
@@ -59,10 +59,10 @@ void TMainForm::SetupRaceArea() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    panel2_ = new TRaceHeaderPanel(panel1_);
+    panel2_ = new race::ui::TRaceHeaderPanel(panel1_);
     layout->addWidget(panel2_);
 
-    tabControl1_ = new TTabControl(panel1_);
+    tabControl1_ = new widgets::TTabControl(panel1_);
     tabControl1_->setObjectName(QStringLiteral("TabControl1"));
     layout->addWidget(tabControl1_, 1);
 

@@ -7,7 +7,7 @@
 #include "race/ui/RaceCardGrid.h"
 #include "race/ui/RaceCardPainting.h"
 #include "shell/ui/TMainForm.h"
-#include "shell/ui/TabControl.h"
+#include "widgets/ui/TabControl.h"
 
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -29,7 +29,7 @@ void TMainForm::SetupRaceBrowsing() {
     QWidget* horseSheet = pageControl1_->widget(kHorsePage);
     auto* horseLayout = new QVBoxLayout(horseSheet);
     horseLayout->setContentsMargins(0, 0, 0, 0);
-    tabControl2_ = new TTabControl(horseSheet);
+    tabControl2_ = new widgets::TTabControl(horseSheet);
     tabControl2_->setObjectName(QStringLiteral("TabControl2"));
     horseLayout->addWidget(tabControl2_);
 
@@ -55,7 +55,7 @@ void TMainForm::SetupRaceBrowsing() {
 
     // A choice of the user only: rebuilding the list chooses nothing.
     connect(dateCombo_, &QComboBox::activated, this, [this](int) { DateComboChange(); });
-    connect(tabControl1_, &TTabControl::Change, this, [this] { TabControl1Change(); });
+    connect(tabControl1_, &widgets::TTabControl::Change, this, [this] { TabControl1Change(); });
 }
 
 void TMainForm::DateComboChange() {

@@ -1,6 +1,6 @@
 #include "widgets/ui/KeepOnScreen.h"
 
-#include "shell/WindowBounds.h"
+#include "settings/WindowBounds.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -12,7 +12,7 @@ namespace widgets {
 
 namespace {
 
-shell::TWindowBounds Bounds(const QRect& rect) {
+settings::TWindowBounds Bounds(const QRect& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
@@ -55,8 +55,8 @@ void FitWindowOnScreen(QWidget& window) {
     if (screen == nullptr) {
         return;
     }
-    const shell::TWindowBounds fitted =
-        shell::FitOnScreen(Bounds(frame), Bounds(screen->availableGeometry()));
+    const settings::TWindowBounds fitted =
+        settings::FitOnScreen(Bounds(frame), Bounds(screen->availableGeometry()));
     if (fitted == Bounds(frame)) {
         return;
     }

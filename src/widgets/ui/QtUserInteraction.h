@@ -2,7 +2,7 @@
 // event loop.
 #pragma once
 
-#include "shell/UserInteraction.h"
+#include "widgets/UserInteraction.h"
 
 #include <functional>
 #include <memory>
@@ -15,7 +15,7 @@
 
 namespace widgets {
 
-class QtUserInteraction : public shell::IUserInteraction {
+class QtUserInteraction : public widgets::IUserInteraction {
 public:
     // Opens the help file at a topic (the program installs its help viewer).
     using THelpHandler = std::function<void(int helpContext)>;

@@ -10,7 +10,7 @@ TMsgDlg::TMsgDlg(QObject* parent) : QObject(parent) {}
 
 TMsgDlg::~TMsgDlg() = default;
 
-shell::IUserInteraction& TMsgDlg::Interaction() {
+widgets::IUserInteraction& TMsgDlg::Interaction() {
     if (interaction_ != nullptr) {
         return *interaction_;
     }
@@ -33,7 +33,7 @@ TMessageDialogRequest TMsgDlg::Request() const {
 }
 
 void TMsgDlg::Show() {
-    shell::IUserInteraction& ui = Interaction();
+    widgets::IUserInteraction& ui = Interaction();
     if (sound_) {
         ui.PlaySound(SoundOf(msgDlgType_));
     }

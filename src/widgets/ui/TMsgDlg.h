@@ -5,8 +5,8 @@
 // through the window's user interaction and keeps the button that closed it.
 #pragma once
 
-#include "shell/UserInteraction.h"
 #include "widgets/MessageDialog.h"
+#include "widgets/UserInteraction.h"
 
 #include <memory>
 #include <string>
@@ -54,7 +54,7 @@ public:
 
     // Who shows the box and plays the sound; nullptr (the default) for the Qt boxes. The
     // component does not own it.
-    void SetInteraction(shell::IUserInteraction* interaction) { interaction_ = interaction; }
+    void SetInteraction(widgets::IUserInteraction* interaction) { interaction_ = interaction; }
 
     // The request Show makes from the settings.
     TMessageDialogRequest Request() const;
@@ -68,7 +68,7 @@ signals:
     void OnButtonClick(widgets::TMsgDlg* Sender, widgets::TModalResult DlgResult);
 
 private:
-    shell::IUserInteraction& Interaction();
+    widgets::IUserInteraction& Interaction();
 
     bool sound_ = false;
     int msgLeft_ = -1;
@@ -80,7 +80,7 @@ private:
     TMsgDlgButtons visibleButtons_{TMsgDlgBtn::mbOK};
     TModalResult dlgResult_ = TModalResult::mrNone;
 
-    shell::IUserInteraction* interaction_ = nullptr;
+    widgets::IUserInteraction* interaction_ = nullptr;
     std::unique_ptr<QtUserInteraction> qtInteraction_; // made on first use
 };
 

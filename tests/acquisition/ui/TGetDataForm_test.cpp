@@ -108,11 +108,11 @@ protected:
     }
 
     void WriteSettings(std::string_view lastTime) {
-        shell::TIniGT ini(files::TextFromPath(SettingsFile()));
+        settings::TIniGT ini(files::TextFromPath(SettingsFile()));
         ASSERT_TRUE(ini.WriteText("JvDataGet", "LastTime", lastTime).ok());
     }
     std::string StoredLastTime() const {
-        return shell::TIniGT(files::TextFromPath(SettingsFile()))
+        return settings::TIniGT(files::TextFromPath(SettingsFile()))
             .ReadText("JvDataGet", "LastTime", "(none)");
     }
 

@@ -1,11 +1,8 @@
 #include "print/Newspaper.h"
 #include "print/ui/PagePrinting.h"
 #include "print/ui/TAllPrintForm.h"
-#include "shell/TIniGT.h"
-#include "shell/ui/PrinterSetup.h"
-#include "shell/ui/ShellUiSupport.h"
-#include "shell/ui/TMainForm.h"
-#include "shell/ui/TPrgrsForm.h"
+#include "print/ui/PrinterSetup.h"
+#include "settings/TIniGT.h"
 #include "support/RaceDayFixture.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestSupport.h"
@@ -155,7 +152,7 @@ TEST_F(PrintPreview, BoundsAndZoomKeptInTheSettingsFile) {
         form.resize(640, 480);
         form.close();
     }
-    shell::TIniGT settings(ini.string());
+    settings::TIniGT settings(ini.string());
     EXPECT_EQ(settings.ReadInteger("Printlocate", "top", 0), 60);
     EXPECT_EQ(settings.ReadInteger("Printlocate", "left", 0), 50);
     EXPECT_EQ(settings.ReadInteger("Printlocate", "width", 0), 640);
@@ -315,50 +312,13 @@ TEST(PageReplay, ALongPastRunLineIsCondensedIntoItsColumnAShortOneKeepsItsWidth)
     EXPECT_EQ(InkRight(page, 2), InkRight(page, 3));
 
     // The command line's PDF lies on the sheet where the program's PDF printer puts the page.
-    if (shell::ui::ProgramPrinter().outputFormat() == QPrinter::PdfFormat) {
+    if (print::ui::ProgramPrinter().outputFormat() == QPrinter::PdfFormat) {
         QPrinter cli(QPrinter::HighResolution);
         print::ui::MakePdfPrinter(cli, QStringLiteral("x.pdf"));
         EXPECT_EQ(print::ui::PrinterMetricsOf(cli),
-                  print::ui::PrinterMetricsOf(shell::ui::ProgramPrinter()));
+                  print::ui::PrinterMetricsOf(print::ui::ProgramPrinter()));
         EXPECT_GT(print::ui::PrinterMetricsOf(cli).offsetX, 0);
     }
-}
-
-TEST(MainFormPrint, TheToolButtonOpensThePreviewOfTheLoadedDay) {
-    MainFormWorld world;
-    const RaceDayStore store(world.root.path());
-    std::vector<jvdata::TRecordRA> races;
-    std::vector<jvdata::TRecordSE> runners;
-    for (int number = 1; number <= 2; ++number) {
-        RacePlan plan;
-        plan.number = number;
-        plan.runners = 2;
-        races.push_back(MakeRace(plan));
-        for (int horse = 1; horse <= 2; ++horse) {
-            runners.push_back(MakeRunner(races.back(), horse, "200110000" + std::to_string(horse)));
-        }
-    }
-    store.WriteRaces(S("2004年05月01日東京"), races);
-    store.WriteRunnerSlots(S("2004年05月01日東京"), runners);
-    auto form = world.Make();
-    shell::ui::TPrgrsForm progress;
-    form->AttachWindows(&progress, nullptr);
-    form->MakeDataListBtnClick();
-    form->DateCombo()->setCurrentIndex(0);
-    emit form->DateCombo()->activated(0);
-    ASSERT_FALSE(form->Panel1()->isHidden());
-
-    int pages = 0;
-    WhenModalShows<TAllPrintForm>([&](TAllPrintForm& preview) {
-        pages = preview.PrevX1()->PageCount();
-        EXPECT_EQ(preview.UpDown1()->Max(), 2);
-        preview.close();
-    });
-    form->findChild<QToolButton*>(QStringLiteral("SpeedButton2"))->click();
-    EXPECT_EQ(pages, 2);
-    // The preview kept its bounds in the main window's settings file.
-    EXPECT_GT(shell::TIniGT(world.settingsFile.string()).ReadInteger("Printlocate", "width", 0), 0);
-    EXPECT_TRUE(world.user.Events().empty());
 }
 
 } // namespace

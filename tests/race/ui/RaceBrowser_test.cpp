@@ -8,12 +8,12 @@
 #include "race/ui/RaceBrowser.h"
 #include "race/ui/RaceCardGrid.h"
 #include "race/ui/RaceCardPainting.h"
-#include "shell/ui/RaceHeaderPanel.h"
-#include "shell/ui/TPrgrsForm.h"
-#include "shell/ui/TabControl.h"
+#include "race/ui/RaceHeaderPanel.h"
 #include "support/RaceDayFixture.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestSupport.h"
+#include "widgets/ui/TPrgrsForm.h"
+#include "widgets/ui/TabControl.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -52,12 +52,12 @@ struct TWindow {
         panel1 = new QWidget(&top);
         layout->addWidget(panel1);
         auto* area = new QVBoxLayout(panel1);
-        header = new shell::ui::TRaceHeaderPanel(panel1);
-        raceTabs = new shell::ui::TTabControl(panel1);
+        header = new race::ui::TRaceHeaderPanel(panel1);
+        raceTabs = new widgets::TTabControl(panel1);
         card = new race::ui::TRaceCardGrid(panel1);
         card->WriteHeaderRow();
         race::ui::InstallRaceCardPainting(*card);
-        horseTabs = new shell::ui::TTabControl(panel1);
+        horseTabs = new widgets::TTabControl(panel1);
         results = new race::ui::TPayoffPageWidget(panel1);
         area->addWidget(header);
         area->addWidget(raceTabs);
@@ -72,7 +72,7 @@ struct TWindow {
             ui);
     }
 
-    QStringList TabTexts(shell::ui::TTabControl* tabs) const {
+    QStringList TabTexts(widgets::TTabControl* tabs) const {
         QStringList texts;
         for (int i = 0; i < tabs->Tabs()->count(); ++i) {
             texts << tabs->Tabs()->tabText(i);
@@ -87,11 +87,11 @@ struct TWindow {
     std::filesystem::path root;
     QWidget top;
     QWidget* panel1 = nullptr;
-    shell::ui::TPrgrsForm progress;
-    shell::ui::TTabControl* raceTabs = nullptr;
-    shell::ui::TRaceHeaderPanel* header = nullptr;
+    widgets::TPrgrsForm progress;
+    widgets::TTabControl* raceTabs = nullptr;
+    race::ui::TRaceHeaderPanel* header = nullptr;
     race::ui::TRaceCardGrid* card = nullptr;
-    shell::ui::TTabControl* horseTabs = nullptr;
+    widgets::TTabControl* horseTabs = nullptr;
     race::ui::TPayoffPageWidget* results = nullptr;
     keiba::test::ScriptedInteraction ui;
     std::unique_ptr<race::TRaceDayData> day;

@@ -2,9 +2,9 @@
 // menus, tool bar, race area and race card grid.
 #include "ShellUiSupport.h"
 #include "race/ui/RaceCardGrid.h"
-#include "shell/ui/RaceHeaderPanel.h"
+#include "race/ui/RaceHeaderPanel.h"
 #include "shell/ui/TMainForm.h"
-#include "shell/ui/TabControl.h"
+#include "widgets/ui/TabControl.h"
 
 #include <gtest/gtest.h>
 
@@ -225,7 +225,7 @@ TEST_F(MainFormControls, RaceAreaHiddenWithItsPages) {
     EXPECT_TRUE(status->isVisible());
     EXPECT_EQ(form->statusBar(), status);
 
-    auto* tabs = Child<shell::ui::TTabControl>(*form, "TabControl1");
+    auto* tabs = Child<widgets::TTabControl>(*form, "TabControl1");
     ASSERT_NE(tabs, nullptr);
     EXPECT_EQ(tabs->Tabs()->count(), 0);
     auto* pages = Child<QTabWidget>(*form, "PageControl1");
@@ -290,7 +290,7 @@ TEST_F(MainFormControls, RaceHeadingLines) {
     form->Panel1()->show();
     form->show();
     RunPendingEvents();
-    auto* panel2 = Child<shell::ui::TRaceHeaderPanel>(*form, "Panel2");
+    auto* panel2 = Child<race::ui::TRaceHeaderPanel>(*form, "Panel2");
     ASSERT_NE(panel2, nullptr);
     EXPECT_EQ(panel2->height(), 76);
     EXPECT_EQ(panel2->Colour(), QColor(0, 128, 0));

@@ -5,7 +5,7 @@
 #include "race/ui/RaceCardGrid.h"
 #include "shell/ProgramVersion.h"
 #include "shell/ui/TMainForm.h"
-#include "shell/ui/TabControl.h"
+#include "widgets/ui/TabControl.h"
 #include "support/RaceDayFixture.h"
 
 #include <gtest/gtest.h>

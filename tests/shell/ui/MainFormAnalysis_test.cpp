@@ -4,8 +4,8 @@
 #include "analysis/ui/AnalysisPages.h"
 #include "jvdata/SjisText.h"
 #include "shell/ui/ShellUiSupport.h"
-#include "shell/ui/TabControl.h"
 #include "support/RaceDayFixture.h"
+#include "widgets/ui/TabControl.h"
 
 #include <gtest/gtest.h>
 

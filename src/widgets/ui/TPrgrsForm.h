@@ -11,7 +11,7 @@
 #include <QProgressBar>
 #include <QWidget>
 
-namespace shell::ui {
+namespace widgets {
 
 class TPrgrsForm : public QWidget {
     Q_OBJECT
@@ -40,4 +40,4 @@ private:
     QProgressBar* progressBar1_;
 };
 
-} // namespace shell::ui
+} // namespace widgets

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <system_error>
 
-namespace shell {
+namespace settings {
 
 // ---- The file's text ----------------------------------------------------------------------
 
@@ -88,4 +88,4 @@ private:
     bool createFolder_ = false;
 };
 
-} // namespace shell
+} // namespace settings

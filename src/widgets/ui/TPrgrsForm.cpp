@@ -1,4 +1,4 @@
-#include "shell/ui/TPrgrsForm.h"
+#include "widgets/ui/TPrgrsForm.h"
 
 #include "jvdata/SjisText.h"
 
@@ -9,7 +9,7 @@
 #include <QPainter>
 #include <QScreen>
 
-namespace shell::ui {
+namespace widgets {
 
 namespace {
 
@@ -86,4 +86,4 @@ void TPrgrsForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
-} // namespace shell::ui
+} // namespace widgets

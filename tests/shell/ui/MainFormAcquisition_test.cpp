@@ -56,7 +56,7 @@ TEST(MainFormAcquisition, TheCommandRunsTheWindowModallyAndTheDateListShowsTheNe
                          "20040502183000",
                          {MakeRA(TRaceId{}, '2'), MakeRA(TRaceId{.race = "02"}, '2')}}};
     {
-        shell::TIniGT ini(files::TextFromPath(settingsFile));
+        settings::TIniGT ini(files::TextFromPath(settingsFile));
         ASSERT_TRUE(ini.WriteText("JvDataGet", "LastTime", "2004/04/20 10:00:00").ok());
     }
 

@@ -6,7 +6,7 @@
 // are CP932 bytes.
 #pragma once
 
-#include "shell/IniProfile.h"
+#include "settings/IniProfile.h"
 
 #include <filesystem>
 #include <optional>
@@ -14,7 +14,7 @@
 #include <string_view>
 #include <system_error>
 
-namespace shell {
+namespace settings {
 
 // Where a FileName without a folder is looked for.
 enum class TIniGTDefaultDir {
@@ -97,4 +97,4 @@ private:
     std::optional<IniProfile> profile_; // the accessor of the resolved file, none without a name
 };
 
-} // namespace shell
+} // namespace settings

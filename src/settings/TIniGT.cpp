@@ -1,4 +1,4 @@
-#include "shell/TIniGT.h"
+#include "settings/TIniGT.h"
 
 #include "files/ProgramFolder.h"
 #include "files/WholeFile.h"
@@ -6,7 +6,7 @@
 
 #include <charconv>
 
-namespace shell {
+namespace settings {
 
 namespace fs = std::filesystem;
 
@@ -189,4 +189,4 @@ TIniGTStatus TIniGT::Write(std::string_view section, std::string_view key, std::
             result.error};
 }
 
-} // namespace shell
+} // namespace settings

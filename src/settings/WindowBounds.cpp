@@ -1,9 +1,9 @@
-#include "shell/WindowBounds.h"
+#include "settings/WindowBounds.h"
 
 #include <algorithm>
 #include <utility>
 
-namespace shell {
+namespace settings {
 
 namespace {
 
@@ -58,4 +58,4 @@ TIniGTStatus WriteWindowBounds(TIniGT& settings, std::string_view section,
     return {};
 }
 
-} // namespace shell
+} // namespace settings

@@ -6,8 +6,8 @@
 #include "jvdata/SjisText.h"
 #include "shell/ui/ShellUiSupport.h"
 #include "shell/ui/TMainForm.h"
-#include "shell/ui/TabControl.h"
 #include "support/RaceDayFixture.h"
+#include "widgets/ui/TabControl.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/ui/TabControl.h"
+#include "widgets/ui/TabControl.h"
 
 #include "jvdata/SjisText.h"
 
@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-namespace shell::ui {
+namespace widgets {
 
 TTabControl::TTabControl(QWidget* parent) : QWidget(parent) {
     tabs_ = new QTabBar(this);
@@ -68,4 +68,4 @@ void TTabControl::SetTabIndex(int index) {
     tabs_->setCurrentIndex(index);
 }
 
-} // namespace shell::ui
+} // namespace widgets

@@ -9,7 +9,7 @@
 #include <QFrame>
 #include <QLabel>
 
-namespace shell::ui {
+namespace race::ui {
 
 class TRaceHeaderPanel : public QFrame {
     Q_OBJECT
@@ -38,4 +38,4 @@ private:
     std::array<QLabel*, 6> lines_{};
 };
 
-} // namespace shell::ui
+} // namespace race::ui

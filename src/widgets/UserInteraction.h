@@ -11,7 +11,7 @@
 
 #include <string_view>
 
-namespace shell {
+namespace widgets {
 
 class IUserInteraction {
 public:
@@ -44,4 +44,4 @@ inline void BeepAndInform(IUserInteraction& ui, std::string_view sjisText) {
     ui.Information(sjisText);
 }
 
-} // namespace shell
+} // namespace widgets

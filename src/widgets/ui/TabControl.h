@@ -9,7 +9,7 @@
 #include <QTabBar>
 #include <QWidget>
 
-namespace shell::ui {
+namespace widgets {
 
 class TTabControl : public QWidget {
     Q_OBJECT
@@ -45,4 +45,4 @@ private:
     QWidget* client_;
 };
 
-} // namespace shell::ui
+} // namespace widgets

@@ -1,4 +1,4 @@
-#include "shell/ui/PrinterSetup.h"
+#include "print/ui/PrinterSetup.h"
 
 #include "print/ui/PagePrinting.h"
 
@@ -6,7 +6,7 @@
 #include <QPrintDialog>
 #include <QPushButton>
 
-namespace shell::ui {
+namespace print::ui {
 
 QPrinter& ProgramPrinter() {
     static QPrinter& printer = []() -> QPrinter& {
@@ -38,4 +38,4 @@ bool ShowPrinterSetup(QPrinter& printer, QWidget* parent) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-} // namespace shell::ui
+} // namespace print::ui

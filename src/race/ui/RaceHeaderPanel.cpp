@@ -1,4 +1,4 @@
-#include "shell/ui/RaceHeaderPanel.h"
+#include "race/ui/RaceHeaderPanel.h"
 
 #include "race/RaceCardLook.h"
 
@@ -8,7 +8,7 @@
 #include <QFontMetrics>
 #include <QPalette>
 
-namespace shell::ui {
+namespace race::ui {
 
 TRaceHeaderPanel::TRaceHeaderPanel(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("Panel2"));
@@ -69,4 +69,4 @@ void TRaceHeaderPanel::PlaceLines() {
     }
 }
 
-} // namespace shell::ui
+} // namespace race::ui

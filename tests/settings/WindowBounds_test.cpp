@@ -1,5 +1,5 @@
 #include "files/ProgramFolder.h"
-#include "shell/WindowBounds.h"
+#include "settings/WindowBounds.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,15 +9,15 @@ namespace {
 using keiba::test::ReadFileBytes;
 using keiba::test::TempDir;
 using keiba::test::WriteFileBytes;
-using shell::TWindowBounds;
+using settings::TWindowBounds;
 
 class WindowBoundsTest : public ::testing::Test {
 protected:
-    shell::TIniGT Settings() const { return shell::TIniGT(files::TextFromPath(file_)); }
+    settings::TIniGT Settings() const { return settings::TIniGT(files::TextFromPath(file_)); }
     void Write(std::string_view content) const { WriteFileBytes(file_, content); }
     TWindowBounds ReadMain() const {
-        return shell::ReadWindowBounds(Settings(), shell::kMainFormBoundsSection,
-                                       shell::kMainFormDefaultBounds);
+        return settings::ReadWindowBounds(Settings(), settings::kMainFormBoundsSection,
+                                          settings::kMainFormDefaultBounds);
     }
 
     TempDir dir_;
@@ -26,8 +26,8 @@ protected:
 
 TEST_F(WindowBoundsTest, DefaultsWithoutFileSectionOrKeys) {
     EXPECT_EQ(ReadMain(), (TWindowBounds{10, 10, 900, 650}));
-    EXPECT_EQ(shell::ReadWindowBounds(Settings(), shell::kPrintPreviewBoundsSection,
-                                      shell::kPrintPreviewDefaultBounds),
+    EXPECT_EQ(settings::ReadWindowBounds(Settings(), settings::kPrintPreviewBoundsSection,
+                                         settings::kPrintPreviewDefaultBounds),
               (TWindowBounds{10, 10, 630, 450}));
 
     Write("[other]\r\ntop=99\r\n");
@@ -64,23 +64,24 @@ TEST_F(WindowBoundsTest, GarbageGivesTheDefaults) {
 }
 
 TEST_F(WindowBoundsTest, WrittenBoundsReadBack) {
-    shell::TIniGT settings = Settings();
+    settings::TIniGT settings = Settings();
     const TWindowBounds moved{321, 45, 1000, 720};
-    ASSERT_TRUE(shell::WriteWindowBounds(settings, "locate", moved).ok());
+    ASSERT_TRUE(settings::WriteWindowBounds(settings, "locate", moved).ok());
     EXPECT_EQ(ReadMain(), moved);
     EXPECT_EQ(ReadFileBytes(file_),
               "[locate]\r\ntop=45\r\nleft=321\r\nwidth=1000\r\nheight=720\r\n");
 
     // Other sections stay as they are.
-    ASSERT_TRUE(shell::WriteWindowBounds(settings, "Printlocate", {1, 2, 3, 4}).ok());
+    ASSERT_TRUE(settings::WriteWindowBounds(settings, "Printlocate", {1, 2, 3, 4}).ok());
     EXPECT_EQ(ReadMain(), moved);
 }
 
 TEST_F(WindowBoundsTest, FailedWriteIsReported) {
     // The settings file's name is taken by a folder.
     std::filesystem::create_directory(file_);
-    shell::TIniGT settings = Settings();
-    const shell::TIniGTStatus status = shell::WriteWindowBounds(settings, "locate", {1, 2, 3, 4});
+    settings::TIniGT settings = Settings();
+    const settings::TIniGTStatus status =
+        settings::WriteWindowBounds(settings, "locate", {1, 2, 3, 4});
     EXPECT_FALSE(status.ok());
     EXPECT_FALSE(status.message.empty());
 }
@@ -88,12 +89,12 @@ TEST_F(WindowBoundsTest, FailedWriteIsReported) {
 TEST(FitOnScreen, WindowsPastAnEdgeAreMovedBackInAndLargeOnesShrunk) {
     // The free area of a 1400 x 1050 screen above a 40-pixel task bar.
     const TWindowBounds area{0, 0, 1400, 1010};
-    EXPECT_EQ(shell::FitOnScreen({10, 10, 900, 650}, area), (TWindowBounds{10, 10, 900, 650}));
-    EXPECT_EQ(shell::FitOnScreen({1300, 900, 900, 640}, area), (TWindowBounds{500, 370, 900, 640}));
-    EXPECT_EQ(shell::FitOnScreen({-200, -30, 817, 200}, area), (TWindowBounds{0, 0, 817, 200}));
-    EXPECT_EQ(shell::FitOnScreen({300, 200, 1600, 1200}, area), (TWindowBounds{0, 0, 1400, 1010}));
+    EXPECT_EQ(settings::FitOnScreen({10, 10, 900, 650}, area), (TWindowBounds{10, 10, 900, 650}));
+    EXPECT_EQ(settings::FitOnScreen({1300, 900, 900, 640}, area), (TWindowBounds{500, 370, 900, 640}));
+    EXPECT_EQ(settings::FitOnScreen({-200, -30, 817, 200}, area), (TWindowBounds{0, 0, 817, 200}));
+    EXPECT_EQ(settings::FitOnScreen({300, 200, 1600, 1200}, area), (TWindowBounds{0, 0, 1400, 1010}));
     // A second screen to the right.
-    EXPECT_EQ(shell::FitOnScreen({2000, 600, 630, 450}, {1280, 30, 1024, 738}),
+    EXPECT_EQ(settings::FitOnScreen({2000, 600, 630, 450}, {1280, 30, 1024, 738}),
               (TWindowBounds{1674, 318, 630, 450}));
 }
 

@@ -3,12 +3,12 @@
 // horse tabs live on their pages.
 #include "race/ui/PayoffPageWidget.h"
 #include "race/ui/RaceCardGrid.h"
-#include "shell/ui/RaceHeaderPanel.h"
+#include "race/ui/RaceHeaderPanel.h"
 #include "shell/ui/ShellUiSupport.h"
 #include "shell/ui/TMainForm.h"
-#include "shell/ui/TPrgrsForm.h"
-#include "shell/ui/TabControl.h"
 #include "support/RaceDayFixture.h"
+#include "widgets/ui/TPrgrsForm.h"
+#include "widgets/ui/TabControl.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +43,7 @@ TEST(MainFormRaceDay, ChoosingADayShowsItsRacesAndSwitchingTabsShowsAnother) {
     store.WritePayoffs(entry, {keiba::test::MakePayoff(races[1], 2, 480, 1)});
 
     auto form = world.Make();
-    shell::ui::TPrgrsForm progress;
+    widgets::TPrgrsForm progress;
     form->AttachWindows(&progress, nullptr);
     form->MakeDataListBtnClick();
     ASSERT_EQ(form->DateCombo()->count(), 1);

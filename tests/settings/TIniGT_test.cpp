@@ -1,5 +1,5 @@
 #include "files/ProgramFolder.h"
-#include "shell/TIniGT.h"
+#include "settings/TIniGT.h"
 #include "support/TestSupport.h"
 
 #include <climits>
@@ -21,10 +21,10 @@ using keiba::test::S;
 using keiba::test::Show;
 using keiba::test::TempDir;
 using keiba::test::WriteFileBytes;
-using shell::TIniGT;
-using shell::TIniGTDefaultDir;
-using shell::TIniGTError;
-using shell::TIniGTStatus;
+using settings::TIniGT;
+using settings::TIniGTDefaultDir;
+using settings::TIniGTError;
+using settings::TIniGTStatus;
 
 // A settings component on the file name in dir, named by its full path text.
 TIniGT IniIn(const TempDir& dir, std::string_view name = "Tomberly.ini") {
@@ -535,7 +535,7 @@ TEST(TIniGTPath, LoadedNamesTheProgramsFile) {
     expected.replace_extension(".ini");
     EXPECT_EQ(ini.FilePath(), expected);
     EXPECT_EQ(ini.FileName(), files::TextFromPath(expected));
-    EXPECT_EQ(ini.FilePath().filename(), fs::path("shell_tests.ini"));
+    EXPECT_EQ(ini.FilePath().filename(), fs::path("settings_tests.ini"));
 
     TIniGT named("other.ini", TIniGTDefaultDir::ddNone);
     named.Loaded();

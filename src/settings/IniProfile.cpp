@@ -1,11 +1,11 @@
-#include "shell/IniProfile.h"
+#include "settings/IniProfile.h"
 
 #include "files/WholeFile.h"
 #include "jvdata/SjisText.h"
 
 #include <utility>
 
-namespace shell {
+namespace settings {
 
 namespace {
 
@@ -274,4 +274,4 @@ ProfileWriteResult IniProfile::WriteString(std::string_view section, std::string
     return {};
 }
 
-} // namespace shell
+} // namespace settings

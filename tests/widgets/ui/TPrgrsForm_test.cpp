@@ -1,9 +1,6 @@
-// The windows made at start beside the main window: the progress window of a race-day load
-// and the version window.
-#include "shell/ui/TPrgrsForm.h"
-#include "shell/ui/TVersionForm.h"
+// The progress window of a race-day load.
 #include "support/TestSupport.h"
-#include "widgets/ui/TLabel3Dj.h"
+#include "widgets/ui/TPrgrsForm.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +12,7 @@ namespace {
 using namespace keiba::test;
 
 TEST(PrgrsForm, BorderlessOnTopBoxWithItsThreeRows) {
-    shell::ui::TPrgrsForm form;
+    widgets::TPrgrsForm form;
     EXPECT_EQ(form.size(), QSize(349, 59));
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -36,7 +33,7 @@ TEST(PrgrsForm, BorderlessOnTopBoxWithItsThreeRows) {
 }
 
 TEST(PrgrsForm, ShowsALoadCentredAndFollowsIt) {
-    shell::ui::TPrgrsForm form;
+    widgets::TPrgrsForm form;
     form.Start(S("2004年05月01日東京"), 24);
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.StaticText1()->text(), QStringLiteral("2004年05月01日東京"));
@@ -60,28 +57,6 @@ TEST(PrgrsForm, ShowsALoadCentredAndFollowsIt) {
     form.Start(S("2004年05月02日東京"), 24);
     EXPECT_EQ(form.ProgressBar1()->value(), 0);
     form.Finish();
-}
-
-TEST(VersionForm, NameVersionAndServiceLine) {
-    shell::ui::TVersionForm form;
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-    EXPECT_EQ(form.ProductName()->Caption(), QStringLiteral("Tomberly＆競馬新聞"));
-    EXPECT_EQ(form.Comments()->Caption(), QStringLiteral("for JRA-VAN Data Lab."));
-    EXPECT_TRUE(form.Version()->Caption().isEmpty());
-    form.SetVersion("Ver.1.30");
-    EXPECT_EQ(form.Version()->Caption(), QStringLiteral("Ver.1.30"));
-    for (const char* name : {"ProductName", "Version", "Comments"}) {
-        EXPECT_NE(form.findChild<widgets::TLabel3Dj*>(QString::fromLatin1(name)), nullptr) << name;
-    }
-    EXPECT_EQ(form.OKButton()->text(), QStringLiteral("OK"));
-    // The labels fit the window.
-    form.show();
-    QApplication::processEvents();
-    for (const widgets::TLabel3Dj* label : {form.ProductName(), form.Version(), form.Comments()}) {
-        const QRect box(label->mapTo(&form, QPoint(0, 0)), label->size());
-        EXPECT_TRUE(form.rect().contains(box)) << label->objectName().toStdString();
-    }
-    form.hide();
 }
 
 } // namespace

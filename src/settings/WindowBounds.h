@@ -2,11 +2,11 @@
 // "left", "width" and "height", in pixels.
 #pragma once
 
-#include "shell/TIniGT.h"
+#include "settings/TIniGT.h"
 
 #include <string_view>
 
-namespace shell {
+namespace settings {
 
 // A window's position (left, top: its outer top-left corner on the screen) and size.
 struct TWindowBounds {
@@ -47,4 +47,4 @@ TWindowBounds FitOnScreen(const TWindowBounds& window, const TWindowBounds& area
 [[nodiscard]] TIniGTStatus WriteWindowBounds(TIniGT& settings, std::string_view section,
                                              const TWindowBounds& bounds);
 
-} // namespace shell
+} // namespace settings

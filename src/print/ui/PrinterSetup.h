@@ -8,7 +8,7 @@
 #include <QPrinter>
 #include <QWidget>
 
-namespace shell::ui {
+namespace print::ui {
 
 // The program's printer, made on first use in high resolution (the system's default printer,
 // or PDF output where the system has none).
@@ -19,4 +19,4 @@ QPrinter& ProgramPrinter();
 // confirmed; the printer then holds the choices.
 bool ShowPrinterSetup(QPrinter& printer, QWidget* parent);
 
-} // namespace shell::ui
+} // namespace print::ui
