@@ -54,6 +54,9 @@ protected:
         courseRecords_ = new std::vector<TRecordRC>();
         runsAbroad_ = new std::vector<TRecordSE>();
         for (const auto& file : catalogue_->files) {
+            if (file.dataspec == "DIFN") {
+                continue; // the accumulated copies of the RCVN masters, checked on their own
+            }
             for (const auto& bytes : file.records) {
                 const std::string type = bytes.substr(0, 2);
                 // Cards and results of the same race are told apart by the data kind.
@@ -253,10 +256,24 @@ TEST_F(SeasonTest, FilesArePublishedUnderTheIdentifiersTheProgramAsksFor) {
             typesBySpec[file.dataspec].insert(record.substr(0, 2));
         }
     }
-    // "RACERCVN": race data under RACE, horse masters and course records under RCVN.
+    // "RACERCVN": race data under RACE, horse masters and course records under RCVN; a setup's
+    // "RACEDIFN" finds the same masters and records under DIFN.
     EXPECT_EQ(typesBySpec["RACE"], (std::set<std::string>{"HR", "O1", "RA", "SE"}));
     EXPECT_EQ(typesBySpec["RCVN"], (std::set<std::string>{"RC", "UM"}));
-    EXPECT_EQ(typesBySpec.size(), 2u);
+    EXPECT_EQ(typesBySpec["DIFN"], (std::set<std::string>{"RC", "UM"}));
+    EXPECT_EQ(typesBySpec.size(), 3u);
+
+    // Each publication of masters comes under both identifiers at the same time.
+    std::map<std::string, std::multiset<std::string>> weekly;
+    std::map<std::string, std::multiset<std::string>> accumulated;
+    for (const auto& file : Catalogue().files) {
+        auto& into = file.dataspec == "DIFN" ? accumulated : weekly;
+        if (file.dataspec != "RACE") {
+            into[file.timestamp].insert(file.records.begin(), file.records.end());
+        }
+    }
+    EXPECT_FALSE(accumulated.empty());
+    EXPECT_TRUE(accumulated == weekly);
 }
 
 TEST_F(SeasonTest, ResultsComeTheMondayAfterAndTheCardTheFridayBefore) {
@@ -1060,6 +1077,9 @@ TEST_F(SeasonTest, HorseMastersCountTheRunsOfTheSeason) {
 TEST_F(SeasonTest, EachHorseIsPublishedOnceWithItsIdentity) {
     std::map<std::string, int> published;
     for (const auto& file : Catalogue().files) {
+        if (file.dataspec == "DIFN") {
+            continue; // once more there, as accumulated data
+        }
         for (const auto& record : file.records) {
             if (record.starts_with("UM")) {
                 ++published[record.substr(11, 10)];
@@ -1126,6 +1146,75 @@ TEST_F(SeasonTest, EveryCourseRunHasItsRecordAndNoWinnerBeatsIt) {
             }
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// The races of a catalogue's result files: race key -> RA and runner records, card and final.
+std::map<std::string, std::string> RacesOf(const TCatalogue& catalogue) {
+    std::map<std::string, std::string> races;
+    for (const auto& file : catalogue.files) {
+        for (const auto& record : file.records) {
+            if (record.starts_with("RA") || record.starts_with("SE")) {
+                races[record.substr(11, 16) + record[2]] += record.substr(0, 2) + record.substr(27);
+            }
+        }
+    }
+    return races;
+}
+
+TEST(SeasonGenerator, AWeeksRacesDoNotDependOnHowManyWeeksArePublished) {
+    const auto shorter = standin::GenerateSeason(Options(5, "20260114", 4));
+    const auto longer = standin::GenerateSeason(Options(5, "20260114", 8));
+    const auto few = RacesOf(shorter);
+    const auto many = RacesOf(longer);
+    ASSERT_GT(few.size(), 150u);
+    std::size_t same = 0;
+    for (const auto& [key, race] : few) {
+        const auto it = many.find(key);
+        ASSERT_NE(it, many.end()) << key;
+        same += it->second == race ? 1 : 0;
+    }
+    EXPECT_EQ(same, few.size()) << "field sizes, runners and results alike";
+    EXPECT_GT(many.size(), few.size());
+    // Course records, their holders among them, stand the same where both seasons ran.
+    auto records = [](const TCatalogue& catalogue) {
+        std::map<std::string, std::string> byCourse;
+        for (const auto& file : catalogue.files) {
+            for (const auto& record : file.records) {
+                if (record.starts_with("RC") && file.dataspec == "RCVN") {
+                    byCourse[record.substr(20, 2) + record.substr(93, 8)] = record.substr(27);
+                }
+            }
+        }
+        return byCourse;
+    };
+    const auto fewRecords = records(shorter);
+    const auto manyRecords = records(longer);
+    for (const auto& [course, record] : fewRecords) {
+        EXPECT_EQ(manyRecords.at(course), record) << course;
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SeasonTest, OnlyARaceForFilliesCarriesAFilliesSymbol) {
+    int fillies = 0;
+    for (const auto& [key, race] : Races()) {
+        const std::string_view symbol = race.ra.Field(RA::kRaceSymbolCode);
+        const bool forFillies = symbol[1] == '2';
+        fillies += forFillies ? 1 : 0;
+        bool colts = false;
+        for (const auto& se : race.runners) {
+            colts = colts || se.At(SE::kSexCode.first) != '2';
+        }
+        EXPECT_FALSE(forFillies && colts) << key << " " << symbol;
+    }
+    EXPECT_GT(fillies, 20);
 }
 
 } // namespace
