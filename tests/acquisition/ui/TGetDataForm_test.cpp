@@ -13,6 +13,7 @@
 #include <memory>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -117,7 +118,7 @@ protected:
     }
 
     // A new window, shown, its progress texts and list lines going into the time line.
-    std::unique_ptr<TGetDataForm> Open() {
+    std::unique_ptr<TGetDataForm> Open(bool declineSetup = true) {
         acquisition::TGetDataFormOptions options;
         options.settingsFile = SettingsFile();
         options.clock = FixedClock(2004, 5, 10, 12, 0, 0);
@@ -135,6 +136,10 @@ protected:
                                  line.push_back(Made(Utf8(list->item(row)->text())));
                              }
                          });
+        if (declineSetup) {
+            // The ordinary acquisition: the setup the empty store proposes is declined.
+            Child<QCheckBox>(*form, "CheckBoxSetup")->setChecked(false);
+        }
         form->show();
         return form;
     }
