@@ -1,10 +1,7 @@
 // tomberly-cli as a user runs it: the built program beside this test, its exit status and
 // what it prints.
-#include "acquisition/AcquisitionTimes.h"
-#include "acquisition/SetupAcquisition.h"
 #include "files/ProgramFolder.h"
 #include "jvlink/standin/StandInSettings.h"
-#include "store/LocalClock.h"
 #include "store/StoreLock.h"
 #include "support/RaceDayFixture.h"
 #include "support/TestSupport.h"
@@ -153,33 +150,6 @@ TEST_F(TomberlyCliTest, AcquireStoresTheStandInSeasonAndMovesLastTime) {
     const TRun broken = Run("acquire --root " + rootArg);
     EXPECT_EQ(broken.status, 2);
     EXPECT_NE(broken.err.find("LastTime"), std::string::npos) << broken.err;
-}
-
-TEST_F(TomberlyCliTest, AcquireSetupFetchesFromAYearBackWhateverLastTimeSays) {
-    standin::TStandInSettings settings;
-    settings.downloadMsPerFile = 0;
-    settings.seasonWeeks = 2;
-    ASSERT_TRUE(standin::SaveSettings(config / "tomberly" / "jvlink-standin.ini", settings));
-    const std::string rootArg = Quoted(root.path().string());
-    keiba::test::WriteFileBytes(root / "tomberly.ini", "[JvDataGet]\r\nLastTime=yesterday\r\n");
-    EXPECT_EQ(Run("dates --setup --root " + rootArg).status, 1) << "--setup belongs to acquire";
-
-    const TRun setup = Run("acquire --setup --root " + rootArg);
-    if (setup.status == 3) {
-        GTEST_SKIP() << "no stand-in JV-Link beside the program: " << setup.err;
-    }
-    ASSERT_EQ(setup.status, 0) << setup.err << setup.out;
-    const store::TLocalDateTime yearBack = acquisition::SetupStartTime(store::LocalNow());
-    EXPECT_NE(setup.err.find("setup from " + acquisition::FromTimeText(yearBack)),
-              std::string::npos)
-        << setup.err;
-    EXPECT_FALSE(acquisition::StoreIsEmpty(root.path()));
-    EXPECT_FALSE(fs::is_empty(root / "UM2")) << "horse masters came as accumulated data";
-    const std::string ini = ReadFileBytes(root / "tomberly.ini");
-    EXPECT_EQ(ini.find("yesterday"), std::string::npos) << "LastTime is the setup's end" << ini;
-    // The plain acquisition goes on from there.
-    EXPECT_NE(Run("acquire --root " + rootArg).out.find("最新のデータがありません。"),
-              std::string::npos);
 }
 
 TEST_F(TomberlyCliTest, AcquireEndsHonestlyWhenItCannotStoreEverything) {

@@ -656,29 +656,6 @@ TEST_F(GetDataFormTest, TheCommandShowsTheWindowModallyAndItFreesItself) {
               (std::vector<std::string>{Box(kNotice), Ask(kQuestion), Box(kCancelled)}));
 }
 
-TEST_F(GetDataFormTest, AnEmptyStoreShowsTheSetupProposalAndItsReason) {
-    catalogue->files.push_back({"DIFN0001.jvd", "DIFN", "20040430120000", {}});
-    catalogue->files.back().records = catalogue->files[1].records; // the RCVN course record
-    auto form = Open(false);
-    auto* setup = Child<QCheckBox>(*form, "CheckBoxSetup");
-    auto* reason = Child<QLabel>(*form, "LabelSetup");
-    EXPECT_TRUE(setup->isVisible() && setup->isChecked());
-    EXPECT_TRUE(reason->isVisible());
-    EXPECT_EQ(Utf8(reason->text()), "データがまだ無いため、前走５走分の成績と馬情報がそろうよう、"
-                                    "１年前からのセットアップデータの取込みをお勧めします。");
-    auto* picker = Child<QDateEdit>(*form, "DateTimePicker1");
-    EXPECT_EQ(picker->date(), QDate(2003, 5, 10));
-    setup->setChecked(false);
-    EXPECT_EQ(picker->date(), QDate(2004, 4, 20)) << "declined: the stored start time";
-    setup->setChecked(true);
-
-    Run(*form); // everything after 10 May 2003 of the race data and master data
-    EXPECT_TRUE(Stored("2004年05月01日東京.jvRA"));
-    EXPECT_FALSE(setup->isVisible() || reason->isVisible()) << "the store holds data now";
-    EXPECT_EQ(StoredLastTime(), "2004/05/02 18:30:00") << "the setup's end, though it fetched";
-    EXPECT_EQ(picker->date(), QDate(2004, 5, 2));
-}
-
 // ---- The component's settings dialog ------------------------------------------------------
 
 TEST_F(GetDataFormTest, TheSettingsButtonShowsTheComponentsError) {
