@@ -1,7 +1,7 @@
 // tomberly-cli: the program's acquisition and date list without a window, for scheduled
 // weekly updates and for scripts.
 //
-//   tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]
+//   tomberly-cli acquire --root DIR [--setup] [--from yyyymmddhhnnss] [--verbose] [--sjis]
 //   tomberly-cli dates --root DIR [--sjis]
 //   tomberly-cli show --root DIR --day ENTRY [--race N] --page card|results [--sjis]
 //   tomberly-cli show --root DIR --day ENTRY [--race N] --page horse [--horse K] [--sjis]
@@ -24,6 +24,12 @@
 // it, acquire touches nothing and ends with status 9. A settings file that is there but cannot
 // be read stops the run before JV-Link is opened. An interrupt while the last files are being
 // written lets the writing finish, then ends with status 7.
+//
+// acquire --setup runs a setup acquisition instead, what a new store needs for the horse pages'
+// five earlier runs, the time tables and the charts: JV-Link is opened for "RACEDIFN" (race data
+// and accumulated master data) with the setup option, from --from or else from midnight a year
+// back, whatever LastTime says; the files are fetched first and the run goes on as above, and
+// LastTime becomes its last file timestamp, so the next plain acquire carries on from there.
 //
 // dates prints the date list, newest first: one race day and racecourse per line. A day whose
 // cards never came and that is shown from its results ends in "（成績）"; show and print take
@@ -66,6 +72,7 @@
 
 #include "acquisition/AcquisitionTimes.h"
 #include "acquisition/HeadlessAcquisition.h"
+#include "acquisition/SetupAcquisition.h"
 #include "analysis/AnalysisPages.h"
 #include "files/ProgramFolder.h"
 #include "horse/HorseDump.h"
@@ -332,13 +339,15 @@ struct TOptions {
     std::optional<std::string> select; // show: the chart selector's item, 1-based
     std::optional<std::string> pdf;    // print: the PDF file to write
     bool ops = false;                  // print: list the drawing operations
+    bool setup = false;                // acquire: a setup acquisition
     bool verbose = false;
     bool sjis = false;
     bool help = false;
 };
 
 constexpr const char* kUsageText =
-    "usage: tomberly-cli acquire --root DIR [--from yyyymmddhhnnss] [--verbose] [--sjis]\n"
+    "usage: tomberly-cli acquire --root DIR [--setup] [--from yyyymmddhhnnss] [--verbose]\n"
+    "                            [--sjis]\n"
     "       tomberly-cli dates --root DIR [--sjis]\n"
     "       tomberly-cli show --root DIR --day ENTRY [--race N] --page card|results [--sjis]\n"
     "       tomberly-cli show --root DIR --day ENTRY [--race N] --page horse [--horse K] [--sjis]\n"
@@ -350,7 +359,9 @@ constexpr const char* kUsageText =
     "\n"
     "acquire  fetch new JV-Data through JV-Link and store it in the store under DIR;\n"
     "         without --from, start at the settings' LastTime (DIR/tomberly.ini), else 8\n"
-    "         days ago; --verbose lists every stored file\n"
+    "         days ago; --verbose lists every stored file; --setup fetches all race data\n"
+    "         and horse masters from --from, else from a year ago (a new store's first\n"
+    "         acquisition, for five earlier runs a horse)\n"
     "dates    print the store's race days and racecourses, newest first\n"
     "show     print the race card or the results of race N (else the first race) of the\n"
     "         race day ENTRY, a line as dates prints it; --page horse the horse pages\n"
@@ -439,6 +450,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
             }
         } else if (arg == "--ops") {
             options.ops = true;
+        } else if (arg == "--setup") {
+            options.setup = true;
         } else if (arg == "--verbose" || arg == "-v") {
             options.verbose = true;
         } else if (arg == "--sjis") {
@@ -462,6 +475,9 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
     }
     if (options.from && options.command != "acquire") {
         return std::string("--from belongs to acquire");
+    }
+    if (options.setup && options.command != "acquire") {
+        return std::string("--setup belongs to acquire");
     }
     const bool show = options.command == "show";
     const bool print = options.command == "print";
@@ -776,14 +792,14 @@ int Acquire(const TOptions& options, const TOutput& out) {
             settings->ReadText(acquisition::kLastTimeSection, acquisition::kLastTimeKey, "");
         if (!Sjis::TrimBlanks(text).empty()) {
             stored = acquisition::ParseLastTime(text);
-            if (!stored && !options.from) {
+            if (!stored && !options.from && !options.setup) {
                 out.Note(stderr, "tomberly-cli: LastTime in " + PathText(*root / kSettingsFile) +
                                      " is not a date and time (" + Printable(text) +
                                      "); correct it or give --from");
                 return kRootFailed;
             }
         }
-    } else if (!options.from) {
+    } else if (!options.from && !options.setup) {
         out.Note(stderr, "tomberly-cli: the settings file's path cannot be written in "
                          "Shift-JIS; give --from");
         return kRootFailed;
@@ -791,6 +807,8 @@ int Acquire(const TOptions& options, const TOutput& out) {
     std::string from;
     if (options.from) {
         from = *options.from;
+    } else if (options.setup) {
+        from = acquisition::FromTimeText(acquisition::SetupStartTime(store::LocalNow()));
     } else if (stored) {
         from = acquisition::FromTimeText(*stored);
     } else {
@@ -815,13 +833,18 @@ int Acquire(const TOptions& options, const TOutput& out) {
             out.Note(stderr, "tomberly-cli: JV-Link " + Sjis::ToUtf8(version) +
                                  " is older than 0490, which the program needs");
         }
-        out.Note(stderr, "tomberly-cli: from " + from + " into " + PathText(*root));
+        out.Note(stderr, std::string("tomberly-cli: ") + (options.setup ? "setup " : "") + "from " +
+                             from + " into " + PathText(*root));
 
         std::signal(SIGINT, OnInterrupt);
         std::signal(SIGTERM, OnInterrupt);
         acquisition::TAcquisitionRequest request;
         request.fromTime = from;
         request.root = *root;
+        if (options.setup) {
+            request.dataspec = std::string(acquisition::kSetupDataSpec);
+            request.option = acquisition::kSetupOption;
+        }
         result =
             acquisition::RunAcquisition(*link, request, store::SystemClock(), interrupted, sink);
         std::signal(SIGINT, SIG_DFL);

@@ -160,6 +160,32 @@ void TGetDataControl::FormCreate() {
     const std::string stored = context_.settings.ReadText(kLastTimeSection, kLastTimeKey,
                                                           LastTimeText(DefaultStartTime(now)));
     startTime_ = StartTimeOfSetting(stored, now);
+    ordinaryStart_ = startTime_;
+    OfferSetup(StoreIsEmpty(context_.root));
+    view_.ShowStartTime(startTime_);
+}
+
+void TGetDataControl::OfferSetup(bool offered) {
+    setupOffered_ = offered;
+    setup_ = offered;
+    if (offered) {
+        startTime_ = SetupStartTime(Now());
+    }
+    view_.ShowSetup(setupOffered_, setup_);
+}
+
+void TGetDataControl::SetSetup(bool chosen) {
+    if (Running() || !setupOffered_ || chosen == setup_) {
+        return;
+    }
+    setup_ = chosen;
+    if (chosen) {
+        ordinaryStart_ = startTime_;
+        startTime_ = SetupStartTime(Now());
+    } else {
+        startTime_ = ordinaryStart_;
+    }
+    view_.ShowSetup(setupOffered_, setup_);
     view_.ShowStartTime(startTime_);
 }
 
@@ -187,6 +213,7 @@ bool TGetDataControl::ButtonStartClick() {
     }
     THandler handler(*this);
     run_ = TAcquisitionResult{};
+    setupRun_ = setup_;
     opened_ = false;
     shownFetched_ = -1;
     SetState(TGetDataState::Opening);
@@ -224,7 +251,8 @@ void TGetDataControl::RunStart() {
     view_.BusyPointer(true);
 
     const std::int32_t opened =
-        context_.link.JVOpen(std::string(kGetDataSpec), fromTime, kGetDataOption, run_.readCount,
+        context_.link.JVOpen(std::string(setupRun_ ? kSetupDataSpec : kGetDataSpec), fromTime,
+                             setupRun_ ? kSetupOption : kGetDataOption, run_.readCount,
                              run_.downloadCount, run_.lastFileTimestamp);
     opened_ = true;
     const TOpenOutcome outcome = ClassifyOpen(opened, run_.readCount, run_.downloadCount);
@@ -298,8 +326,9 @@ void TGetDataControl::PollStatus() {
         shownFetched_ = fetched;
         view_.ProgressText(DownloadProgressText(fetched, count));
         view_.DownloadBar(fetched);
-        // After a fetch the start time stays: the next run asks from the same time.
-        ReadAndClose(false);
+        // After a fetch the start time stays: the next run asks from the same time. A setup
+        // always fetches; once complete, the ordinary acquisition goes on from its end.
+        ReadAndClose(setupRun_);
         return;
     case TStatusOutcome::Beyond:
         return;
@@ -321,10 +350,16 @@ void TGetDataControl::ReadAndClose(bool mayMoveStartTime) {
     }
     CloseStep();
     if (mayMoveStartTime) {
-        run_.nextStartTime = NextLastTime(run_);
+        run_.nextStartTime = setupRun_ ? CompletedLastTime(run_) : NextLastTime(run_);
         if (run_.nextStartTime) {
             MoveStartTime(*run_.nextStartTime);
         }
+    }
+    if (setupRun_ && run_.end == TAcquisitionEnd::Completed) {
+        // The store holds the setup's data now: the next run is an ordinary one from the
+        // start time the setup left (or the one it began from).
+        ordinaryStart_ = startTime_;
+        OfferSetup(false);
     }
     EndRun();
 }

@@ -10,6 +10,13 @@
 // what the control asks through IGetDataView and talks to the user through IUserInteraction,
 // so the whole road runs in tests with a scripted user.
 //
+// While the store is empty the window proposes a setup acquisition instead (SetupAcquisition.h):
+// its check box is ticked, the picker shows a year back and a sentence says why; the user may
+// change the date or untick the box, which brings back the ordinary start time. A setup asks
+// for "RACEDIFN" with the setup option, and one that read and stored everything moves the start
+// time to its last file timestamp even though its files were fetched first, so the ordinary
+// acquisition goes on from there instead of a year back.
+//
 // One run at a time: Start is refused while a run is under way, and a store that another
 // acquisition (the command-line tool) is filling is left alone: Start takes the store's lock
 // before JVOpen and holds it to the end of the run. A settings file that is there but cannot be
@@ -19,6 +26,7 @@
 #pragma once
 
 #include "acquisition/HeadlessAcquisition.h"
+#include "acquisition/SetupAcquisition.h"
 #include "jvlink/IJVLink.h"
 #include "settings/TIniGT.h"
 #include "store/LocalClock.h"
@@ -54,6 +62,9 @@ public:
     virtual void MadeFile(const std::string& line) = 0; // one more ListBox1 line
     // The start-date picker (DateTimePicker1) shows this start time.
     virtual void ShowStartTime(const store::TLocalDateTime& time) = 0;
+    // The setup proposal: the check box and its sentence are shown when offered, the box
+    // ticked when the setup is chosen.
+    virtual void ShowSetup(bool offered, bool chosen) = 0;
     // The 10 ms status timer (TimerJVStatus).
     virtual void StartStatusTimer() = 0;
     virtual void StopStatusTimer() = 0;
@@ -160,6 +171,11 @@ public:
 
     // The user chose another date in the picker; the time of day stays.
     void SetStartDate(int year, int month, int day);
+    // The setup check box was ticked or unticked: the picker goes to a year back, or back to
+    // the ordinary start time. Ignored while a run is under way or when no setup is offered.
+    void SetSetup(bool chosen);
+    bool SetupOffered() const noexcept { return setupOffered_; }
+    bool SetupChosen() const noexcept { return setup_; }
     const store::TLocalDateTime& StartTime() const noexcept { return startTime_; }
 
     TGetDataState State() const noexcept { return state_; }
@@ -184,9 +200,15 @@ private:
     void MoveStartTime(const std::string& lastTime);
     store::TLocalDateTime Now() const;
 
+    void OfferSetup(bool offered);
+
     TGetDataContext context_;
     IGetDataView& view_;
     store::TLocalDateTime startTime_;
+    store::TLocalDateTime ordinaryStart_; // the start time when no setup is chosen
+    bool setupOffered_ = false;           // the store was empty: a setup is proposed
+    bool setup_ = false;                  // the setup is chosen
+    bool setupRun_ = false;               // the run under way (or the last one) is a setup
     TGetDataState state_ = TGetDataState::Idle;
     std::atomic<bool> cancel_{false}; // the cancel flag: set by Cancel, cleared by Start
     TAcquisitionResult run_;

@@ -36,6 +36,9 @@ protected:
         control = std::make_unique<TGetDataControl>(
             acquisition::TGetDataContext{link, ui, settings, root, std::move(clock), {}}, view);
         control->FormCreate();
+        if (declineSetup) {
+            control->SetSetup(false); // the ordinary acquisition, as from a store with data
+        }
         line.clear();
     }
 
@@ -63,6 +66,7 @@ protected:
     TRecordingView view{line};
     settings::TIniGT settings{files::TextFromPath(dir / "tomberly.ini")};
     std::unique_ptr<TGetDataControl> control;
+    bool declineSetup = true; // the setup the empty store proposes is declined in Make
 };
 
 #define EXPECT_LINE(actual, ...)                                                                   \

@@ -140,6 +140,10 @@ public:
         picker = time;
         line_.push_back("picker");
     }
+    void ShowSetup(bool offered, bool chosen) override {
+        setupOffered = offered;
+        setupChosen = chosen;
+    }
     void StartStatusTimer() override {
         timer = true;
         line_.push_back("timer:on");
@@ -166,6 +170,8 @@ public:
     int reading = -1;
     std::vector<std::string> madeFiles;
     std::optional<store::TLocalDateTime> picker;
+    bool setupOffered = false;
+    bool setupChosen = false;
     bool timer = false;
     bool busy = false;
     bool running = false;

@@ -54,6 +54,9 @@ protected:
         courseRecords_ = new std::vector<TRecordRC>();
         runsAbroad_ = new std::vector<TRecordSE>();
         for (const auto& file : catalogue_->files) {
+            if (file.dataspec == "DIFN") {
+                continue; // the accumulated copies of the RCVN masters
+            }
             for (const auto& bytes : file.records) {
                 const std::string type = bytes.substr(0, 2);
                 // Cards and results of the same race are told apart by the data kind.
@@ -253,10 +256,12 @@ TEST_F(SeasonTest, FilesArePublishedUnderTheIdentifiersTheProgramAsksFor) {
             typesBySpec[file.dataspec].insert(record.substr(0, 2));
         }
     }
-    // "RACERCVN": race data under RACE, horse masters and course records under RCVN.
+    // "RACERCVN": race data under RACE, horse masters and course records under RCVN; a setup's
+    // "RACEDIFN" finds the same masters and records under DIFN.
     EXPECT_EQ(typesBySpec["RACE"], (std::set<std::string>{"HR", "O1", "RA", "SE"}));
     EXPECT_EQ(typesBySpec["RCVN"], (std::set<std::string>{"RC", "UM"}));
-    EXPECT_EQ(typesBySpec.size(), 2u);
+    EXPECT_EQ(typesBySpec["DIFN"], (std::set<std::string>{"RC", "UM"}));
+    EXPECT_EQ(typesBySpec.size(), 3u);
 }
 
 TEST_F(SeasonTest, ResultsComeTheMondayAfterAndTheCardTheFridayBefore) {
@@ -1060,6 +1065,9 @@ TEST_F(SeasonTest, HorseMastersCountTheRunsOfTheSeason) {
 TEST_F(SeasonTest, EachHorseIsPublishedOnceWithItsIdentity) {
     std::map<std::string, int> published;
     for (const auto& file : Catalogue().files) {
+        if (file.dataspec == "DIFN") {
+            continue; // once more there, as accumulated data
+        }
         for (const auto& record : file.records) {
             if (record.starts_with("UM")) {
                 ++published[record.substr(11, 10)];
@@ -1124,6 +1132,40 @@ TEST_F(SeasonTest, EveryCourseRunHasItsRecordAndNoWinnerBeatsIt) {
                     EXPECT_EQ(it->second->Field(RC::kHolderName), se.Field(SE::kHorseName));
                 }
             }
+        }
+    }
+}
+
+// Races (RA and runners by race key and data kind) and course records (by course) of a season.
+std::map<std::string, std::string> RacesAndRecordsOf(const TCatalogue& catalogue) {
+    std::map<std::string, std::string> seen;
+    for (const auto& file : catalogue.files) {
+        for (const auto& r : file.records) {
+            if (r.starts_with("RA") || r.starts_with("SE")) {
+                seen[r.substr(11, 16) + r[2]] += r.substr(0, 2) + r.substr(27);
+            } else if (r.starts_with("RC")) {
+                seen["RC" + r.substr(20, 2) + r.substr(93, 8)] = r.substr(27); // holder and all
+            }
+        }
+    }
+    return seen;
+}
+
+TEST(SeasonGenerator, AWeeksRacesDoNotDependOnHowManyWeeksArePublished) {
+    const auto few = RacesAndRecordsOf(standin::GenerateSeason(Options(5, "20260114", 4)));
+    const auto many = RacesAndRecordsOf(standin::GenerateSeason(Options(5, "20260114", 8)));
+    ASSERT_GT(few.size(), 150u);
+    EXPECT_GT(many.size(), few.size());
+    for (const auto& [key, seen] : few) {
+        EXPECT_TRUE(many.count(key) && many.at(key) == seen) << key;
+    }
+}
+
+TEST_F(SeasonTest, OnlyARaceForFilliesCarriesAFilliesSymbol) {
+    for (const auto& [key, race] : Races()) {
+        const bool forFillies = race.ra.Field(RA::kRaceSymbolCode)[1] == '2';
+        for (const auto& se : race.runners) {
+            EXPECT_FALSE(forFillies && se.At(SE::kSexCode.first) != '2') << key;
         }
     }
 }

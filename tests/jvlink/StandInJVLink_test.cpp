@@ -279,6 +279,23 @@ TEST_F(StandInJVLinkTest, BuiltInSeasonServesTheCardFromItsFriday) {
     EXPECT_FALSE(saturday.count("RA7W20260606.jvd"));
 }
 
+TEST_F(StandInJVLinkTest, ASetupServesEverythingFromTheFromTimeAfterFetchingIt) {
+    now = "20260106000000";
+    auto link = MakeInitialised();
+    for (const std::int32_t option : {3, 4}) {
+        ASSERT_EQ(Open(*link, "RACEDIFF", "20250106000000", option), 0);
+        // Both race files and the master file; on the second setup they are in the cache.
+        EXPECT_EQ(readCount, 3);
+        EXPECT_EQ(downloadCount, option == 3 ? 3 : 0);
+        EXPECT_EQ(WaitForStatus(*link, downloadCount), downloadCount);
+        const auto read = ReadEverything(*link);
+        ASSERT_EQ(read.files.size(), 3u);
+        EXPECT_EQ(read.files[2].first, "DIFF0001.dat");
+        EXPECT_EQ(link->JVClose(), 0);
+    }
+    EXPECT_EQ(Open(*link, "RACERCVN", kFrom, 3), -116) << "this week's data are no setup data";
+}
+
 TEST_F(StandInJVLinkTest, FilesAreReadInPublicationOrder) {
     // The catalogue arrives unordered; equal times go by name.
     catalogue->files = {

@@ -7,6 +7,7 @@
 
 #include <utility>
 
+#include <QCheckBox>
 #include <QDate>
 #include <QDateEdit>
 #include <QFont>
@@ -169,6 +170,17 @@ void TGetDataForm::CreateControls() {
     layout->addWidget(Label4);
     layout->addLayout(pickerRow);
 
+    // The setup proposal of an empty store: the choice beside the picker, the reason below.
+    CheckBoxSetup = new QCheckBox(FromSjis(SetupChoiceText()), this);
+    CheckBoxSetup->setObjectName(QStringLiteral("CheckBoxSetup"));
+    CheckBoxSetup->hide();
+    pickerRow->insertWidget(1, CheckBoxSetup);
+    LabelSetup = new QLabel(FromSjis(SetupProposalText()), this);
+    LabelSetup->setObjectName(QStringLiteral("LabelSetup"));
+    LabelSetup->setWordWrap(true);
+    LabelSetup->hide();
+    layout->addWidget(LabelSetup);
+
     TimerJVStatus = new QTimer(this);
     TimerJVStatus->setObjectName(QStringLiteral("TimerJVStatus"));
     TimerJVStatus->setInterval(10);
@@ -182,6 +194,7 @@ void TGetDataForm::CreateControls() {
     connect(TimerJVStatus, &QTimer::timeout, this, &TGetDataForm::TimerJVStatusTimer);
     connect(DateTimePicker1, &QDateEdit::dateChanged, this, &TGetDataForm::DateTimePicker1Change);
     connect(listRefresh_, &QTimer::timeout, this, &TGetDataForm::ShowPendingLines);
+    connect(CheckBoxSetup, &QCheckBox::toggled, this, &TGetDataForm::CheckBoxSetupClick);
 }
 
 // ---- Event handlers -------------------------------------------------------------------------
@@ -205,6 +218,10 @@ void TGetDataForm::TimerJVStatusTimer() {
 void TGetDataForm::DateTimePicker1Change() {
     const QDate date = DateTimePicker1->date();
     control_->SetStartDate(date.year(), date.month(), date.day());
+}
+
+void TGetDataForm::CheckBoxSetupClick() {
+    control_->SetSetup(CheckBoxSetup->isChecked());
 }
 
 void TGetDataForm::done(int result) {
@@ -267,6 +284,13 @@ void TGetDataForm::ShowStartTime(const store::TLocalDateTime& time) {
     DateTimePicker1->setDate(QDate(time.year, time.month, time.day));
 }
 
+void TGetDataForm::ShowSetup(bool offered, bool chosen) {
+    const QSignalBlocker blocker(CheckBoxSetup);
+    CheckBoxSetup->setChecked(chosen);
+    CheckBoxSetup->setVisible(offered);
+    LabelSetup->setVisible(offered);
+}
+
 void TGetDataForm::StartStatusTimer() {
     TimerJVStatus->start();
 }
@@ -286,6 +310,7 @@ void TGetDataForm::BusyPointer(bool busy) {
 void TGetDataForm::RunningChanged(bool running) {
     ShowPendingLines();
     ButtonStart->setEnabled(!running);
+    CheckBoxSetup->setEnabled(!running);
 }
 
 void TGetDataForm::RebuildDateList() {

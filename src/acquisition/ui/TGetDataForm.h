@@ -2,7 +2,8 @@
 // the main window's JV-Link instance: "データ取込み開始" runs an acquisition, "データ取込み中止"
 // cancels it, "JVLink設定" opens the component's own settings dialog. The progress text, the
 // download and reading bars and the list of made files follow the run; the start-date picker
-// shows the time the next run asks from.
+// shows the time the next run asks from. While the store is empty a ticked check box beside the
+// picker proposes a setup acquisition from a year back, with a sentence that says why.
 //
 // The behaviour is acquisition::TGetDataControl's; this class lays out the controls, forwards
 // their events and shows what the control asks. The main window shows it modally and frees it
@@ -23,6 +24,7 @@
 #include <QDialog>
 #include <QStringList>
 
+class QCheckBox;
 class QDateEdit;
 class QLabel;
 class QListWidget;
@@ -82,6 +84,7 @@ signals:
 private:
     void CreateControls();
     void DateTimePicker1Change();
+    void CheckBoxSetupClick();
     // Adds the made-files lines held back since the last time to ListBox1 at once.
     void ShowPendingLines();
 
@@ -94,6 +97,7 @@ private:
     void ClearMadeFiles() override;
     void MadeFile(const std::string& line) override;
     void ShowStartTime(const store::TLocalDateTime& time) override;
+    void ShowSetup(bool offered, bool chosen) override;
     void StartStatusTimer() override;
     void StopStatusTimer() override;
     void BusyPointer(bool busy) override;
@@ -117,6 +121,8 @@ private:
     QListWidget* ListBox1 = nullptr;
     QLabel* Label4 = nullptr; // "取得開始日付"
     QDateEdit* DateTimePicker1 = nullptr;
+    QCheckBox* CheckBoxSetup = nullptr; // the setup proposal: its choice
+    QLabel* LabelSetup = nullptr;       // and why
     QTimer* TimerJVStatus = nullptr;
 
     // Made-files lines not yet in ListBox1. The list takes them in batches (at every progress

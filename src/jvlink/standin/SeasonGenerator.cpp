@@ -11,9 +11,15 @@
 //                                                         2): RA and SE with horse numbers
 //   UMVN/RCVN<fri>       with the card                    horse masters and course records
 //                                                         of the card not published before
+//   DIFN<day>.jvd  DIFN  with each UMVN/RCVN pair         the same horse masters and course
+//                                                         records as accumulated master data,
+//                                                         what a setup acquisition asks for
+//                                                         beside RACE (this week's RCVN is
+//                                                         served with option 2 alone)
 //
-// Each horse master and course record is published once, in the file of the last publication
-// it belongs to, so that it holds the whole career (or the standing record) as of then.
+// Each horse master and course record is published once a data identifier, in the file of the
+// last publication it belongs to, so that it holds the whole career (or the standing record)
+// as of then.
 #include "jvdata/Records.h"
 #include "jvlink/standin/Catalogue.h"
 #include "jvlink/standin/CatalogueCheck.h"
@@ -151,6 +157,10 @@ TCatalogue GenerateSeason(const TSeasonOptions& options) {
     }
     for (auto& [day, publication] : masters) {
         const std::string time = Ymd(day) + (day == friday ? "170000" : "100000");
+        TDataFile accumulated{"DIFN" + Ymd(day) + ".jvd", "DIFN", time, publication.horses};
+        accumulated.records.insert(accumulated.records.end(), publication.records.begin(),
+                                   publication.records.end());
+        catalogue.files.push_back(std::move(accumulated));
         if (!publication.horses.empty()) {
             catalogue.files.push_back(
                 {"UMVN" + Ymd(day) + ".jvd", "RCVN", time, std::move(publication.horses)});

@@ -42,6 +42,9 @@ struct TSimulation {
 // 1970-01-03, the first Saturday of the day numbers.
 constexpr int kEpochSaturday = 2;
 
+// The most past weeks the service's settings publish (SeasonWeeks 1 to 104).
+constexpr int kLongestPublishedSeason = 104;
+
 constexpr int FloorDiv(int a, int b) noexcept {
     return a / b - (a % b < 0 ? 1 : 0);
 }
@@ -834,8 +837,11 @@ TSeason SimulateSeason(std::uint32_t seed, int today, int weeks) {
         }
     }
     // The world is simulated from a Saturday on a fixed grid of 13 weeks, so that a week later
-    // the same weekends come out the same: last week's card is this week's result.
-    const int weeksSinceEpoch = FloorDiv(start - kEpochSaturday, 7);
+    // the same weekends come out the same: last week's card is this week's result. It starts
+    // before the longest season the service offers, whatever part of it is published, so that
+    // a weekend's races and runners do not depend on how many weeks are published.
+    const int simulated = std::max(weeks, kLongestPublishedSeason);
+    const int weeksSinceEpoch = FloorDiv(season.cardSaturday - 7 * simulated - kEpochSaturday, 7);
     const int anchor = kEpochSaturday + 7 * (weeksSinceEpoch - FloorMod(weeksSinceEpoch, 13));
 
     TRandom rng(Mix(sim.seed, 1));

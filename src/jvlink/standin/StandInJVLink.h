@@ -11,6 +11,14 @@
 // -1 after each file, -3 while the next file is still being fetched and 0 at the end. The
 // settings file is read again at JVInit and at every JVOpen, so edits made through the
 // settings dialog or by hand take effect with the next acquisition.
+//
+// JVOpen's options: 1 the accumulated data and 2 this week's data (the weekly identifiers such
+// as RCVN, with the accumulated race data), both from the from-time; 3 and 4 setup data, the
+// accumulated data of every file published after the from-time, however far back it lies (the
+// built-in season's whole span of weeks from a year back). A setup goes as any acquisition:
+// the files missing from the download cache, which on a new machine is all of them, are fetched
+// first while JVStatus counts them. The real component's option 3 may show its own setup
+// dialog; the stand-in has none, so 3 and 4 serve alike.
 #pragma once
 
 #include "jvlink/IJVLink.h"

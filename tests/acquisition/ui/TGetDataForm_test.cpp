@@ -13,6 +13,7 @@
 #include <memory>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -117,7 +118,7 @@ protected:
     }
 
     // A new window, shown, its progress texts and list lines going into the time line.
-    std::unique_ptr<TGetDataForm> Open() {
+    std::unique_ptr<TGetDataForm> Open(bool declineSetup = true) {
         acquisition::TGetDataFormOptions options;
         options.settingsFile = SettingsFile();
         options.clock = FixedClock(2004, 5, 10, 12, 0, 0);
@@ -135,6 +136,10 @@ protected:
                                  line.push_back(Made(Utf8(list->item(row)->text())));
                              }
                          });
+        if (declineSetup) {
+            // The ordinary acquisition: the setup the empty store proposes is declined.
+            Child<QCheckBox>(*form, "CheckBoxSetup")->setChecked(false);
+        }
         form->show();
         return form;
     }
@@ -637,7 +642,8 @@ TEST_F(GetDataFormTest, TheCommandShowsTheWindowModallyAndItFreesItself) {
         seen = qobject_cast<TGetDataForm*>(QApplication::activeModalWidget());
         ASSERT_FALSE(seen.isNull());
         modal = seen->isModal();
-        Child<QPushButton>(*seen, "ButtonStart")->click(); // fetching: the timer runs
+        Child<QCheckBox>(*seen, "CheckBoxSetup")->setChecked(false); // the ordinary run
+        Child<QPushButton>(*seen, "ButtonStart")->click();           // fetching: the timer runs
         ui.AnswerConfirm(true);
         seen->close(); // cancels the run, then closes
     });

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QThread>
@@ -82,6 +83,10 @@ TEST(MainFormAcquisition, TheCommandRunsTheWindowModallyAndTheDateListShowsTheNe
         keiba::test::WhenModalShows<acquisition::TGetDataForm>(
             [&](acquisition::TGetDataForm& form) {
                 ++windowsSeen;
+                // The ordinary acquisition: the setup the empty store proposes is declined.
+                if (auto* setup = form.findChild<QCheckBox*>(QStringLiteral("CheckBoxSetup"))) {
+                    setup->setChecked(false);
+                }
                 form.ButtonStartClick();
                 EXPECT_TRUE(PumpUntil([&] { return !form.Control().Running(); }));
                 form.close();
