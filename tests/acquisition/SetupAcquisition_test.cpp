@@ -18,7 +18,7 @@ TEST(SetupAcquisition, ProposedForAnEmptyStoreFromAYearBackUntilASetupFilledIt) 
     TFakeJVLink link;
     TLoggingInteraction ui{line};
     TRecordingView view{line};
-    shell::TIniGT settings{files::TextFromPath(root / "tomberly.ini")};
+    settings::TIniGT settings{files::TextFromPath(root / "tomberly.ini")};
     ASSERT_TRUE(settings.WriteText("JvDataGet", "LastTime", "2026/11/30 10:00:00").ok());
     acquisition::TGetDataControl control(
         {link, ui, settings, root.path(), FixedClock(2026, 12, 9, 13, 45, 10), {}}, view);
