@@ -90,9 +90,11 @@ TEST(FitOnScreen, WindowsPastAnEdgeAreMovedBackInAndLargeOnesShrunk) {
     // The free area of a 1400 x 1050 screen above a 40-pixel task bar.
     const TWindowBounds area{0, 0, 1400, 1010};
     EXPECT_EQ(settings::FitOnScreen({10, 10, 900, 650}, area), (TWindowBounds{10, 10, 900, 650}));
-    EXPECT_EQ(settings::FitOnScreen({1300, 900, 900, 640}, area), (TWindowBounds{500, 370, 900, 640}));
+    EXPECT_EQ(settings::FitOnScreen({1300, 900, 900, 640}, area),
+              (TWindowBounds{500, 370, 900, 640}));
     EXPECT_EQ(settings::FitOnScreen({-200, -30, 817, 200}, area), (TWindowBounds{0, 0, 817, 200}));
-    EXPECT_EQ(settings::FitOnScreen({300, 200, 1600, 1200}, area), (TWindowBounds{0, 0, 1400, 1010}));
+    EXPECT_EQ(settings::FitOnScreen({300, 200, 1600, 1200}, area),
+              (TWindowBounds{0, 0, 1400, 1010}));
     // A second screen to the right.
     EXPECT_EQ(settings::FitOnScreen({2000, 600, 630, 450}, {1280, 30, 1024, 738}),
               (TWindowBounds{1674, 318, 630, 450}));

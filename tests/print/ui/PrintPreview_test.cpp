@@ -1,7 +1,7 @@
 #include "print/Newspaper.h"
 #include "print/ui/PagePrinting.h"
-#include "print/ui/TAllPrintForm.h"
 #include "print/ui/PrinterSetup.h"
+#include "print/ui/TAllPrintForm.h"
 #include "settings/TIniGT.h"
 #include "support/RaceDayFixture.h"
 #include "support/ScriptedInteraction.h"

@@ -5,8 +5,8 @@
 #include "race/ui/RaceCardGrid.h"
 #include "shell/ProgramVersion.h"
 #include "shell/ui/TMainForm.h"
-#include "widgets/ui/TabControl.h"
 #include "support/RaceDayFixture.h"
+#include "widgets/ui/TabControl.h"
 
 #include <gtest/gtest.h>
 
