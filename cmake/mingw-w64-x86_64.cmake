@@ -8,6 +8,12 @@ set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+# A Qt built for Windows (scripts/setup-qt-windows) lives outside the MinGW sysroot: its prefix,
+# given as CMAKE_PREFIX_PATH, is searched as a root of its own, so that its packages are found
+# and the host's Qt under /usr never is.
+foreach(keiba_prefix IN LISTS CMAKE_PREFIX_PATH)
+    list(APPEND CMAKE_FIND_ROOT_PATH ${keiba_prefix})
+endforeach()
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,0 +1,51 @@
+# The Windows program folder, made by `cmake --install <build> --prefix <folder>`: the program
+# and the command-line tool side by side with the Qt libraries, the Qt plug-ins they load, the
+# MinGW runtime the Qt libraries were linked with, the help file and Qt's Japanese texts. The
+# folder is also the program's data root, as on every system: the store is made inside it.
+
+install(TARGETS tomberly tomberly-cli RUNTIME DESTINATION .)
+
+# Qt's libraries and the plug-ins the program loads: the Windows platform, the native style.
+foreach(module IN ITEMS Core Gui Widgets PrintSupport)
+    install(FILES $<TARGET_FILE:Qt6::${module}> DESTINATION .)
+endforeach()
+install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
+if(TARGET Qt6::QWindowsVistaStylePlugin)
+    install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
+endif()
+
+# Our executables link the MinGW runtime statically; the Qt libraries do not.
+set(keiba_mingw_runtime)
+foreach(dll IN ITEMS libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                    OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${found}" OR NOT EXISTS "${found}")
+        find_file(found_${dll} ${dll} PATHS /usr/x86_64-w64-mingw32/lib NO_DEFAULT_PATH
+                  NO_CMAKE_FIND_ROOT_PATH)
+        set(found "${found_${dll}}")
+    endif()
+    if(NOT EXISTS "${found}")
+        message(FATAL_ERROR "The MinGW runtime library ${dll} that Qt needs was not found")
+    endif()
+    list(APPEND keiba_mingw_runtime "${found}")
+endforeach()
+install(FILES ${keiba_mingw_runtime} DESTINATION .)
+
+# Qt's own texts in Japanese (buttons, printer and file dialogs), from the host's Qt of the
+# same version (Debian's qt6-translations-l10n): the files do not depend on the system.
+find_file(KEIBA_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations NO_DEFAULT_PATH
+          NO_CMAKE_FIND_ROOT_PATH)
+if(KEIBA_QTBASE_JA)
+    install(FILES ${KEIBA_QTBASE_JA} DESTINATION translations)
+else()
+    message(WARNING "qtbase_ja.qm not found (Debian package qt6-translations-l10n): the Windows "
+                    "program folder gets Qt's texts in English")
+endif()
+
+# Qt finds its plug-ins and translations relative to the program's folder.
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/qt.conf "[Paths]\nPrefix = .\nPlugins = .\nTranslations = translations\n")
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/qt.conf DESTINATION .)
+
+# The help: the compiled file for HTML Help and the pages for the program's own help window.
+install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/help DESTINATION .)
+install(FILES ${CMAKE_BINARY_DIR}/bin/Quillmead.chm DESTINATION . OPTIONAL)
