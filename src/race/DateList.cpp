@@ -43,16 +43,10 @@ std::string FoldedName(std::string_view name) {
 
 // Lists the bare names of the regular files of a folder into names, those CP932 can spell.
 std::error_code ListFileNames(const fs::path& folder, std::vector<std::string>& names) {
-    std::error_code error;
-    fs::directory_iterator it(folder, error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        std::error_code typeError;
-        if (!it->is_regular_file(typeError)) {
-            continue;
-        }
-        if (auto name = files::TryTextFromPath(it->path().filename())) {
-            names.push_back(std::move(*name));
-        }
+    std::vector<std::pair<std::string, fs::path>> found;
+    const std::error_code error = ListFolderFiles(folder, found);
+    for (auto& file : found) {
+        names.push_back(std::move(file.first));
     }
     return error;
 }
@@ -173,6 +167,22 @@ TDateListResult MakeDateList(const fs::path& dataRoot) {
     }
     result.entries = DateListFromNames(std::move(names), ResultFileNames(dataRoot));
     return result;
+}
+
+std::error_code ListFolderFiles(const fs::path& folder,
+                                std::vector<std::pair<std::string, fs::path>>& files) {
+    std::error_code error;
+    fs::directory_iterator it(folder, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError)) {
+            continue;
+        }
+        if (auto name = files::TryTextFromPath(it->path().filename())) {
+            files.emplace_back(std::move(*name), it->path());
+        }
+    }
+    return error;
 }
 
 } // namespace race

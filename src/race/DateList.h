@@ -20,6 +20,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace race {
@@ -63,5 +64,10 @@ struct TDateListResult {
 // gives no entries of its own; names that CP932 cannot spell are not the store's and are left
 // out. A SEIR folder that cannot be listed leaves out only the results days it would give.
 TDateListResult MakeDateList(const std::filesystem::path& dataRoot);
+
+// Appends the bare names of a folder's regular files that CP932 can spell, each with its path,
+// in listing order; returns the listing's error (files listed before it stay appended).
+std::error_code ListFolderFiles(const std::filesystem::path& folder,
+                                std::vector<std::pair<std::string, std::filesystem::path>>& files);
 
 } // namespace race

@@ -499,17 +499,7 @@ bool HasExtension(const Name& name, std::string_view extension) noexcept {
 // The bare names of a folder's regular files that CP932 can spell, in ascending byte order.
 std::vector<std::pair<std::string, fs::path>> FolderFiles(const fs::path& folder) {
     std::vector<std::pair<std::string, fs::path>> found;
-    std::error_code error;
-    fs::directory_iterator it(folder, error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        std::error_code typeError;
-        if (!it->is_regular_file(typeError)) {
-            continue;
-        }
-        if (auto name = files::TryTextFromPath(it->path().filename())) {
-            found.emplace_back(std::move(*name), it->path());
-        }
-    }
+    ListFolderFiles(folder, found);
     std::sort(found.begin(), found.end());
     return found;
 }
