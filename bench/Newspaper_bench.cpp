@@ -4,6 +4,7 @@
 // again. Prints the median time of one drawing of the whole day, of one page, and of listing
 // the day's operations as text (what tomberly-cli print --ops does after the drawing).
 #include "BenchSupport.h"
+#include "SeasonBenchSupport.h"
 #include "acquisition/HeadlessAcquisition.h"
 #include "jvdata/RecordLayout.h"
 #include "jvlink/standin/Catalogue.h"
@@ -33,34 +34,6 @@ namespace fs = std::filesystem;
 
 constexpr int kRuns = 41;
 
-// Acquires one week of the built-in season (results and the coming weekend's card) into root.
-bool AcquireSeason(const fs::path& root, const fs::path& settingsDir) {
-    standin::TSeasonOptions options;
-    options.weeks = 1;
-    const standin::TCatalogue week = standin::GenerateSeason(options);
-    standin::TStandInSettings settings;
-    settings.downloadMsPerFile = 0;
-    const fs::path file = settingsDir / "jvlink-standin.ini";
-    if (!standin::SaveSettings(file, settings)) {
-        return false;
-    }
-    standin::TStandInJVLink link(file, [&week](const standin::TStandInSettings&) {
-        return standin::TCatalogueRead{week, {}};
-    });
-    if (link.JVInit("UNKNOWN") != 0) {
-        return false;
-    }
-    acquisition::TAcquisitionRequest request;
-    request.fromTime = "19990101000000";
-    request.root = root;
-    request.pollInterval = std::chrono::milliseconds(1);
-    std::atomic<bool> cancel{false};
-    keiba::storetest::TRecordingSink sink;
-    const auto result = acquisition::RunAcquisition(
-        link, request, keiba::storetest::FixedClock(2026, 1, 12), cancel, sink);
-    return result.Succeeded();
-}
-
 int Runners(const race::TRaceDayData& day) {
     int runners = 0;
     for (int r = 0; r < day.RaceCount; ++r) {
@@ -74,7 +47,7 @@ int Runners(const race::TRaceDayData& day) {
 int main() {
     keiba::test::TempDir root;
     keiba::test::TempDir settings;
-    if (!AcquireSeason(root.path(), settings.path())) {
+    if (!keiba::bench::AcquireSeason(root.path(), settings.path(), 1, 2026, 1, 12)) {
         std::fprintf(stderr, "the built-in season could not be acquired\n");
         return 1;
     }

@@ -6,6 +6,7 @@
 // race files alone (what the list read before results days were listed), of loading one
 // results day and of loading the coming weekend's card day.
 #include "BenchSupport.h"
+#include "SeasonBenchSupport.h"
 #include "acquisition/HeadlessAcquisition.h"
 #include "files/ProgramFolder.h"
 #include "jvlink/standin/Catalogue.h"
@@ -34,34 +35,6 @@ using keiba::bench::Seconds;
 namespace fs = std::filesystem;
 
 constexpr int kRuns = 21;
-
-// Acquires `weeks` weeks of the built-in season up to 2026-01-01 into root.
-bool AcquireSeason(const fs::path& root, const fs::path& settingsDir, int weeks) {
-    standin::TSeasonOptions options;
-    options.weeks = weeks;
-    const standin::TCatalogue season = standin::GenerateSeason(options);
-    standin::TStandInSettings settings;
-    settings.downloadMsPerFile = 0;
-    const fs::path file = settingsDir / "jvlink-standin.ini";
-    if (!standin::SaveSettings(file, settings)) {
-        return false;
-    }
-    standin::TStandInJVLink link(file, [&season](const standin::TStandInSettings&) {
-        return standin::TCatalogueRead{season, {}};
-    });
-    if (link.JVInit("UNKNOWN") != 0) {
-        return false;
-    }
-    acquisition::TAcquisitionRequest request;
-    request.fromTime = "19990101000000";
-    request.root = root;
-    request.pollInterval = std::chrono::milliseconds(1);
-    std::atomic<bool> cancel{false};
-    keiba::storetest::TRecordingSink sink;
-    const auto result = acquisition::RunAcquisition(
-        link, request, keiba::storetest::FixedClock(2026, 1, 1), cancel, sink);
-    return result.Succeeded();
-}
 
 // The date list as it was read from the race files of the DATA folder alone.
 std::vector<std::string> CardDaysOnly(const fs::path& root) {
@@ -94,7 +67,8 @@ int main(int argc, char** argv) {
     keiba::test::TempDir root;
     keiba::test::TempDir settings;
     const Clock::time_point acquireStart = Clock::now();
-    if (weeks < 1 || !AcquireSeason(root.path(), settings.path(), weeks)) {
+    if (weeks < 1 ||
+        !keiba::bench::AcquireSeason(root.path(), settings.path(), weeks, 2026, 1, 1)) {
         std::fprintf(stderr, "the built-in season could not be acquired\n");
         return 1;
     }
