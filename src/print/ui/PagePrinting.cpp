@@ -5,6 +5,7 @@
 #include "widgets/ui/FontSubstitutes.h"
 #include "widgets/ui/QtConvert.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -52,9 +53,17 @@ private:
         static QtMessageHandler handler = nullptr;
         return handler;
     }
+    // A fatal message ends the program: it still reaches the user, through the handler that was
+    // there before or, where that was Qt's own, on the standard error stream.
     static void Drop(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-        if (type == QtFatalMsg && Previous() != nullptr) {
+        if (type != QtFatalMsg) {
+            return;
+        }
+        if (Previous() != nullptr) {
             Previous()(type, context, message);
+        } else {
+            std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+            std::fflush(stderr);
         }
     }
 
@@ -236,11 +245,14 @@ int WriteNewspaperPdf(const race::TRaceDayData& day, const std::filesystem::path
     const TQuietQtMessages quiet;
     std::unique_ptr<QApplication> ownApplication;
     if (QCoreApplication::instance() == nullptr) {
-        // Without a display: the offscreen platform, unless the caller chose one.
+#ifndef _WIN32
+        // Without a display: the offscreen platform, unless the caller chose one. Windows always
+        // has its own platform, and the program folder carries no other.
         const char* platform = std::getenv("QT_QPA_PLATFORM");
         if (platform == nullptr || *platform == '\0') {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
+#endif
         static int argc = 1;
         static char name[] = "tomberly-cli";
         static char* argv[] = {name, nullptr};
