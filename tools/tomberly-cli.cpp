@@ -10,6 +10,8 @@
 //                     [--select I] [--sjis]
 //   tomberly-cli print --root DIR --day ENTRY --ops [--sjis]
 //   tomberly-cli print --root DIR --day ENTRY --pdf FILE
+//   tomberly-cli export --root DIR --day ENTRY [--race N] --table card|results|timetable
+//                       [--csv utf8|sjis] [--out FILE] [--sjis]
 //
 // acquire runs what the acquisition window runs: JV-Link ("JVDTLab.JVLink") is initialised
 // and opened for "RACERCVN" with option 2, the download is followed with a text progress bar
@@ -59,6 +61,14 @@
 // preview's PDF has (A4, the printable area 10 points in from each edge); that needs the
 // program's Qt build.
 //
+// export loads one race day as show does and writes one table of one of its races (race N, else
+// the day's first race) as a CSV file, the same file the main window's "CSVに保存" writes: the
+// race card (the grid's columns), the results with the payoffs (one row per runner in finishing
+// order, then one per payoff entry; see race/RaceTables.h) or both time tables (each row led by
+// its table's name). One heading line, lines ended by CR LF; --csv utf8 (the default) writes
+// UTF-8 with a byte order mark, --csv sjis Shift-JIS. The file is FILE, replaced whole, or the
+// standard output without --out or with --out -.
+//
 // Texts are printed in UTF-8, or as the program's own Shift-JIS bytes with --sjis. Progress
 // goes to the standard error, messages and lists to the standard output.
 //
@@ -67,13 +77,15 @@
 // initialise, 4 JV-Link failed (open, download, close), 5 reading ended on a JV-Link error,
 // 6 a store file could not be read or written, 7 interrupted (Ctrl+C), 8 no such race day or
 // race in the store, 9 another acquisition is using the store, 10 records were refused
-// (everything else was stored; the refused records' files are listed), 11 the PDF file could
-// not be written.
+// (everything else was stored; the refused records' files are listed), 11 the PDF or CSV file
+// could not be written.
 
 #include "acquisition/AcquisitionTimes.h"
 #include "acquisition/HeadlessAcquisition.h"
 #include "acquisition/SetupAcquisition.h"
 #include "analysis/AnalysisPages.h"
+#include "analysis/TimeTableExport.h"
+#include "files/CsvText.h"
 #include "files/ProgramFolder.h"
 #include "horse/HorseDump.h"
 #include "jvdata/SjisText.h"
@@ -84,6 +96,7 @@
 #include "race/DateList.h"
 #include "race/DayLoad.h"
 #include "race/DayPages.h"
+#include "race/RaceTables.h"
 #include "race/TRaceDayData.h"
 #include "settings/TIniGT.h"
 #include "store/LocalClock.h"
@@ -107,6 +120,7 @@
 #if defined(_WIN32)
 #include <windows.h>
 // After windows.h, which it needs.
+#include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
 #else
@@ -332,14 +346,17 @@ struct TOptions {
     std::string command;
     std::optional<std::string> root;
     std::optional<std::string> from;
-    std::optional<std::string> day;    // show, print: the date list entry
-    std::optional<std::string> race;   // show: the race number
-    std::optional<std::string> page;   // show: the page
-    std::optional<std::string> horse;  // show --page horse: the horse tab
-    std::optional<std::string> select; // show: the chart selector's item, 1-based
-    std::optional<std::string> pdf;    // print: the PDF file to write
-    bool ops = false;                  // print: list the drawing operations
-    bool setup = false;                // acquire: a setup acquisition
+    std::optional<std::string> day;     // show, print: the date list entry
+    std::optional<std::string> race;    // show: the race number
+    std::optional<std::string> page;    // show: the page
+    std::optional<std::string> horse;   // show --page horse: the horse tab
+    std::optional<std::string> select;  // show: the chart selector's item, 1-based
+    std::optional<std::string> pdf;     // print: the PDF file to write
+    std::optional<std::string> table;   // export: card, results or timetable
+    std::optional<std::string> csv;     // export: utf8 or sjis
+    std::optional<std::string> outFile; // export: the CSV file, "-" for the standard output
+    bool ops = false;                   // print: list the drawing operations
+    bool setup = false;                 // acquire: a setup acquisition
     bool verbose = false;
     bool sjis = false;
     bool help = false;
@@ -356,6 +373,9 @@ constexpr const char* kUsageText =
     "                         --page chart1|chart2|chart3|chart4 [--select I] [--sjis]\n"
     "       tomberly-cli print --root DIR --day ENTRY --ops [--sjis]\n"
     "       tomberly-cli print --root DIR --day ENTRY --pdf FILE\n"
+    "       tomberly-cli export --root DIR --day ENTRY [--race N]\n"
+    "                           --table card|results|timetable [--csv utf8|sjis]\n"
+    "                           [--out FILE] [--sjis]\n"
     "\n"
     "acquire  fetch new JV-Data through JV-Link and store it in the store under DIR;\n"
     "         without --from, start at the settings' LastTime (DIR/tomberly.ini), else 8\n"
@@ -370,12 +390,16 @@ constexpr const char* kUsageText =
     "         item I (the runner I for chart1 and chart3, the run I back for chart2 and 4)\n"
     "print    draw the newspaper of the race day ENTRY, one page per race: --ops lists\n"
     "         the drawing operations, --pdf writes the pages to FILE\n"
+    "export   write the race card, the results with payoffs or the time tables of race N\n"
+    "         (else the first race) of the race day ENTRY as CSV, one heading line: UTF-8\n"
+    "         with BOM (--csv utf8, the default) or Shift-JIS (--csv sjis), to FILE or,\n"
+    "         without --out or with --out -, to the standard output\n"
     "--sjis   print Shift-JIS instead of UTF-8\n"
     "\n"
     "exit status: 0 done, 1 arguments, 2 data root or settings, 3 JV-Link missing or not\n"
     "initialised, 4 JV-Link error, 5 read error, 6 store error, 7 interrupted, 8 no such\n"
-    "day or race, 9 store in use by another acquisition, 10 records refused, 11 PDF file\n"
-    "not written\n";
+    "day or race, 9 store in use by another acquisition, 10 records refused, 11 PDF or\n"
+    "CSV file not written\n";
 
 // A race number argument, 1 to 12 in plain digits.
 std::optional<int> RaceNumberOf(const std::string& text) {
@@ -448,6 +472,18 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
             if (auto error = value(options.pdf)) {
                 return error;
             }
+        } else if (arg == "--table") {
+            if (auto error = value(options.table)) {
+                return error;
+            }
+        } else if (arg == "--csv") {
+            if (auto error = value(options.csv)) {
+                return error;
+            }
+        } else if (arg == "--out") {
+            if (auto error = value(options.outFile)) {
+                return error;
+            }
         } else if (arg == "--ops") {
             options.ops = true;
         } else if (arg == "--setup") {
@@ -466,7 +502,7 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
         return std::nullopt;
     }
     if (options.command != "acquire" && options.command != "dates" && options.command != "show" &&
-        options.command != "print") {
+        options.command != "print" && options.command != "export") {
         return options.command.empty() ? std::string("no command given")
                                        : "unknown command: " + options.command;
     }
@@ -481,11 +517,39 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
     }
     const bool show = options.command == "show";
     const bool print = options.command == "print";
-    if (!show && (options.race || options.page || options.horse || options.select)) {
-        return std::string("--race, --page, --horse and --select belong to show");
+    const bool exporting = options.command == "export";
+    if (!show && (options.page || options.horse || options.select)) {
+        return std::string("--page, --horse and --select belong to show");
     }
-    if (!show && !print && options.day) {
-        return std::string("--day belongs to show and print");
+    if (!show && !exporting && options.race) {
+        return std::string("--race belongs to show and export");
+    }
+    if (!show && !print && !exporting && options.day) {
+        return std::string("--day belongs to show, print and export");
+    }
+    if (!exporting && (options.table || options.csv || options.outFile)) {
+        return std::string("--table, --csv and --out belong to export");
+    }
+    if (exporting) {
+        if (!options.day || options.day->empty()) {
+            return std::string("--day ENTRY is required");
+        }
+        if (!options.table) {
+            return std::string("--table card|results|timetable is required");
+        }
+        if (*options.table != "card" && *options.table != "results" &&
+            *options.table != "timetable") {
+            return "--table must be card, results or timetable: " + *options.table;
+        }
+        if (options.csv && *options.csv != "utf8" && *options.csv != "sjis") {
+            return "--csv must be utf8 or sjis: " + *options.csv;
+        }
+        if (options.outFile && options.outFile->empty()) {
+            return std::string("--out needs a file name (or - for the standard output)");
+        }
+        if (options.race && !RaceNumberOf(*options.race)) {
+            return "--race must be a race number 1 to 12: " + *options.race;
+        }
     }
     if (!print && (options.ops || options.pdf)) {
         return std::string("--ops and --pdf belong to print");
@@ -739,6 +803,59 @@ int Print(const TOptions& options, const TOutput& out) {
 #endif
 }
 
+// export: one table of one race as a CSV file or on the standard output.
+int Export(const TOptions& options, const TOutput& out) {
+    const auto root = DataRoot(options, out);
+    if (!root) {
+        return kRootFailed;
+    }
+    const std::string entry = EntryOf(options);
+    const auto day = std::make_unique<race::TRaceDayData>();
+    const race::TDayRace race = race::LoadDayRace(*root, entry, RaceOption(options), *day);
+    switch (race.status) {
+    case race::TDayPageStatus::Shown:
+        break;
+    case race::TDayPageStatus::UnknownDay:
+        return ReportDayFailure(out, TDayFailure::UnknownDay, entry, race.message);
+    case race::TDayPageStatus::ReadFailed:
+        return ReportDayFailure(out, TDayFailure::ReadFailed, entry, race.message);
+    case race::TDayPageStatus::UnknownRace:
+        return ReportDayFailure(out, TDayFailure::UnknownRace, entry, race.message,
+                                options.race.value_or(""));
+    }
+    const files::TTextTable table = *options.table == "card" ? race::CardTable(*day, race.slot)
+                                    : *options.table == "results"
+                                        ? race::ResultsTable(*day, race.slot)
+                                        : analysis::TimeTablesTable(*day, race.slot);
+    const files::TCsvEncoding encoding = options.csv.value_or("utf8") == "sjis"
+                                             ? files::TCsvEncoding::ShiftJis
+                                             : files::TCsvEncoding::Utf8Bom;
+    if (!options.outFile || *options.outFile == "-") {
+        const std::string bytes = files::CsvText(table, encoding);
+#if defined(_WIN32)
+        // The CSV's own CR LF, not a console's translation of each LF.
+        _setmode(_fileno(stdout), _O_BINARY);
+#endif
+        if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
+            std::fflush(stdout) != 0) {
+            out.Note(stderr, "tomberly-cli: the CSV text could not be written to the standard "
+                             "output");
+            return kOutputFailed;
+        }
+        return kDone;
+    }
+    const fs::path file = PathOfArgument(*options.outFile);
+    if (const std::error_code error = files::WriteCsvFile(file, table, encoding)) {
+        out.Line(stderr,
+                 Sjis::FromUtf8("tomberly-cli: ") + files::CsvWriteFailureText(file, error));
+        return kOutputFailed;
+    }
+    out.Note(stderr, "tomberly-cli: " + std::to_string(table.rows.size()) +
+                         (table.rows.size() == 1 ? " row" : " rows") + " written to " +
+                         PathText(file));
+    return kDone;
+}
+
 int ExitOf(const acquisition::TAcquisitionResult& result) {
     switch (result.end) {
     case acquisition::TAcquisitionEnd::Completed:
@@ -919,6 +1036,9 @@ int main(int argc, char** argv) {
     }
     if (options.command == "print") {
         return Print(options, out);
+    }
+    if (options.command == "export") {
+        return Export(options, out);
     }
     return Acquire(options, out);
 }

@@ -371,6 +371,33 @@ TEST_F(TomberlyCliTest, ShowPrintsTheTimeTablesAndTheChartPoints) {
     EXPECT_EQ(Run(show + "chart2 --select 19").status, 1);
 }
 
+TEST_F(TomberlyCliTest, ExportWritesARaceTableAsCsvInEitherEncoding) {
+    WriteShowDayWithRun(root.path());
+    const std::string day =
+        "export --root " + Quoted(root.path().string()) + " --day '2004年05月01日東京' ";
+    const TRun card = Run(day + "--table card");
+    ASSERT_EQ(card.status, 0) << card.err;
+    EXPECT_TRUE(card.out.starts_with("\xEF\xBB\xBF枠,馬,連闘,馬名,騎手,")) << card.out;
+    EXPECT_NE(card.out.find("\r\n1,2,,キングカメハメハ,"), std::string::npos) << card.out;
+
+    const TRun times = Run(day + "--race 1 --table timetable --csv sjis --out " +
+                           Quoted((output / "t.csv").string()));
+    ASSERT_EQ(times.status, 0) << times.err;
+    EXPECT_NE(times.err.find("4 rows written to"), std::string::npos) << times.err;
+    EXPECT_EQ(ReadFileBytes(output / "t.csv"),
+              S("表,印,枠番,馬番,前１走,前２走,前３走,前４走,前５走,平均値\r\n"
+                "走破ﾀｲﾑ計算表,◎,1,1,5.91,,,,,5.91\r\n走破ﾀｲﾑ計算表,,1,2,,,,,,\r\n"
+                "上3ﾊﾛﾝﾀｲﾑ計算表,◎,1,1,5.75,,,,,5.75\r\n上3ﾊﾛﾝﾀｲﾑ計算表,,1,2,,,,,,\r\n"));
+
+    EXPECT_EQ(Run(day + "--table card --out " + Quoted((output / "no" / "c.csv").string())).status,
+              11);
+    EXPECT_EQ(Run(day + "--race 2 --table card").status, 8);
+    for (const std::string& args : {day, day + "--table odds", day + "--table card --csv latin1",
+                                    day + "--table card --page card"}) {
+        EXPECT_EQ(Run(args).status, 1) << args;
+    }
+}
+
 TEST_F(TomberlyCliTest, ShowPrintsTheHorsePagesOneControlALine) {
     WriteShowDay(root.path());
     const std::string rootArg = Quoted(root.path().string());
