@@ -11,6 +11,7 @@
 // bar, race area and pages), texts come from the core, commands are its handlers.
 #pragma once
 
+#include "files/TextTable.h"
 #include "jvlink/IJVLink.h"
 #include "race/TRaceDayData.h"
 #include "race/ui/RaceBrowser.h"
@@ -32,6 +33,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -79,6 +81,10 @@ struct TMainFormSetup {
     std::function<void(TMainForm&)> acquireData;
     // Prints the newspaper pages of the loaded day; empty for the print preview window.
     std::function<void(TMainForm&)> printNewspaper;
+    // Saves a table of the shown race as a CSV file, proposing suggestedName; empty for the
+    // program's save dialog (widgets::SaveTableAsCsv).
+    std::function<void(TMainForm&, const files::TTextTable& table, const QString& suggestedName)>
+        saveCsv;
 };
 
 class TMainForm : public QMainWindow {
@@ -152,6 +158,11 @@ public:
     void HelpContentsItemClick();
     // The version window, modally.
     void HelpAboutItemClick();
+    // Save the shown race's card, results with payoffs or time tables as a CSV file
+    // (TMainFormExport.cpp); nothing while no race is shown.
+    void CsvCardItemClick();
+    void CsvResultsItemClick();
+    void CsvTimesItemClick();
     // Rebuilds the date list from the store's race-day files, newest first. The day the race
     // area shows stays chosen; nothing is chosen before a day is loaded, nor when the shown
     // day is no longer in the store, whose entry the list box then shows in grey.
@@ -179,6 +190,10 @@ private:
     void SetupSpeedBar();
     // Enables or disables a command's menu item and tool bar button together.
     static void SetCommandEnabled(QAction* item, QToolButton* button, bool enabled);
+    // The CSV items are enabled while a race is shown (TMainFormExport.cpp).
+    void UpdateCsvItems();
+    // Saves table 0 (card), 1 (results) or 2 (time tables) of the chosen race.
+    void SaveRaceCsv(int table);
     // Race area and its pages (TMainFormRaceArea.cpp).
     void SetupRaceArea();
     // The horse tabs, the results page and race browsing (TMainFormRaceDay.cpp).
@@ -217,6 +232,10 @@ private:
     QAction* fileExitItem_ = nullptr;
     QAction* helpContentsItem_ = nullptr;
     QAction* helpAboutItem_ = nullptr;
+    QMenu* csvMenu_ = nullptr;
+    QAction* csvCardItem_ = nullptr;
+    QAction* csvResultsItem_ = nullptr;
+    QAction* csvTimesItem_ = nullptr;
 
     // Tool bar.
     QFrame* speedBar_ = nullptr;

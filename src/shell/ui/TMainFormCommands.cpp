@@ -63,6 +63,17 @@ void TMainForm::SetupMenus() {
         addItem(fileMenu, "FilePrintSetupItem", QStringLiteral("ﾌﾟﾘﾝﾀの設定(&R)..."),
                 QStringLiteral("ﾌﾟﾘﾝﾀの設定を変更します"));
     fileMenu->addSeparator();
+    csvMenu_ = fileMenu->addMenu(QStringLiteral("CSVに保存(&V)"));
+    csvMenu_->setObjectName(QStringLiteral("CsvMenu"));
+    csvCardItem_ = addItem(csvMenu_, "CsvCardItem", QStringLiteral("出馬表(&C)..."),
+                           QStringLiteral("表示中のレースの出馬表をCSVファイルに保存します"));
+    csvResultsItem_ =
+        addItem(csvMenu_, "CsvResultsItem", QStringLiteral("成績・払戻(&R)..."),
+                QStringLiteral("表示中のレースの成績と払戻をCSVファイルに保存します"));
+    csvTimesItem_ =
+        addItem(csvMenu_, "CsvTimesItem", QStringLiteral("タイム計算表(&T)..."),
+                QStringLiteral("表示中のレースのタイム計算表をCSVファイルに保存します"));
+    fileMenu->addSeparator();
     fileExitItem_ =
         addItem(fileMenu, "FileExitItem", QStringLiteral("終了(&X)"), QStringLiteral("終了"));
 
@@ -78,6 +89,11 @@ void TMainForm::SetupMenus() {
     connect(filePrintItem_, &QAction::triggered, this, &TMainForm::FilePrintItemClick);
     connect(filePrintSetupItem_, &QAction::triggered, this, &TMainForm::FilePrintSetupItemClick);
     connect(fileExitItem_, &QAction::triggered, this, &TMainForm::FileExitItemClick);
+    connect(csvMenu_, &QMenu::aboutToShow, this, &TMainForm::UpdateCsvItems);
+    connect(csvCardItem_, &QAction::triggered, this, &TMainForm::CsvCardItemClick);
+    connect(csvResultsItem_, &QAction::triggered, this, &TMainForm::CsvResultsItemClick);
+    connect(csvTimesItem_, &QAction::triggered, this, &TMainForm::CsvTimesItemClick);
+    UpdateCsvItems();
     connect(helpContentsItem_, &QAction::triggered, this, &TMainForm::HelpContentsItemClick);
     connect(helpAboutItem_, &QAction::triggered, this, &TMainForm::HelpAboutItemClick);
 }

@@ -70,7 +70,11 @@ TEST_F(MainFormControls, MenusWithTheirItems) {
         MenuEntries(fileMenu),
         (QStringList{QStringLiteral("ＪＶデータ取得(&J)"), QStringLiteral("-"),
                      QStringLiteral("競馬新聞印刷(&P)..."), QStringLiteral("ﾌﾟﾘﾝﾀの設定(&R)..."),
-                     QStringLiteral("-"), QStringLiteral("終了(&X)")}));
+                     QStringLiteral("-"), QStringLiteral("CSVに保存(&V)"), QStringLiteral("-"),
+                     QStringLiteral("終了(&X)")}));
+    EXPECT_EQ(MenuEntries(Child<QMenu>(*form, "CsvMenu")),
+              (QStringList{QStringLiteral("出馬表(&C)..."), QStringLiteral("成績・払戻(&R)..."),
+                           QStringLiteral("タイム計算表(&T)...")}));
     EXPECT_EQ(MenuEntries(helpMenu), (QStringList{QStringLiteral("目次(&C)"), QStringLiteral("-"),
                                                   QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)...")}));
 
