@@ -28,7 +28,9 @@ QString StartFolder() {
         return LastFolder();
     }
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    // A documents folder the system names but that was never made would leave the dialog in
+    // the current folder with the whole path typed as the file name.
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 } // namespace
