@@ -11,7 +11,6 @@
 // bar, race area and pages), texts come from the core, commands are its handlers.
 #pragma once
 
-#include "files/TextTable.h"
 #include "jvlink/IJVLink.h"
 #include "race/TRaceDayData.h"
 #include "race/ui/RaceBrowser.h"
@@ -81,10 +80,6 @@ struct TMainFormSetup {
     std::function<void(TMainForm&)> acquireData;
     // Prints the newspaper pages of the loaded day; empty for the print preview window.
     std::function<void(TMainForm&)> printNewspaper;
-    // Saves a table of the shown race as a CSV file, proposing suggestedName; empty for the
-    // program's save dialog (widgets::SaveTableAsCsv).
-    std::function<void(TMainForm&, const files::TTextTable& table, const QString& suggestedName)>
-        saveCsv;
 };
 
 class TMainForm : public QMainWindow {

@@ -66,11 +66,7 @@ void TMainForm::SaveRaceCsv(int table) {
     const auto what = static_cast<TRaceCsv>(table);
     const files::TTextTable csv = TableOf(what, *raceDay_, slot);
     const QString name = widgets::FromSjis(race::RaceCsvFileName(*raceDay_, slot, NameOf(what)));
-    if (setup_.saveCsv) {
-        setup_.saveCsv(*this, csv, name);
-    } else {
-        widgets::SaveTableAsCsv(this, csv, name, *interaction_);
-    }
+    widgets::SaveTableAsCsv(this, csv, name, *interaction_);
 }
 
 } // namespace shell::ui
