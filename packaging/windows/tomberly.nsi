@@ -102,6 +102,13 @@ FunctionEnd
 
 Section "!${PRODUCT}" SecProgram
     SectionIn RO
+    ; Installing over an installation: its own uninstaller first removes the files of the
+    ; version there (and the stand-in's registration it made, registered again below when
+    ; chosen); it keeps the store and the settings when silent.
+    ${If} ${FileExists} "$INSTDIR\uninstall.exe"
+        DetailPrint "インストール済みの版を削除しています..."
+        ExecWait '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
+    ${EndIf}
     SetOutPath "$INSTDIR"
     File /r "${PROGRAM_FOLDER}/*"
     WriteUninstaller "$INSTDIR\uninstall.exe"
