@@ -5,6 +5,14 @@
 
 install(TARGETS tomberly tomberly-cli RUNTIME DESTINATION .)
 
+# The stand-in JV-Link for trying the program without a subscription: its COM server and the
+# command that registers it for the user (`jvlink-standin register`), which finds the server
+# beside itself.
+if(TARGET jvlink_standin AND TARGET jvlink-standin)
+    install(FILES $<TARGET_FILE:jvlink_standin> DESTINATION .)
+    install(TARGETS jvlink-standin RUNTIME DESTINATION .)
+endif()
+
 # Qt's libraries and the plug-ins the program loads: the Windows platform, the native style.
 foreach(module IN ITEMS Core Gui Widgets PrintSupport)
     install(FILES $<TARGET_FILE:Qt6::${module}> DESTINATION .)
