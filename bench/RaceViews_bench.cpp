@@ -6,8 +6,15 @@
 //   - a race-tab change in the window (offscreen), the shown chart page painted;
 //   - a selector click that redraws one chart, painted.
 // With KEIBA_SHOT_DIR set, the window is saved there page by page as PNG files.
+//
+// With "--years N" the store is instead that of an N-year setup acquisition (kept in the build
+// folder between runs), and it prints the median of making the date list in the window and
+// of showing the coming card day and the newest, a middle and the oldest day known only from
+// its results (the day load and every page filled); KEIBA_SHOT_DIR then gets the oldest
+// day's race card.
 
 #include "BenchSupport.h"
+#include "SeasonBenchSupport.h"
 #include "acquisition/HeadlessAcquisition.h"
 #include "analysis/TimeTables.h"
 #include "analysis/TrendCharts.h"
@@ -71,6 +78,79 @@ bool AcquireSeason(const fs::path& root, const fs::path& serviceDir) {
         .Succeeded();
 }
 
+// The window on the store of an N-year setup: the date list and days shown from results.
+int TimeSetupYears(int years) {
+    const fs::path root = keiba::bench::CachedSetupYears(years, 2026, 1, 7);
+    if (root.empty()) {
+        std::fprintf(stderr, "the built-in season could not be acquired\n");
+        return 1;
+    }
+    keiba::test::TempDir service;
+    keiba::test::ScriptedInteraction user;
+    shell::ui::TMainFormSetup setup;
+    setup.dataRoot = root;
+    setup.makeDataRootCurrent = false;
+    setup.settingsFile = service / "tomberly.ini";
+    setup.jvlink = std::make_unique<standin::TStandInJVLink>(
+        service / "jvlink-standin.ini",
+        [](const standin::TStandInSettings&) { return standin::TCatalogueRead{}; });
+    setup.interaction = &user;
+    shell::ui::TMainForm form(std::move(setup));
+    form.resize(1024, 740);
+    form.show();
+    QApplication::processEvents();
+    std::vector<double> lists;
+    for (int run = 0; run < 11; ++run) {
+        const Clock::time_point start = Clock::now();
+        form.MakeDataListBtnClick();
+        QApplication::processEvents();
+        lists.push_back(Millis(Clock::now() - start));
+    }
+    const race::TDateListResult list = race::MakeDateList(root);
+    std::vector<int> resultsDays;
+    int cardDay = -1;
+    for (std::size_t i = 0; i < list.entries.size(); ++i) {
+        if (race::IsResultsDayEntry(list.entries[i])) {
+            resultsDays.push_back(static_cast<int>(i));
+        } else if (cardDay < 0) {
+            cardDay = static_cast<int>(i);
+        }
+    }
+    std::printf("store                         %d setup years, %zu days (%zu from results)\n",
+                years, list.entries.size(), resultsDays.size());
+    std::printf("date list in the window       %.2f ms (median of %zu)\n", Median(lists),
+                lists.size());
+    if (resultsDays.empty()) {
+        return 1;
+    }
+    const auto show = [&form](int index) {
+        form.DateCombo()->setCurrentIndex(index);
+        emit form.DateCombo()->activated(index);
+        QApplication::processEvents();
+    };
+    // The card day first: what the window takes beside the day load.
+    for (const int index : {cardDay < 0 ? resultsDays.front() : cardDay, resultsDays.front(),
+                            resultsDays[resultsDays.size() / 2], resultsDays.back()}) {
+        std::vector<double> loads;
+        for (int run = 0; run < 7; ++run) {
+            show(index == resultsDays.front() ? resultsDays.back() : resultsDays.front());
+            const Clock::time_point start = Clock::now();
+            show(index);
+            loads.push_back(Millis(Clock::now() - start));
+        }
+        std::printf("%s  %.2f ms (median of %zu)\n",
+                    Sjis::ToUtf8(list.entries[static_cast<std::size_t>(index)]).c_str(),
+                    Median(loads), loads.size());
+    }
+    if (const char* dir = std::getenv("KEIBA_SHOT_DIR"); dir != nullptr && *dir) {
+        show(resultsDays.back());
+        form.PageControl1()->setCurrentIndex(0);
+        QApplication::processEvents();
+        form.grab().save(QStringLiteral("%1/results-day.png").arg(dir));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -79,6 +159,9 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     widgets::RegisterFontSubstitutes();
+    if (argc > 2 && std::string(argv[1]) == "--years") {
+        return TimeSetupYears(std::atoi(argv[2]));
+    }
 
     keiba::test::TempDir root;
     keiba::test::TempDir service;

@@ -563,35 +563,62 @@ int TakeResultRaces(std::string_view file, std::string_view dateAndCourse,
     return count; // a slot from count on may hold a record passed over
 }
 
+// The history folders (SEI\nnnn, named by the foaling year) that may hold a runner of a race
+// run in `year`: those of four digits at least two years before it, as a horse races from its
+// two-year-old season on, youngest first, since most runners are two to five years old.
+std::vector<fs::path> HistoryFoldersFor(const fs::path& history, int year) {
+    std::vector<std::pair<int, fs::path>> found;
+    std::error_code error;
+    fs::directory_iterator folders(history, error);
+    for (; !error && folders != fs::directory_iterator(); folders.increment(error)) {
+        const std::optional<std::string> name = files::TryTextFromPath(folders->path().filename());
+        std::error_code typeError;
+        if (!name || !store::IsDigitText(*name, 4) || std::stoi(*name) > year - 2 ||
+            !folders->is_directory(typeError)) {
+            continue;
+        }
+        found.emplace_back(std::stoi(*name), folders->path());
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    std::vector<fs::path> paths;
+    paths.reserve(found.size());
+    for (auto& [foaled, path] : found) {
+        paths.push_back(std::move(path));
+    }
+    return paths;
+}
+
 // Puts the day's final runner records out of the horse history files into the runner slots
 // of their races, by horse number. The store keeps a final runner record only in its horse's
-// history file (SEI\nnnn\<number>.jvSEI), so every history file whose folder (the first four
-// digits of the registration number, the foaling year) is not later than the race year is
-// looked through; a record that is not sound, names no race of the day or a horse number
-// outside 1-18, or finds its slot taken, is passed over.
+// history file (SEI\nnnn\<number>.jvSEI), so the history files of the crops old enough to
+// race (the folder is the first four digits of the registration number, the foaling year) are
+// looked through, youngest crop first, until every race has a runner for each of its
+// registered horse numbers: the old crops, which hardly ever run, are then not opened at all.
+// A record that is not sound, names no race of the day or a horse number outside 1-18, or
+// finds its slot taken, is passed over.
 void CollectResultRunners(TStoreFiles& reader, std::string_view dateAndCourse, TRaceDayData& day) {
     const std::optional<fs::path> history =
         reader.Find(reader.Root() / std::string(store::kHistoryFolder));
     if (!history) {
         return;
     }
+    int missing = 0; // registered horse numbers of the day's races without their runner yet
+    for (int s = 0; s < day.RaceCount; ++s) {
+        missing += RunnerCount(day.Races[s]);
+    }
     const int year = std::stoi(std::string(dateAndCourse.substr(0, 4)));
     constexpr std::size_t kCourseAt = jvdata::RaceKey::kDateAndCourse.first - 1;
     constexpr std::string_view kExtension = ".jvSEI";
-    std::error_code error;
-    fs::directory_iterator folders(*history, error);
-    for (; !error && folders != fs::directory_iterator(); folders.increment(error)) {
-        const std::optional<std::string> name = files::TryTextFromPath(folders->path().filename());
-        std::error_code typeError;
-        if (!name || !store::IsDigitText(*name, 4) || std::stoi(*name) > year ||
-            !folders->is_directory(typeError)) {
-            continue;
-        }
+    for (const fs::path& folder : HistoryFoldersFor(*history, year)) {
         // Thousands of files: their names are checked as the file system spells them (a
         // history file's name is ASCII), and each is opened once, in listing order.
         std::error_code listError; // a folder that cannot be listed gives no runners
-        fs::directory_iterator files(folders->path(), listError);
-        for (; !listError && files != fs::directory_iterator(); files.increment(listError)) {
+        fs::directory_iterator files(folder, listError);
+        for (; missing > 0 && !listError && files != fs::directory_iterator();
+             files.increment(listError)) {
+            std::error_code typeError;
             const fs::path file = files->path().filename();
             if (!HasExtension(file.native(), kExtension) || !files->is_regular_file(typeError)) {
                 continue;
@@ -616,10 +643,14 @@ void CollectResultRunners(TStoreFiles& reader, std::string_view dateAndCourse, T
                     TRecordSE& slot = day.Runners[s][horse - 1];
                     if (day.Races[s].RaceKey() == run.RaceKey() && slot.IsBlank()) {
                         slot = run;
+                        missing -= horse <= RunnerCount(day.Races[s]) ? 1 : 0;
                         break;
                     }
                 }
             }
+        }
+        if (missing <= 0) {
+            break;
         }
     }
 }

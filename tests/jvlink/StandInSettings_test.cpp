@@ -33,6 +33,7 @@ TEST(StandInSettings, EverySettingSurvivesTheFile) {
     s.dataFolder = "/data/季節 2026";
     s.seed = 4294967295u;
     s.seasonWeeks = 104;
+    s.setupYears = 7;
     s.cacheFolder = "cache";
     s.downloadMsPerFile = 60000;
     s.version = "0501";
@@ -47,6 +48,25 @@ TEST(StandInSettings, EverySettingSurvivesTheFile) {
         s.faults.lastFileTimestamp = standin::TTimestampForm::Blank;
         EXPECT_EQ(standin::ParseSettings(standin::SettingsText(s)), s);
     }
+}
+
+TEST(StandInSettings, SetupYearsAreKeptWithinTheirRange) {
+    EXPECT_EQ(TStandInSettings{}.setupYears, 0) << "the season of the past weeks alone";
+    const std::pair<const char*, int> cases[] = {
+        {"SetupYears=10", 10},
+        {"setupyears = 3", 3},
+        {"SetupYears=11", standin::kMaxSetupYears},
+        {"SetupYears=99999", standin::kMaxSetupYears},
+        {"SetupYears=-2", 0},
+        {"SetupYears=two", 0},
+        {"SetupYears=", 0},
+    };
+    for (const auto& [line, years] : cases) {
+        EXPECT_EQ(standin::ParseSettings(line).setupYears, years) << line;
+    }
+    TStandInSettings s;
+    s.setupYears = 4;
+    EXPECT_NE(standin::SettingsText(s).find("SetupYears=4\n"), std::string::npos);
 }
 
 TEST(StandInSettings, FileIsReadLeniently) {

@@ -152,6 +152,23 @@ TEST_F(ResultsDayLoadTest, LoadsRacesRunnersInHorseNumberOrderAndPayoffs) {
     EXPECT_EQ(day->PayoffTable.Slot(1).win[0].payout, 480);
 }
 
+TEST_F(ResultsDayLoadTest, AnOldHorseIsFoundAfterTheYoungerCrops) {
+    // The younger crops are read first, but the day is not complete without the old horses.
+    for (const int horse : {1, 2, 3}) {
+        WriteHorse(1, horse);
+    }
+    const std::string r2h3 = WriteHorse(2, 3);
+    store.WriteHistory("1993000001", {MakeRunner(races[1], 1, "1993000001")});
+    store.WriteHistory("1999000002", {MakeRunner(races[1], 2, "1999000002")});
+    // A yearling cannot have run: read first, it would have taken the slot of horse 3.
+    store.WriteHistory("2003000003", {MakeRunner(races[1], 3, "2003000003")});
+    ASSERT_TRUE(Load().loaded());
+    EXPECT_EQ(day->Runners[1][0].RegistrationNumber(), "1993000001");
+    EXPECT_EQ(day->Runners[1][1].RegistrationNumber(), "1999000002");
+    EXPECT_EQ(day->Runners[1][2].RegistrationNumber(), r2h3);
+    EXPECT_EQ(day->Runners[0][2].RegistrationNumber(), "2001100003");
+}
+
 TEST_F(ResultsDayLoadTest, DamagedRunnerRecordsAreSkippedAndTheDayStillLoads) {
     const std::string good = WriteHorse(1, 1);
     // A history file cut short in its run of the day, and runs of the day with a horse number

@@ -31,8 +31,10 @@ TCatalogueProvider SettingsCatalogueProvider(TServiceClock clock) {
         options.seed = settings.seed;
         options.today = clock().substr(0, 8);
         options.weeks = settings.seasonWeeks;
+        options.setupYears = settings.setupYears;
         if (!made->made || made->options.seed != options.seed ||
-            made->options.today != options.today || made->options.weeks != options.weeks) {
+            made->options.today != options.today || made->options.weeks != options.weeks ||
+            made->options.setupYears != options.setupYears) {
             made->catalogue = GenerateSeason(options);
             made->options = options;
             made->made = true;

@@ -20,6 +20,10 @@
 // Each horse master and course record is published once a data identifier, in the file of the
 // last publication it belongs to, so that it holds the whole career (or the standing record)
 // as of then.
+//
+// With setup years, the weekends of those years are published the same way: years of RA7W
+// files (races, runners and payoffs) and the DIFN files of their horse masters, which a setup
+// acquisition from then brings; the weekly data of the last weeks keep their shape.
 #include "jvdata/Records.h"
 #include "jvlink/standin/Catalogue.h"
 #include "jvlink/standin/CatalogueCheck.h"
@@ -81,7 +85,11 @@ TCatalogue GenerateSeason(const TSeasonOptions& options) {
         throw std::invalid_argument("season of " + std::to_string(options.weeks) +
                                     " weeks is out of range");
     }
-    const TSeason s = SimulateSeason(options.seed, *today, options.weeks);
+    if (options.setupYears < 0 || options.setupYears > kMaxSetupYears) {
+        throw std::invalid_argument("setup of " + std::to_string(options.setupYears) +
+                                    " years is out of range");
+    }
+    const TSeason s = SimulateSeason(options.seed, *today, options.weeks, options.setupYears);
     TCatalogue catalogue;
     const int friday = s.cardSaturday - 1;
 

@@ -110,8 +110,12 @@ private:
     std::unordered_set<std::string> used_;
 };
 
-// Jockeys, trainers, owners and breeders.
+// Jockeys, trainers, owners and breeders. With careers, from a draw of their own (so that the
+// others come out the same), the jockeys and trainers get the years they work between
+// firstYear and lastYear, and each one who stops is followed the next year by a newcomer of
+// the same training centre: an apprentice jockey or a new stable.
 void MakePeople(TSeason& season, TRandom& rng);
+void AddCareers(TSeason& season, std::uint64_t seed, int firstYear, int lastYear);
 
 // The stallions of the season with their own pedigrees: entries 0, 2, 3, 6-9 of a foal's
 // pedigree for a sire, entries 4, 10, 11 for a dam's sire.

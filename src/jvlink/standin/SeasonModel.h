@@ -93,14 +93,36 @@ struct TJockey {
     int code = 0;     // jockey code, 5 digits
     TRegion region = TRegion::East;
     double skill = 0;
-    int allowance = 0; // apprentice allowance in kg, 0 for a full jockey
+    int allowance = 0; // apprentice allowance in kg, 0 for a full jockey (one without a
+                       // licence year; with one it follows from the years since)
+    int firstYear = 0; // the year of its licence; 0 riding since before any simulated day
+    int lastYear = 0;  // the last year it rides; 0 riding on past the season
 };
 
 struct TTrainer {
     std::string name; // short name, four full-width characters
     int code = 0;     // trainer code, 5 digits
     TRegion region = TRegion::East;
+    int firstYear = 0; // the year its stable opened; 0 open since before any simulated day
+    int lastYear = 0;  // the last year it trains (it retires at the end of it); 0 training on
 };
+
+// Whether a jockey rides, or a trainer trains, in a year.
+template <class Person>
+bool ActiveIn(const Person& person, int year) noexcept {
+    return (person.firstYear == 0 || year >= person.firstYear) &&
+           (person.lastYear == 0 || year <= person.lastYear);
+}
+
+// The apprentice allowance in kg a jockey claims in a year: the fixed one of a jockey without
+// a licence year, else 3 kg in the first year of the licence, 2 in the second, 1 in the third.
+inline int AllowanceIn(const TJockey& jockey, int year) noexcept {
+    if (jockey.firstYear == 0) {
+        return jockey.allowance;
+    }
+    const int years = year - jockey.firstYear;
+    return years >= 0 && years < 3 ? 3 - years : 0;
+}
 
 struct TOwner {
     std::string name;
@@ -255,7 +277,9 @@ struct TSeason {
     std::vector<TCourseRecord> records;
 };
 
-// Simulates the weeks of results up to `today` and the coming weekend's card.
-TSeason SimulateSeason(std::uint32_t seed, int today, int weeks);
+// Simulates the weeks of results up to `today` and the coming weekend's card; with setupYears
+// (1 to kMaxSetupYears) the world of kMaxSetupYears years, with people's careers, and every
+// weekend of the last setupYears years published.
+TSeason SimulateSeason(std::uint32_t seed, int today, int weeks, int setupYears = 0);
 
 } // namespace standin::season

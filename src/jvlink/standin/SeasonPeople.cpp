@@ -201,6 +201,68 @@ void MakePeople(TSeason& season, TRandom& rng) {
     }
 }
 
+void AddCareers(TSeason& season, std::uint64_t seed, int firstYear, int lastYear) {
+    TRandom rng(Mix(seed, 0x43415245ull)); // "CARE"
+    std::unordered_set<std::string> used;
+    for (const auto& j : season.jockeys) {
+        used.insert(j.name);
+    }
+    for (const auto& t : season.trainers) {
+        used.insert(t.name);
+    }
+    for (const auto& o : season.owners) {
+        used.insert(o.name);
+    }
+    // Those of the start: an apprentice is in the year of its allowance (3 kg the first), and
+    // about half of the others stop some time in the years simulated.
+    for (auto& j : season.jockeys) {
+        if (j.allowance > 0) {
+            j.firstYear = firstYear - (3 - std::min(j.allowance, 3));
+        } else if (rng.Chance(0.5)) {
+            j.lastYear = rng.Between(firstYear, lastYear);
+        }
+    }
+    for (auto& t : season.trainers) {
+        if (rng.Chance(0.4)) {
+            t.lastYear = rng.Between(firstYear, lastYear);
+        }
+    }
+    // Each year the newcomers take the places of those who stopped the year before: the
+    // jockeys start as apprentices, weaker than the leading riders, and a third of them give
+    // up after a few years.
+    for (int year = firstYear + 1; year <= lastYear; ++year) {
+        const std::size_t jockeys = season.jockeys.size();
+        for (std::size_t i = 0; i < jockeys; ++i) {
+            if (season.jockeys[i].lastYear != year - 1) {
+                continue;
+            }
+            TJockey j;
+            j.name = PersonName(rng, used);
+            j.code = 1001 + static_cast<int>(season.jockeys.size()) * 13;
+            j.region = season.jockeys[i].region;
+            j.skill = 0.28 - rng.Between(12, 29) * 0.012 + rng.Normal(0, 0.04);
+            j.firstYear = year;
+            if (rng.Chance(0.3)) {
+                j.lastYear = std::min(lastYear + 1, year + rng.Between(3, 8));
+                j.lastYear = j.lastYear > lastYear ? 0 : j.lastYear;
+            }
+            season.jockeys.push_back(std::move(j));
+        }
+        const std::size_t trainers = season.trainers.size();
+        for (std::size_t i = 0; i < trainers; ++i) {
+            if (season.trainers[i].lastYear != year - 1) {
+                continue;
+            }
+            TTrainer t;
+            t.name = PersonName(rng, used);
+            t.code = 1011 + static_cast<int>(season.trainers.size()) * 17;
+            t.region = season.trainers[i].region;
+            t.firstYear = year;
+            season.trainers.push_back(std::move(t));
+        }
+    }
+}
+
 TStud MakeStud(TNameBook& names, TRandom& rng) {
     TStud stud;
     // The great sires of the past: the third row of the stallions' pedigrees.

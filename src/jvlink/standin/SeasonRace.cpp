@@ -584,7 +584,11 @@ void RunRace(TSeason& season, TRace& race, TRandom& rng) {
         }
     }
 
-    MakePayoffs(race, starters, q);
+    // Only a published race has its payoffs in the records; the weekends simulated before
+    // the published ones leave them out, as the dearest part of a race to work out.
+    if (race.published) {
+        MakePayoffs(race, starters, q);
+    }
 }
 
 } // namespace standin::season

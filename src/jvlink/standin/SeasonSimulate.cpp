@@ -1,6 +1,7 @@
 // The season week by week: the careers of the horses before the published weeks, then each
 // racing weekend (who is ready, the programme, the entries, jockeys and weights, the races and
 // what they add to each career), the coming weekend's card, and the course records.
+#include "jvlink/standin/Catalogue.h"
 #include "jvlink/standin/SeasonInternal.h"
 #include "jvlink/standin/SeasonNames.h"
 
@@ -29,6 +30,7 @@ struct TSimulation {
     TNameBook names;
     std::unordered_map<int, std::vector<TCourseDay>> calendar; // racing days looked up
     std::vector<int> enteredOn;                                // per horse: weekend last entered
+    bool careers = false; // jockeys and trainers come and go (the world of setup years)
 
     const std::vector<TCourseDay>& CoursesOn(int day) {
         auto it = calendar.find(day);
@@ -44,6 +46,8 @@ constexpr int kEpochSaturday = 2;
 
 // The most past weeks the service's settings publish (SeasonWeeks 1 to 104).
 constexpr int kLongestPublishedSeason = 104;
+// The weeks the world of setup years is simulated over: kMaxSetupYears years and more.
+constexpr int kSetupWorldWeeks = 53 * kMaxSetupYears;
 
 constexpr int FloorDiv(int a, int b) noexcept {
     return a / b - (a % b < 0 ? 1 : 0);
@@ -65,6 +69,23 @@ void NameHorse(TSimulation& sim, THorse& h) {
     TRandom own(Mix(sim.seed, HorseKey(h), 0x4E414D45)); // "NAME"
     h.name = sim.names.HorseName(own, sim.season.owners[static_cast<std::size_t>(h.owner)].crown);
     FillPedigree(h, sim.stud, sim.names, sim.seed);
+}
+
+// A horse whose trainer has retired moves to another stable of the same training centre, one
+// open in the year (from a draw of its own, so that it moves alike whatever else happens).
+void Transfer(TSimulation& sim, THorse& h, int year) {
+    const auto& trainers = sim.season.trainers;
+    const TRegion region = trainers[static_cast<std::size_t>(h.trainer)].region;
+    std::vector<int> open;
+    for (std::size_t i = 0; i < trainers.size(); ++i) {
+        if (trainers[i].region == region && ActiveIn(trainers[i], year)) {
+            open.push_back(static_cast<int>(i));
+        }
+    }
+    if (!open.empty()) {
+        TRandom own(Mix(sim.seed, HorseKey(h), static_cast<std::uint64_t>(year), 0x5452414E));
+        h.trainer = open[static_cast<std::size_t>(own.Below(static_cast<int>(open.size())))];
+    }
 }
 
 void Retire(THorse& h, int day) {
@@ -339,16 +360,19 @@ int FrameOf(int horseNumber, int runners) noexcept {
 
 // Which jockeys ride at which racecourse this weekend: each at its own centre's meeting while
 // there is room, so that every racecourse has enough riders for its largest field.
-std::map<int, std::vector<int>>
-AllocateJockeys(const TSeason& season, const std::vector<TCourseDay>& courses, TRandom& rng) {
+std::map<int, std::vector<int>> AllocateJockeys(const TSeason& season,
+                                                const std::vector<TCourseDay>& courses, int year,
+                                                TRandom& rng) {
     std::map<int, std::vector<int>> at;
-    const int count = static_cast<int>(season.jockeys.size());
+    std::vector<int> order; // the jockeys riding in the year
+    for (std::size_t i = 0; i < season.jockeys.size(); ++i) {
+        if (ActiveIn(season.jockeys[i], year)) {
+            order.push_back(static_cast<int>(i));
+        }
+    }
+    const int count = static_cast<int>(order.size());
     const int room =
         (count + static_cast<int>(courses.size()) - 1) / static_cast<int>(courses.size());
-    std::vector<int> order(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        order[static_cast<std::size_t>(i)] = i;
-    }
     rng.Shuffle(order);
     for (const int j : order) {
         const TRegion home = season.jockeys[static_cast<std::size_t>(j)].region;
@@ -435,9 +459,10 @@ void MakeCard(TSimulation& sim, TRace& race, std::vector<int> horses,
         const TJockey& jockey = season.jockeys[static_cast<std::size_t>(r.jockey)];
         const bool claims = race.grade == ' ' && race.level <= 3 && race.ground != TGround::Jump &&
                             (race.weightRule == '3' || race.weightRule == '4');
-        if (jockey.allowance > 0 && claims) {
-            r.apprentice = static_cast<char>('0' + jockey.allowance);
-            r.weight -= jockey.allowance * 10;
+        const int allowance = AllowanceIn(jockey, DateOf(race.day).year);
+        if (allowance > 0 && claims) {
+            r.apprentice = static_cast<char>('0' + allowance);
+            r.weight -= allowance * 10;
         }
     }
 }
@@ -544,6 +569,10 @@ int InviteHorse(TSimulation& sim, const TRace& race) {
     h.invitation = countries[static_cast<std::size_t>(country)];
     h.homeCourse = kHomeCourses[static_cast<std::size_t>(country) % std::size(kHomeCourses)];
     h.trainer = rng.Below(static_cast<int>(season.trainers.size()));
+    if (sim.careers &&
+        !ActiveIn(season.trainers[static_cast<std::size_t>(h.trainer)], DateOf(race.day).year)) {
+        Transfer(sim, h, DateOf(race.day).year); // its stable here is one open now
+    }
     h.owner = rng.Below(static_cast<int>(season.owners.size()));
     h.breeder = rng.Below(static_cast<int>(season.breeders.size()));
     h.sire = rng.Below(static_cast<int>(sim.stud.sires.size()));
@@ -567,10 +596,14 @@ void Weekend(TSimulation& sim, int saturday, bool card, bool published) {
 
     // Who is ready to run this weekend, by bucket.
     std::array<std::vector<int>, kBuckets> buckets;
+    const int year = DateOf(saturday).year;
     for (std::size_t i = 0; i < season.horses.size(); ++i) {
         THorse& h = season.horses[i];
         if (h.retired || h.debutDay > sunday || h.readyDay > sunday) {
             continue;
+        }
+        if (sim.careers && !ActiveIn(season.trainers[static_cast<std::size_t>(h.trainer)], year)) {
+            Transfer(sim, h, year);
         }
         if (!StillRacing(h, saturday, rng)) {
             continue;
@@ -644,7 +677,8 @@ void Weekend(TSimulation& sim, int saturday, bool card, bool published) {
     }
 
     // Cards: numbers, frames, riders, weights.
-    const auto riders = AllocateJockeys(season, sim.CoursesOn(saturday), rng);
+    const auto riders =
+        AllocateJockeys(season, sim.CoursesOn(saturday), DateOf(saturday).year, rng);
     for (std::size_t i = 0; i < races.size(); ++i) {
         races[i].card = card;
         races[i].published = published;
@@ -752,10 +786,18 @@ TCourseRecord EarlierRecord(TSimulation& sim, int course, int kind, int distance
     rec.holderName = sim.names.HorseName(rng, {});
     rec.holderSymbol = rng.Chance(0.9) ? "00" : "06";
     rec.holderSex = rng.Chance(0.7) ? '1' : '2';
-    const TTrainer& trainer = rng.Of(season.trainers);
+    const TTrainer* pick = &rng.Of(season.trainers);
+    while (!ActiveIn(*pick, year)) {
+        pick = &rng.Of(season.trainers); // one who trained then
+    }
+    const TTrainer& trainer = *pick;
     rec.trainerName = trainer.name;
     rec.trainerCode = trainer.code;
-    const TJockey& jockey = rng.Of(season.jockeys);
+    const TJockey* rider = &rng.Of(season.jockeys);
+    while (!ActiveIn(*rider, year)) {
+        rider = &rng.Of(season.jockeys); // one who rode then
+    }
+    const TJockey& jockey = *rider;
     rec.jockeyName = jockey.name;
     rec.jockeyCode = jockey.code;
     rec.weight = (jump         ? 600 + rng.Between(0, 3) * 10
@@ -825,12 +867,23 @@ void CourseRecords(TSimulation& sim, int anchor) {
 
 } // namespace
 
-TSeason SimulateSeason(std::uint32_t seed, int today, int weeks) {
+TSeason SimulateSeason(std::uint32_t seed, int today, int weeks, int setupYears) {
     TSeason season;
     TSimulation sim{season, Mix(seed, 0x5345415Aull), {}, {}, {}, {}};
+    sim.careers = setupYears > 0;
     season.today = today;
     season.cardSaturday = RacingSaturdayOnOrAfter(today - 1);
-    const int start = season.cardSaturday - 7 * weeks;
+    int start = season.cardSaturday - 7 * weeks;
+    if (setupYears > 0) {
+        // The weekends since the same date setupYears years ago (28 February for the 29th).
+        const TDate date = DateOf(today);
+        const int year = date.year - setupYears;
+        const int leap = date.month == 2 && date.day == 29 &&
+                                 !(year % 4 == 0 && (year % 100 != 0 || year % 400 == 0))
+                             ? 1
+                             : 0;
+        start = std::min(start, DayNumber(year, date.month, date.day - leap));
+    }
     for (int saturday = start; saturday < season.cardSaturday; saturday += 7) {
         if (IsRacingSaturday(saturday)) {
             season.resultSaturdays.push_back(saturday);
@@ -839,8 +892,10 @@ TSeason SimulateSeason(std::uint32_t seed, int today, int weeks) {
     // The world is simulated from a Saturday on a fixed grid of 13 weeks, so that a week later
     // the same weekends come out the same: last week's card is this week's result. It starts
     // before the longest season the service offers, whatever part of it is published, so that
-    // a weekend's races and runners do not depend on how many weeks are published.
-    const int simulated = std::max(weeks, kLongestPublishedSeason);
+    // a weekend's races and runners do not depend on how many weeks are published. The world
+    // of setup years starts kMaxSetupYears back, whichever years are asked for.
+    const int longest = sim.careers ? kSetupWorldWeeks : kLongestPublishedSeason;
+    const int simulated = std::max(weeks, longest);
     const int weeksSinceEpoch = FloorDiv(season.cardSaturday - 7 * simulated - kEpochSaturday, 7);
     const int anchor = kEpochSaturday + 7 * (weeksSinceEpoch - FloorMod(weeksSinceEpoch, 13));
 
@@ -849,11 +904,23 @@ TSeason SimulateSeason(std::uint32_t seed, int today, int weeks) {
     sim.stud = MakeStud(sim.names, rng);
     const int firstYear = DateOf(anchor).year - 8;
     const int lastYear = DateOf(season.cardSaturday).year - 2;
+    if (sim.careers) {
+        AddCareers(season, sim.seed, DateOf(anchor).year, DateOf(season.cardSaturday).year);
+    }
     season.horses.reserve(static_cast<std::size_t>((lastYear - firstYear + 1) * kCropSize));
     for (int year = firstYear; year <= lastYear; ++year) {
         MakeCrop(season, sim.stud, sim.names, year, kCropSize, sim.seed);
     }
     sim.enteredOn.assign(season.horses.size(), -1);
+    if (sim.careers) {
+        // Each foal goes to a stable open when it comes to the races.
+        for (auto& h : season.horses) {
+            const int debut = std::max(DateOf(h.debutDay).year, DateOf(anchor).year);
+            if (!ActiveIn(season.trainers[static_cast<std::size_t>(h.trainer)], debut)) {
+                Transfer(sim, h, debut);
+            }
+        }
+    }
 
     // Careers up to the first simulated weekend.
     for (auto& h : season.horses) {

@@ -112,6 +112,12 @@ void Apply(std::string_view key, std::string_view value, TStandInSettings& s) {
         if (auto n = ReadNumber(value, 1, 104)) {
             s.seasonWeeks = static_cast<int>(*n);
         }
+    } else if (k == "setupyears") {
+        // A number outside the range is taken as the nearest end of it.
+        if (auto n = ReadNumber(value, std::numeric_limits<std::int64_t>::min(),
+                                std::numeric_limits<std::int64_t>::max())) {
+            s.setupYears = static_cast<int>(std::clamp<std::int64_t>(*n, 0, kMaxSetupYears));
+        }
     } else if (k == "cachefolder") {
         s.cacheFolder = std::string(value);
     } else if (k == "downloadmsperfile") {
@@ -204,6 +210,7 @@ std::string SettingsText(const TStandInSettings& s) {
     line("DataFolder", s.dataFolder);
     line("Seed", std::to_string(s.seed));
     line("SeasonWeeks", std::to_string(s.seasonWeeks));
+    line("SetupYears", std::to_string(s.setupYears));
     line("CacheFolder", s.cacheFolder);
     line("DownloadMsPerFile", std::to_string(s.downloadMsPerFile));
     line("Version", s.version);

@@ -9,6 +9,8 @@
 // old or hand-edited file never stops the component.
 #pragma once
 
+#include "jvlink/standin/Catalogue.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -62,6 +64,7 @@ struct TStandInSettings {
     std::string dataFolder;        // UTF-8 path of the catalogue folder (source Folder)
     std::uint32_t seed = 20040501; // built-in season: the same seed gives the same data
     int seasonWeeks = 26;          // built-in season: past weeks of results, 1 to 104
+    int setupYears = 0;            // built-in season: years of results for a setup, 0 to 10
     std::string cacheFolder;       // UTF-8 path of the download cache; empty: the folder
                                    // "jvlink-standin-data" beside the settings file
     int downloadMsPerFile = 20;    // download pace, milliseconds per file, 0 to 60000

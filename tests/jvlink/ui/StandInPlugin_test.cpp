@@ -169,6 +169,7 @@ TEST_F(StandInPluginTest, SettingsDialogSavesWhatIsEntered) {
         dialog.findChild<QLineEdit*>(QStringLiteral("dataFolder"))
             ->setText(QStringLiteral("/data/季節"));
         dialog.findChild<QSpinBox*>(QStringLiteral("faultOpen"))->setValue(-504);
+        dialog.findChild<QSpinBox*>(QStringLiteral("setupYears"))->setValue(4);
         dialog.findChild<QSpinBox*>(QStringLiteral("faultStatusAfter"))->setValue(2);
         dialog.findChild<QComboBox*>(QStringLiteral("faultCorruption"))->setCurrentIndex(2);
         dialog.findChild<QLineEdit*>(QStringLiteral("version"))->setText(QStringLiteral("0501"));
@@ -180,6 +181,7 @@ TEST_F(StandInPluginTest, SettingsDialogSavesWhatIsEntered) {
     EXPECT_EQ(saved.source, standin::TDataSource::Folder);
     EXPECT_EQ(saved.dataFolder, "/data/季節");
     EXPECT_EQ(saved.faults.openError, -504);
+    EXPECT_EQ(saved.setupYears, 4);
     EXPECT_EQ(saved.faults.statusFailAfter, 2);
     EXPECT_EQ(saved.faults.corruption, standin::TCorruption::Path);
     EXPECT_EQ(saved.faults.readFailAt, 0) << "untouched fields keep their values";

@@ -80,6 +80,9 @@ TStandInSettingsDialog::TStandInSettingsDialog(QWidget* parent) : QDialog(parent
     seed_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{1,10}")), seed_));
     seasonWeeks_ = MakeSpin("seasonWeeks", 1, 104);
+    setupYears_ =
+        MakeSpin("setupYears", 0, standin::kMaxSetupYears, QStringLiteral("過去の週数のみ"));
+    setupYears_->setSuffix(QStringLiteral(" 年"));
     cacheFolder_ = new QLineEdit;
     cacheFolder_->setObjectName(QStringLiteral("cacheFolder"));
     cacheFolder_->setPlaceholderText(QStringLiteral("設定ファイルと同じ場所"));
@@ -96,6 +99,7 @@ TStandInSettingsDialog::TStandInSettingsDialog(QWidget* parent) : QDialog(parent
     dataForm->addRow(QStringLiteral("カタログフォルダ"), dataRow);
     dataForm->addRow(QStringLiteral("シード"), seed_);
     dataForm->addRow(QStringLiteral("過去の週数"), seasonWeeks_);
+    dataForm->addRow(QStringLiteral("セットアップデータの年数"), setupYears_);
     dataForm->addRow(QStringLiteral("データ保存場所"), cacheRow);
     dataForm->addRow(QStringLiteral("1ファイルのダウンロード時間"), downloadMsPerFile_);
 
@@ -156,6 +160,7 @@ void TStandInSettingsDialog::SetSettings(const TStandInSettings& s) {
     dataFolder_->setText(FromUtf8(s.dataFolder));
     seed_->setText(QString::number(s.seed));
     seasonWeeks_->setValue(s.seasonWeeks);
+    setupYears_->setValue(s.setupYears);
     cacheFolder_->setText(FromUtf8(s.cacheFolder));
     downloadMsPerFile_->setValue(s.downloadMsPerFile);
     faultInit_->setValue(f.initError);
@@ -185,6 +190,7 @@ TStandInSettings TStandInSettingsDialog::Settings() const {
         s.seed = static_cast<std::uint32_t>(seed);
     }
     s.seasonWeeks = seasonWeeks_->value();
+    s.setupYears = setupYears_->value();
     s.cacheFolder = ToUtf8(cacheFolder_->text().trimmed());
     s.downloadMsPerFile = downloadMsPerFile_->value();
     f.initError = faultInit_->value();
@@ -213,6 +219,7 @@ void TStandInSettingsDialog::UpdateSourceControls() {
     dataFolder_->setEnabled(folder);
     seed_->setEnabled(!folder);
     seasonWeeks_->setEnabled(!folder);
+    setupYears_->setEnabled(!folder);
 }
 
 TEditOutcome EditSettingsInDialog(TStandInSettings& settings) {

@@ -35,6 +35,7 @@ private:
     QLineEdit* dataFolder_;
     QLineEdit* seed_;
     QSpinBox* seasonWeeks_;
+    QSpinBox* setupYears_;
     QLineEdit* cacheFolder_;
     QSpinBox* downloadMsPerFile_;
     QSpinBox* faultInit_;
