@@ -1,5 +1,6 @@
 #include "files/CsvText.h"
 
+#include "files/ProgramFolder.h"
 #include "files/WholeFile.h"
 #include "jvdata/SjisText.h"
 
@@ -70,6 +71,11 @@ std::string CsvText(const TTextTable& table, TCsvEncoding encoding) {
 std::error_code WriteCsvFile(const std::filesystem::path& file, const TTextTable& table,
                              TCsvEncoding encoding) {
     return ReplaceWholeFile(file, CsvText(table, encoding));
+}
+
+std::string CsvWriteFailureText(const std::filesystem::path& file, const std::error_code& error) {
+    return Sjis::FromUtf8("CSVファイルを保存できません:") + TextFromPath(file) + " (" +
+           SystemErrorText(error) + ")";
 }
 
 TTextTable TableFromCsv(std::string_view bytes, TCsvEncoding encoding) {

@@ -30,6 +30,10 @@ std::string CsvText(const TTextTable& table, TCsvEncoding encoding);
 std::error_code WriteCsvFile(const std::filesystem::path& file, const TTextTable& table,
                              TCsvEncoding encoding);
 
+// The message for a CSV file that could not be written, CP932: "CSVファイルを保存できません:",
+// the file and the system's reason in parentheses.
+std::string CsvWriteFailureText(const std::filesystem::path& file, const std::error_code& error);
+
 // The table read back from CSV bytes in the given encoding (the byte order mark, when there,
 // skipped; UTF-8 turned back into CP932): headings from the first line, then the rows. Quoted
 // cells may hold commas, doubled quotes and line breaks. Used to check an export and by tools
