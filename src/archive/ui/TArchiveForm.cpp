@@ -353,7 +353,7 @@ void TArchiveForm::SaveCsv(const files::TTextTable& table, const std::string& sj
     if (setup_.saveCsv) {
         setup_.saveCsv(this, table, name);
     } else {
-        widgets::SaveTableAsCsv(this, table, name);
+        widgets::SaveTableAsCsv(this, table, name, *interaction_);
     }
 }
 
