@@ -48,27 +48,12 @@ std::string FileWord(std::string_view word) {
 
 } // namespace
 
-std::string SubjectKindName(TSubjectKind kind) {
-    switch (kind) {
-    case TSubjectKind::Horse:
-        return Sjis::FromUtf8("馬");
-    case TSubjectKind::Jockey:
-        return Sjis::FromUtf8("騎手");
-    case TSubjectKind::Trainer:
-        return Sjis::FromUtf8("調教師");
-    case TSubjectKind::Sire:
-        return Sjis::FromUtf8("種牡馬");
-    case TSubjectKind::Course:
-        return Sjis::FromUtf8("競馬場・距離");
-    }
-    return {};
-}
-
 std::string IndexOpeningText() {
     return Sjis::FromUtf8("索引を開いています。索引を作り直すときは、しばらくかかります。");
 }
 
-std::string SearchSummaryText(TSubjectKind kind, std::string_view namePart, std::size_t hits) {
+std::string SearchSummaryText(TSubjectKind kind, std::string_view namePart, std::size_t hits,
+                              bool truncated) {
     if (Sjis::TrimBlanks(namePart).empty()) {
         return Sjis::FromUtf8("名前（かな・漢字、名前の一部でも可）を入れてください。");
     }
@@ -77,7 +62,12 @@ std::string SearchSummaryText(TSubjectKind kind, std::string_view namePart, std:
     if (hits == 0) {
         return subject + Sjis::FromUtf8("はありません。");
     }
-    return subject + " " + CountText(hits);
+    std::string text = subject + " " + CountText(hits);
+    if (truncated) {
+        text +=
+            Sjis::FromUtf8("（新しい順に") + CountText(kSearchRowLimit) + Sjis::FromUtf8("まで）");
+    }
+    return text;
 }
 
 std::string SubjectsSummaryText(TSubjectKind kind, std::string_view namePart, std::size_t count) {
@@ -89,6 +79,44 @@ std::string SubjectsSummaryText(TSubjectKind kind, std::string_view namePart, st
         return subject + Sjis::FromUtf8("はいません。");
     }
     return subject + " " + CountText(count);
+}
+
+std::string SubjectNameOfRun(TSubjectKind kind, const files::TTextTable& hits, std::size_t row) {
+    std::string heading;
+    switch (kind) {
+    case TSubjectKind::Horse:
+        heading = Sjis::FromUtf8("馬名");
+        break;
+    case TSubjectKind::Jockey:
+        heading = Sjis::FromUtf8("騎手");
+        break;
+    case TSubjectKind::Trainer:
+        heading = Sjis::FromUtf8("調教師");
+        break;
+    case TSubjectKind::Sire:
+    case TSubjectKind::Course:
+        return {};
+    }
+    const auto column = std::find(hits.columns.begin(), hits.columns.end(), heading);
+    const auto at = static_cast<std::size_t>(column - hits.columns.begin());
+    if (column == hits.columns.end() || row >= hits.rows.size() || at >= hits.rows[row].size()) {
+        return {};
+    }
+    return std::string(Sjis::TrimBlanks(hits.rows[row][at]));
+}
+
+std::optional<std::size_t> SubjectRowNamed(const TSubjectList& subjects, std::string_view name) {
+    const auto& columns = subjects.table.columns;
+    const auto column = std::find(columns.begin(), columns.end(), Sjis::FromUtf8("名前"));
+    const auto at = static_cast<std::size_t>(column - columns.begin());
+    const std::string_view wanted = Sjis::TrimBlanks(name);
+    for (std::size_t row = 0; column != columns.end() && row < subjects.table.rows.size(); ++row) {
+        const auto& cells = subjects.table.rows[row];
+        if (at < cells.size() && Sjis::TrimBlanks(cells[at]) == wanted) {
+            return row;
+        }
+    }
+    return std::nullopt;
 }
 
 std::vector<TCourseChoice> CourseChoices() {

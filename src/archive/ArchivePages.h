@@ -19,30 +19,28 @@ namespace archive {
 inline constexpr TSubjectKind kSearchKinds[] = {TSubjectKind::Horse, TSubjectKind::Jockey,
                                                 TSubjectKind::Trainer, TSubjectKind::Sire};
 
-// The name of a subject kind as its choice shows it: "馬", "騎手", "調教師", "種牡馬",
-// "競馬場・距離".
-std::string SubjectKindName(TSubjectKind kind);
-
 // The window's top line while the store's index is opened (and built when it must be):
 // "索引を開いています。索引を作り直すときは、しばらくかかります。"
 std::string IndexOpeningText();
 
-// The line over a search's list: "「name」を含む騎手の出走 123件" (newest first), or why there is
-// none: "「name」を含む騎手の出走はありません。". An empty part asks for a name:
+// The line over a search's list: "「name」を含む騎手の出走 123件" (newest first), with
+// "（新しい順に5000件まで）" when the search listed only the newest, or why there is none:
+// "「name」を含む騎手の出走はありません。". An empty part asks for a name:
 // "名前（かな・漢字、名前の一部でも可）を入れてください。".
-std::string SearchSummaryText(TSubjectKind kind, std::string_view namePart, std::size_t hits);
+std::string SearchSummaryText(TSubjectKind kind, std::string_view namePart, std::size_t hits,
+                              bool truncated = false);
 
 // The line over a subject list: "「name」を含む騎手 3件" or "「name」を含む騎手はいません。".
 std::string SubjectsSummaryText(TSubjectKind kind, std::string_view namePart, std::size_t count);
 
-// The subject of a run listed by a search of that kind, for its statistics: its code and name
-// as FindSubjects gives them; both empty when the row names no subject the index knows.
-struct TSubjectOfRun {
-    std::string code;
-    std::string name; // CP932
-};
-TSubjectOfRun SubjectOfRun(const TStoreIndex& index, TSubjectKind kind,
-                           const files::TTextTable& hits, std::size_t row);
+// The name of the subject of a run listed by a search of that kind, for its statistics: the
+// run's 馬名, 騎手 or 調教師 cell; empty for a sire (the run names the horse, not its sire) or a
+// row without that cell.
+std::string SubjectNameOfRun(TSubjectKind kind, const files::TTextTable& hits, std::size_t row);
+
+// The row of a subject list (FindSubjects) whose 名前 is name, blanks aside; nothing when no
+// row has it.
+std::optional<std::size_t> SubjectRowNamed(const TSubjectList& subjects, std::string_view name);
 
 // The racecourses of JRA a course's statistics can be asked for: JyoCD "01" (札幌) to "10"
 // (小倉), each with its name.

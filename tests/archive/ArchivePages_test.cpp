@@ -68,8 +68,28 @@ TEST(ArchivePages, SummariesSayHowManyOrWhyNone) {
               S("「武」を含む騎手の出走 123件"));
     EXPECT_EQ(archive::SearchSummaryText(TSubjectKind::Horse, S("ウマ"), 0),
               S("「ウマ」を含む馬の出走はありません。"));
+    EXPECT_EQ(archive::SearchSummaryText(TSubjectKind::Trainer, S("藤"), 5000, true),
+              S("「藤」を含む調教師の出走 5000件（新しい順に5000件まで）"));
     EXPECT_EQ(archive::SubjectsSummaryText(TSubjectKind::Sire, "  ", 3),
               S("名前（かな・漢字、名前の一部でも可）を入れてください。"));
+}
+
+TEST(ArchivePages, TheSubjectOfARunIsFoundByItsNameCell) {
+    files::TTextTable hits;
+    hits.columns = {S("日付"), S("馬名"), S("騎手")};
+    hits.rows = {{"2004/05/01", S("テストウマ"), S("武豊 ")}, {"2004/04/24"}};
+    using archive::TSubjectKind;
+    EXPECT_EQ(archive::SubjectNameOfRun(TSubjectKind::Jockey, hits, 0), S("武豊"));
+    EXPECT_EQ(archive::SubjectNameOfRun(TSubjectKind::Horse, hits, 1), "");   // a short row
+    EXPECT_EQ(archive::SubjectNameOfRun(TSubjectKind::Trainer, hits, 0), ""); // no such column
+    EXPECT_EQ(archive::SubjectNameOfRun(TSubjectKind::Sire, hits, 0), "");
+
+    archive::TSubjectList jockeys;
+    jockeys.table.columns = {S("コード"), S("名前"), S("出走数")};
+    jockeys.table.rows = {{"01", S("武豊田"), "9"}, {"02", S("武豊"), "3"}};
+    jockeys.codes = {"01", "02"};
+    EXPECT_EQ(archive::SubjectRowNamed(jockeys, S("武豊 ")), 1u);
+    EXPECT_FALSE(archive::SubjectRowNamed(jockeys, S("武")));
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include "widgets/ui/CsvSave.h"
 #include "widgets/ui/QtConvert.h"
 
+#include <algorithm>
+#include <optional>
 #include <utility>
 
 #include <QApplication>
@@ -179,11 +181,15 @@ void TArchiveForm::Button1Click() {
     }
     FillGrid(*stringGrid1_, hits_.table);
     const bool none = hits_.table.rows.empty();
-    std::string summary = SearchSummaryText(kind, name, hits_.table.rows.size());
-    if (!hits_.message.empty()) {
-        summary = hits_.message;
-    } else if (!index_ && !Sjis::TrimBlanks(name).empty()) {
-        summary.clear(); // the top line says why nothing could be searched
+    std::string summary;
+    if (Sjis::TrimBlanks(name).empty() || (none && index_ == nullptr)) {
+        // Without an index the top line says why nothing was searched.
+        summary = index_ || Sjis::TrimBlanks(name).empty() ? SearchSummaryText(kind, name, 0)
+                                                           : std::string();
+    } else if (none && !hits_.message.empty()) {
+        summary = hits_.message; // none found, or the index could not be read
+    } else {
+        summary = SearchSummaryText(kind, name, hits_.places.size(), hits_.truncated);
     }
     label2_->setText(FromSjis(summary));
     if (!none) {
@@ -204,31 +210,28 @@ void TArchiveForm::StringGrid1DblClick() {
 
 void TArchiveForm::Button3Click() {
     const int row = ChosenRow(*stringGrid1_);
-    if (row < 0 || row >= static_cast<int>(hits_.table.rows.size()) || !index_) {
+    if (row < 0 || row >= static_cast<int>(hits_.table.rows.size())) {
         return;
     }
-    const TSubjectOfRun subject =
-        SubjectOfRun(*index_, hitsKind_, hits_.table, static_cast<std::size_t>(row));
-    if (subject.code.empty()) {
-        return;
+    // A sire's hits name the horses: the sire is found again by the part searched for.
+    std::string name = SubjectNameOfRun(hitsKind_, hits_.table, static_cast<std::size_t>(row));
+    if (name.empty()) {
+        name = hitsName_;
     }
     pageControl1_->setCurrentIndex(kStatsPage);
-    radioGroup2_
-        ->button(static_cast<int>(
-            std::find(std::begin(kSearchKinds), std::end(kSearchKinds), hitsKind_) -
-            std::begin(kSearchKinds)))
-        ->setChecked(true);
+    const auto kind = std::find(std::begin(kSearchKinds), std::end(kSearchKinds), hitsKind_);
+    radioGroup2_->button(static_cast<int>(kind - std::begin(kSearchKinds)))->setChecked(true);
     RadioGroup2Click();
-    edit2_->setText(FromSjis(subject.name));
+    edit2_->setText(FromSjis(name));
     Button5Click();
-    for (std::size_t i = 0; i < subjects_.codes.size(); ++i) {
-        if (subjects_.codes[i] == subject.code) {
-            stringGrid2_->setCurrentCell(static_cast<int>(i), 0);
+    // Several subjects hold the name in theirs: the one of exactly that name, else the user's
+    // choice from the list.
+    if (subjects_.codes.size() > 1) {
+        if (const std::optional<std::size_t> exact = SubjectRowNamed(subjects_, name)) {
+            stringGrid2_->setCurrentCell(static_cast<int>(*exact), 0);
             StringGrid2Click();
-            return;
         }
     }
-    ShowStats(TStatsRequest{hitsKind_, subject.code, {}, 0});
 }
 
 // ---- 成績統計 ------------------------------------------------------------------------------
@@ -296,6 +299,7 @@ void TArchiveForm::ShowStats(const TStatsRequest& request) {
         stats_ = Statistics(*index_, request);
     }
     label4_->setText(FromSjis(stats_.message.empty() ? stats_.subject : stats_.message));
+    button7_->setEnabled(!stats_.sections.empty());
     auto* layout = static_cast<QVBoxLayout*>(sectionsHolder_->layout());
     for (std::size_t i = 0; i < stats_.sections.size(); ++i) {
         const TStatsSection& section = stats_.sections[i];
@@ -306,7 +310,7 @@ void TArchiveForm::ShowStats(const TStatsRequest& request) {
         QFont bold = title->font();
         bold.setBold(true);
         title->setFont(bold);
-        auto* csv = new QPushButton(QStringLiteral("CSV保存"), heading);
+        auto* csv = new QPushButton(QStringLiteral("CSV保存..."), heading);
         csv->setObjectName(QStringLiteral("SectionCsv%1").arg(i));
         csv->setAutoDefault(false);
         row->addWidget(title);
@@ -338,6 +342,7 @@ void TArchiveForm::ShowStats(const TStatsRequest& request) {
 void TArchiveForm::ClearStats() {
     stats_ = TStatsResult{};
     label4_->clear();
+    button7_->setEnabled(false);
     for (QTableWidget* grid : sectionGrids_) {
         grid->deleteLater();
     }

@@ -93,6 +93,7 @@ public:
     QLabel* Label3() const { return label3_; }
     QTableWidget* StringGrid2() const { return stringGrid2_; }
     QLabel* Label4() const { return label4_; }
+    QPushButton* Button7() const { return button7_; } // every section as one CSV file
     QScrollArea* ScrollBox1() const { return scrollBox1_; }
     // The grids of the statistics shown, one per section, and each one's CSV button.
     const std::vector<QTableWidget*>& SectionGrids() const { return sectionGrids_; }
@@ -176,6 +177,7 @@ private:
     QLabel* label3_ = nullptr;
     QTableWidget* stringGrid2_ = nullptr;
     QLabel* label4_ = nullptr;
+    QPushButton* button7_ = nullptr;
     QScrollArea* scrollBox1_ = nullptr;
     QWidget* sectionsHolder_ = nullptr;
     std::vector<QTableWidget*> sectionGrids_;

@@ -47,7 +47,7 @@ QButtonGroup* MakeKindChoice(QWidget* parent, QHBoxLayout* row, bool withCourse)
         row->addWidget(button);
     }
     if (withCourse) {
-        auto* button = new QRadioButton(FromSjis(SubjectKindName(TSubjectKind::Course)), parent);
+        auto* button = new QRadioButton(QStringLiteral("競馬場・距離"), parent);
         group->addButton(button, id);
         row->addWidget(button);
     }
@@ -170,7 +170,12 @@ QWidget* TArchiveForm::SetupStatsPage() {
     heading.setBold(true);
     heading.setPixelSize(14);
     label4_->setFont(heading);
-    rightLayout->addWidget(label4_);
+    auto* headingRow = new QHBoxLayout;
+    headingRow->addWidget(label4_, 1);
+    button7_ = MakeButton(right, "Button7", QStringLiteral("全区分をCSV保存..."));
+    button7_->setEnabled(false);
+    headingRow->addWidget(button7_);
+    rightLayout->addLayout(headingRow);
     scrollBox1_ = new QScrollArea(right);
     scrollBox1_->setObjectName(QStringLiteral("ScrollBox1"));
     scrollBox1_->setWidgetResizable(true);
@@ -192,6 +197,8 @@ QWidget* TArchiveForm::SetupStatsPage() {
     connect(stringGrid2_, &QTableWidget::cellClicked, this,
             [this](int, int) { StringGrid2Click(); });
     connect(button6_, &QPushButton::clicked, this, &TArchiveForm::Button6Click);
+    connect(button7_, &QPushButton::clicked, this,
+            [this] { SaveCsv(StatsTable(stats_), CsvFileName("stats", {stats_.subject})); });
     return page;
 }
 

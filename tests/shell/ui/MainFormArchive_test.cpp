@@ -84,13 +84,15 @@ TEST(MainFormArchive, ARunListedByASearchOpensItsDayRaceAndHorse) {
     EXPECT_EQ(form->TabControl2()->TabIndex(), 1);
     EXPECT_TRUE(world.user.Events().empty());
 
-    // A run whose day has gone from the store since is said so.
+    // A run whose day has gone from the store since is said so; the day on show stays.
     std::filesystem::remove_all(world.root / "SEIR");
+    form->MakeDataListBtnClick();
     archive->StringGrid1()->setCurrentCell(1, 0);
     emit archive->StringGrid1()->cellDoubleClicked(1, 0);
     ASSERT_EQ(world.user.Texts().size(), 1u);
     EXPECT_EQ(world.user.Texts()[0], S("2004年04月24日東京  2Rのデータが見つかりません。"));
     EXPECT_EQ(form->DateCombo()->currentText(), QString::fromUtf8("2004年05月01日東京"));
+    EXPECT_FALSE(form->Panel1()->isHidden());
 }
 
 } // namespace
