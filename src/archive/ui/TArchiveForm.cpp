@@ -316,8 +316,8 @@ void TArchiveForm::ShowStats(const TStatsRequest& request) {
         row->addWidget(title);
         row->addStretch(1);
         row->addWidget(csv);
-        auto* grid = new QTableWidget(sectionsHolder_);
-        grid->setObjectName(QStringLiteral("SectionGrid%1").arg(i));
+        const std::string name = "SectionGrid" + std::to_string(i);
+        QTableWidget* grid = MakeListGrid(sectionsHolder_, name.c_str());
         FillGrid(*grid, section.table);
         grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

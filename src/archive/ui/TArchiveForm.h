@@ -184,6 +184,9 @@ private:
     std::vector<QPushButton*> sectionCsvButtons_;
 };
 
+// A read-only grid of a list: whole rows chosen one at a time, no row numbers, rows of 20 pixels.
+QTableWidget* MakeListGrid(QWidget* parent, const char* name);
+
 // Fills a grid from a text table: its headings, then one read-only row per table row; figures
 // aligned right.
 void FillGrid(QTableWidget& grid, const files::TTextTable& table);

@@ -24,7 +24,9 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) 
     return button;
 }
 
-QTableWidget* MakeGrid(QWidget* parent, const char* name) {
+} // namespace
+
+QTableWidget* MakeListGrid(QWidget* parent, const char* name) {
     auto* grid = new QTableWidget(parent);
     grid->setObjectName(QString::fromLatin1(name));
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -36,6 +38,8 @@ QTableWidget* MakeGrid(QWidget* parent, const char* name) {
     grid->horizontalHeader()->setHighlightSections(false);
     return grid;
 }
+
+namespace {
 
 // A row of radio buttons, one per kind, the first chosen; ids are the kinds' places.
 QButtonGroup* MakeKindChoice(QWidget* parent, QHBoxLayout* row, bool withCourse) {
@@ -79,7 +83,7 @@ QWidget* TArchiveForm::SetupSearchPage() {
     label2_ = new QLabel(page);
     label2_->setObjectName(QStringLiteral("Label2"));
     layout->addWidget(label2_);
-    stringGrid1_ = MakeGrid(page, "StringGrid1");
+    stringGrid1_ = MakeListGrid(page, "StringGrid1");
     stringGrid1_->setToolTip(QStringLiteral("ダブルクリックかEnterでそのレースを開きます"));
     stringGrid1_->installEventFilter(this);
     layout->addWidget(stringGrid1_, 1);
@@ -157,7 +161,7 @@ QWidget* TArchiveForm::SetupStatsPage() {
     label3_->setObjectName(QStringLiteral("Label3"));
     label3_->setWordWrap(true);
     leftLayout->addWidget(label3_);
-    stringGrid2_ = MakeGrid(left, "StringGrid2");
+    stringGrid2_ = MakeListGrid(left, "StringGrid2");
     stringGrid2_->installEventFilter(this);
     leftLayout->addWidget(stringGrid2_, 1);
 
@@ -188,6 +192,7 @@ QWidget* TArchiveForm::SetupStatsPage() {
     rightLayout->addWidget(scrollBox1_, 1);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 3);
+    splitter->setSizes({240, 640});
     layout->addWidget(splitter, 1);
 
     RadioGroup2Click();
