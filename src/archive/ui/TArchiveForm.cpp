@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <stdexcept>
 #include <utility>
 
 #include <QApplication>
@@ -36,6 +37,13 @@ public:
     TWaitCursor& operator=(const TWaitCursor&) = delete;
 };
 
+widgets::IUserInteraction* Required(widgets::IUserInteraction* interaction) {
+    if (interaction == nullptr) {
+        throw std::invalid_argument("TArchiveForm needs a user interaction");
+    }
+    return interaction;
+}
+
 std::string TypedName(const QLineEdit& edit) {
     return Sjis::FromUtf8(edit.text().trimmed().toStdString());
 }
@@ -43,7 +51,8 @@ std::string TypedName(const QLineEdit& edit) {
 } // namespace
 
 TArchiveForm::TArchiveForm(TArchiveFormSetup setup, QWidget* parent)
-    : QWidget(parent, Qt::Window), setup_(std::move(setup)), interaction_(setup_.interaction) {
+    : QWidget(parent, Qt::Window), setup_(std::move(setup)),
+      interaction_(Required(setup_.interaction)) {
     setObjectName(QStringLiteral("ArchiveForm"));
     setWindowTitle(QStringLiteral("出走検索・成績統計"));
     if (setup_.settingsFile.empty()) {
@@ -98,6 +107,10 @@ bool TArchiveForm::OpenIndex() {
     if (index_) {
         return true;
     }
+    if (opening_) {
+        return false; // a click while the index is being opened waits for the next try
+    }
+    opening_ = true;
     label1_->setText(FromSjis(IndexOpeningText()));
     label1_->show();
     interaction_->ProcessEvents();
@@ -107,6 +120,7 @@ bool TArchiveForm::OpenIndex() {
         opening = setup_.openIndex ? setup_.openIndex(setup_.dataRoot)
                                    : OpenArchiveIndex(setup_.dataRoot);
     }
+    opening_ = false;
     index_ = std::move(opening.index);
     label1_->setText(FromSjis(opening.message));
     label1_->setVisible(!opening.message.empty());

@@ -149,6 +149,7 @@ private:
     settings::TIniGT iniGT1_;
     std::shared_ptr<const TStoreIndex> index_;
     bool shownOnce_ = false;
+    bool opening_ = false;
     bool closing_ = false;
 
     TSearchResult hits_;
