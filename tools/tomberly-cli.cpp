@@ -12,6 +12,12 @@
 //   tomberly-cli print --root DIR --day ENTRY --pdf FILE
 //   tomberly-cli export --root DIR --day ENTRY [--race N] --table card|results|timetable
 //                       [--csv utf8|sjis] [--out FILE] [--sjis]
+//   tomberly-cli index --root DIR [--rebuild] [--sjis]
+//   tomberly-cli search --root DIR --kind horse|jockey|trainer|sire NAME
+//                       [--csv utf8|sjis --out FILE] [--sjis]
+//   tomberly-cli stats --root DIR --kind horse|jockey|trainer|sire (NAME | --code CODE)
+//                      [--csv utf8|sjis --out FILE] [--sjis]
+//   tomberly-cli stats --root DIR --kind course COURSE [--distance M] [--csv ...] [--sjis]
 //
 // acquire runs what the acquisition window runs: JV-Link ("JVDTLab.JVLink") is initialised
 // and opened for "RACERCVN" with option 2, the download is followed with a text progress bar
@@ -69,6 +75,22 @@
 // UTF-8 with a byte order mark, --csv sjis Shift-JIS. The file is FILE, replaced whole, or the
 // standard output without --out or with --out -.
 //
+// index checks the store's index (index.sqlite3 in DIR), builds it when it is missing, makes
+// it anew when it is damaged or of another version, reads again the store files that changed
+// since, and prints its counts; --rebuild makes it anew from the store in any case. acquire
+// keeps it up to date by itself.
+//
+// search lists the runs of every horse, jockey, trainer or sire whose name holds NAME (kana or
+// kanji, hiragana and katakana alike, blanks ignored), newest first: a heading line, then one
+// run a line, cells separated by tabs. stats prints the statistics of one horse, jockey,
+// trainer or sire (the one whose name holds NAME, or is NAME when several hold it; --code
+// gives its code): runs, wins, 2nd, 3rd, rates and the win and place returns per 100 yen,
+// for the whole and split by surface, distance, going and racecourse, each split a title line
+// and its table. --kind course takes a racecourse's name or code and --distance (metres, else
+// every distance). When NAME fits several subjects, stats lists them and ends with status 8.
+// With --csv utf8 or sjis the list (for stats, every split in one list, the split's title in
+// the first column) is written to --out FILE as CSV, UTF-8 with BOM or Shift-JIS.
+//
 // Texts are printed in UTF-8, or as the program's own Shift-JIS bytes with --sjis. Progress
 // goes to the standard error, messages and lists to the standard output.
 //
@@ -78,15 +100,18 @@
 // 6 a store file could not be read or written, 7 interrupted (Ctrl+C), 8 no such race day or
 // race in the store, 9 another acquisition is using the store, 10 records were refused
 // (everything else was stored; the refused records' files are listed), 11 the PDF or CSV file
-// could not be written.
+// could not be written, 12 the store's index can be neither read nor made.
 
 #include "acquisition/AcquisitionTimes.h"
 #include "acquisition/HeadlessAcquisition.h"
 #include "acquisition/SetupAcquisition.h"
 #include "analysis/AnalysisPages.h"
 #include "analysis/TimeTableExport.h"
+#include "archive/ArchiveQueries.h"
+#include "archive/StoreIndex.h"
 #include "files/CsvText.h"
 #include "files/ProgramFolder.h"
+#include "files/WholeFile.h"
 #include "horse/HorseDump.h"
 #include "jvdata/SjisText.h"
 #include "jvlink/CreateJVLink.h"
@@ -144,6 +169,7 @@ enum TExit : int {
     kStoreBusy = 9,
     kRefused = 10,
     kOutputFailed = 11,
+    kNoIndex = 12,
 };
 
 // The software identifier the tool gives JVInit.
@@ -346,17 +372,22 @@ struct TOptions {
     std::string command;
     std::optional<std::string> root;
     std::optional<std::string> from;
-    std::optional<std::string> day;     // show, print: the date list entry
-    std::optional<std::string> race;    // show: the race number
-    std::optional<std::string> page;    // show: the page
-    std::optional<std::string> horse;   // show --page horse: the horse tab
-    std::optional<std::string> select;  // show: the chart selector's item, 1-based
-    std::optional<std::string> pdf;     // print: the PDF file to write
-    std::optional<std::string> table;   // export: card, results or timetable
-    std::optional<std::string> csv;     // export: utf8 or sjis
-    std::optional<std::string> outFile; // export: the CSV file, "-" for the standard output
-    bool ops = false;                   // print: list the drawing operations
-    bool setup = false;                 // acquire: a setup acquisition
+    std::optional<std::string> day;      // show, print, export: the date list entry
+    std::optional<std::string> race;     // show, export: the race number
+    std::optional<std::string> page;     // show: the page
+    std::optional<std::string> horse;    // show --page horse: the horse tab
+    std::optional<std::string> select;   // show: the chart selector's item, 1-based
+    std::optional<std::string> pdf;      // print: the PDF file to write
+    std::optional<std::string> table;    // export: card, results or timetable
+    std::optional<std::string> name;     // search, stats: the name part
+    std::optional<std::string> kind;     // search, stats: whose runs or statistics
+    std::optional<std::string> code;     // stats: the subject's code
+    std::optional<std::string> distance; // stats --kind course: metres
+    std::optional<std::string> csv;      // export, search, stats: utf8 or sjis
+    std::optional<std::string> outFile;  // export, search, stats: the CSV file ("-": stdout)
+    bool rebuild = false;                // index: make it anew
+    bool ops = false;                    // print: list the drawing operations
+    bool setup = false;                  // acquire: a setup acquisition
     bool verbose = false;
     bool sjis = false;
     bool help = false;
@@ -376,6 +407,13 @@ constexpr const char* kUsageText =
     "       tomberly-cli export --root DIR --day ENTRY [--race N]\n"
     "                           --table card|results|timetable [--csv utf8|sjis]\n"
     "                           [--out FILE] [--sjis]\n"
+    "       tomberly-cli index --root DIR [--rebuild] [--sjis]\n"
+    "       tomberly-cli search --root DIR --kind horse|jockey|trainer|sire NAME\n"
+    "                           [--csv utf8|sjis --out FILE] [--sjis]\n"
+    "       tomberly-cli stats --root DIR --kind horse|jockey|trainer|sire NAME|--code CODE\n"
+    "                          [--csv utf8|sjis --out FILE] [--sjis]\n"
+    "       tomberly-cli stats --root DIR --kind course COURSE [--distance M]\n"
+    "                          [--csv utf8|sjis --out FILE] [--sjis]\n"
     "\n"
     "acquire  fetch new JV-Data through JV-Link and store it in the store under DIR;\n"
     "         without --from, start at the settings' LastTime (DIR/tomberly.ini), else 8\n"
@@ -394,12 +432,20 @@ constexpr const char* kUsageText =
     "         (else the first race) of the race day ENTRY as CSV, one heading line: UTF-8\n"
     "         with BOM (--csv utf8, the default) or Shift-JIS (--csv sjis), to FILE or,\n"
     "         without --out or with --out -, to the standard output\n"
+    "index    check the store's index (build it when missing or damaged) and print its\n"
+    "         counts; --rebuild makes it anew from the store\n"
+    "search   list the runs of the horses, jockeys, trainers or sires whose name holds\n"
+    "         NAME (kana or kanji), newest first, tab-separated\n"
+    "stats    print the statistics of one horse, jockey, trainer or sire (NAME, or\n"
+    "         --code), or of a racecourse (name or code) and --distance: the whole, then\n"
+    "         by surface, distance, going and racecourse\n"
+    "--csv    write the list to --out FILE as CSV, utf8 (with BOM) or sjis\n"
     "--sjis   print Shift-JIS instead of UTF-8\n"
     "\n"
     "exit status: 0 done, 1 arguments, 2 data root or settings, 3 JV-Link missing or not\n"
     "initialised, 4 JV-Link error, 5 read error, 6 store error, 7 interrupted, 8 no such\n"
-    "day or race, 9 store in use by another acquisition, 10 records refused, 11 PDF or\n"
-    "CSV file not written\n";
+    "day or race (or subject), 9 store in use by another acquisition, 10 records refused,\n"
+    "11 PDF or CSV file not written, 12 no index\n";
 
 // A race number argument, 1 to 12 in plain digits.
 std::optional<int> RaceNumberOf(const std::string& text) {
@@ -425,6 +471,78 @@ std::optional<int> ItemOf(const std::string& text) {
         return std::nullopt;
     }
     return number;
+}
+
+// A number of metres, 1 to 4 plain digits.
+std::optional<int> DistanceOf(const std::string& text) {
+    if (text.empty() || text.size() > 4 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    return std::stoi(text);
+}
+
+std::optional<archive::TSubjectKind> KindOf(const std::string& text) {
+    if (text == "horse") {
+        return archive::TSubjectKind::Horse;
+    }
+    if (text == "jockey") {
+        return archive::TSubjectKind::Jockey;
+    }
+    if (text == "trainer") {
+        return archive::TSubjectKind::Trainer;
+    }
+    if (text == "sire") {
+        return archive::TSubjectKind::Sire;
+    }
+    if (text == "course") {
+        return archive::TSubjectKind::Course;
+    }
+    return std::nullopt;
+}
+
+// The options of index, search and stats; an error text when they are wrong.
+std::optional<std::string> ParseArchive(const TOptions& options) {
+    const bool search = options.command == "search";
+    const bool stats = options.command == "stats";
+    if (options.rebuild && options.command != "index") {
+        return std::string("--rebuild belongs to index");
+    }
+    if (!search && !stats) {
+        if (options.name || options.kind || options.code || options.distance) {
+            return std::string("a name, --kind, --code and --distance belong to search and stats");
+        }
+        return std::nullopt;
+    }
+    const auto kind = options.kind ? KindOf(*options.kind) : std::nullopt;
+    if (!kind || (search && *kind == archive::TSubjectKind::Course)) {
+        return std::string(search ? "--kind horse|jockey|trainer|sire is required"
+                                  : "--kind horse|jockey|trainer|sire|course is required");
+    }
+    if (options.code && (search || *kind == archive::TSubjectKind::Course)) {
+        return std::string("--code belongs to stats of a horse, jockey, trainer or sire");
+    }
+    if (options.code && options.name) {
+        return std::string("give either a name or --code");
+    }
+    if (!options.code && (!options.name || options.name->empty())) {
+        return std::string(*kind == archive::TSubjectKind::Course ? "a racecourse is required"
+                                                                  : "a name is required");
+    }
+    if (options.distance && *kind != archive::TSubjectKind::Course) {
+        return std::string("--distance belongs to stats --kind course");
+    }
+    if (options.distance && !DistanceOf(*options.distance)) {
+        return "--distance must be metres: " + *options.distance;
+    }
+    if (options.csv && *options.csv != "utf8" && *options.csv != "sjis") {
+        return "--csv must be utf8 or sjis: " + *options.csv;
+    }
+    if (options.csv.has_value() != options.outFile.has_value() ||
+        (options.outFile && options.outFile->empty())) {
+        return std::string("--csv utf8|sjis and --out FILE go together");
+    }
+    return std::nullopt;
 }
 
 // Parses the arguments; an error text when they are wrong.
@@ -476,6 +594,18 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
             if (auto error = value(options.table)) {
                 return error;
             }
+        } else if (arg == "--kind") {
+            if (auto error = value(options.kind)) {
+                return error;
+            }
+        } else if (arg == "--code") {
+            if (auto error = value(options.code)) {
+                return error;
+            }
+        } else if (arg == "--distance") {
+            if (auto error = value(options.distance)) {
+                return error;
+            }
         } else if (arg == "--csv") {
             if (auto error = value(options.csv)) {
                 return error;
@@ -484,6 +614,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
             if (auto error = value(options.outFile)) {
                 return error;
             }
+        } else if (arg == "--rebuild") {
+            options.rebuild = true;
         } else if (arg == "--ops") {
             options.ops = true;
         } else if (arg == "--setup") {
@@ -494,6 +626,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
             options.sjis = true;
         } else if (!arg.starts_with("-") && options.command.empty()) {
             options.command = arg;
+        } else if (!arg.starts_with("-") && !options.name) {
+            options.name = arg;
         } else {
             return "unknown argument: " + arg;
         }
@@ -502,7 +636,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
         return std::nullopt;
     }
     if (options.command != "acquire" && options.command != "dates" && options.command != "show" &&
-        options.command != "print" && options.command != "export") {
+        options.command != "print" && options.command != "export" && options.command != "index" &&
+        options.command != "search" && options.command != "stats") {
         return options.command.empty() ? std::string("no command given")
                                        : "unknown command: " + options.command;
     }
@@ -527,8 +662,12 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
     if (!show && !print && !exporting && options.day) {
         return std::string("--day belongs to show, print and export");
     }
-    if (!exporting && (options.table || options.csv || options.outFile)) {
-        return std::string("--table, --csv and --out belong to export");
+    if (!exporting && options.table) {
+        return std::string("--table belongs to export");
+    }
+    if (!exporting && options.command != "search" && options.command != "stats" &&
+        (options.csv || options.outFile)) {
+        return std::string("--csv and --out belong to export, search and stats");
     }
     if (exporting) {
         if (!options.day || options.day->empty()) {
@@ -591,6 +730,9 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, TOptions&
         if (options.race && !RaceNumberOf(*options.race)) {
             return "--race must be a race number 1 to 12: " + *options.race;
         }
+    }
+    if (auto error = ParseArchive(options)) {
+        return error;
     }
     if (options.from && !acquisition::ParseFromTime(*options.from)) {
         return "--from must be yyyymmddhhnnss, a real date and time: " + *options.from;
@@ -735,6 +877,178 @@ int Show(const TOptions& options, const TOutput& out) {
     }
     for (const std::string& line : result.lines) {
         out.Line(stdout, line);
+    }
+    return kDone;
+}
+
+// A name argument as CP932: as given with --sjis or when it is no UTF-8 text.
+std::string NameArgument(const TOptions& options, const std::string& text) {
+    if (!options.sjis) {
+        if (auto sjis = Sjis::TryFromUtf8(text)) {
+            return *sjis;
+        }
+    }
+    return text;
+}
+
+// The store's index for index, search and stats, its message on stderr; nothing when there
+// is none.
+std::unique_ptr<archive::TStoreIndex> OpenIndex(const fs::path& root, bool rebuild,
+                                                const TOutput& out) {
+    archive::TIndexOpenResult opened =
+        rebuild ? archive::RebuildStoreIndex(root) : archive::OpenStoreIndex(root);
+    if (!opened.message.empty()) {
+        out.Line(stderr, opened.message);
+    }
+    if (!opened.index) {
+        out.Note(stderr, "tomberly-cli: the store's index can be neither read nor made");
+    }
+    return std::move(opened.index);
+}
+
+int Index(const TOptions& options, const TOutput& out) {
+    const auto root = DataRoot(options, out);
+    if (!root) {
+        return kRootFailed;
+    }
+    const auto index = OpenIndex(*root, options.rebuild, out);
+    if (!index) {
+        return kNoIndex;
+    }
+    try {
+        const archive::TIndexCounts counts = index->Counts();
+        const std::pair<const char*, std::int64_t> lines[] = {
+            {"files", counts.files},   {"races", counts.races},     {"runs", counts.runs},
+            {"horses", counts.horses}, {"jockeys", counts.jockeys}, {"trainers", counts.trainers},
+            {"sires", counts.sires},   {"payoffs", counts.payoffs},
+        };
+        for (const auto& [name, count] : lines) {
+            out.Note(stdout, std::string(name) + "\t" + std::to_string(count));
+        }
+    } catch (const archive::sql::TSqlError& error) {
+        out.Note(stderr, std::string("tomberly-cli: the index cannot be read: ") + error.what());
+        return kNoIndex;
+    }
+    return kDone;
+}
+
+// Prints a list, or writes it as CSV with --csv.
+int PutTable(const TOptions& options, const TOutput& out, const files::TTextTable& table) {
+    if (options.csv) {
+        const files::TCsvEncoding encoding =
+            *options.csv == "sjis" ? files::TCsvEncoding::ShiftJis : files::TCsvEncoding::Utf8Bom;
+        const fs::path file = PathOfArgument(*options.outFile);
+        if (const std::error_code error = files::WriteCsvFile(file, table, encoding)) {
+            out.Line(stderr, Sjis::FromUtf8("tomberly-cli: " + PathText(file) + ": ") +
+                                 files::SystemErrorText(error));
+            return kOutputFailed;
+        }
+        out.Note(stderr, "tomberly-cli: " + std::to_string(table.rows.size()) +
+                             " rows written to " + PathText(file));
+        return kDone;
+    }
+    for (const std::string& line : archive::TableLines(table)) {
+        out.Line(stdout, line);
+    }
+    return kDone;
+}
+
+int Search(const TOptions& options, const TOutput& out) {
+    const auto root = DataRoot(options, out);
+    if (!root) {
+        return kRootFailed;
+    }
+    const auto index = OpenIndex(*root, false, out);
+    if (!index) {
+        return kNoIndex;
+    }
+    const archive::TSearchResult result =
+        archive::SearchRuns(*index, *KindOf(*options.kind), NameArgument(options, *options.name));
+    if (!result.message.empty()) {
+        out.Line(stderr, result.message);
+    }
+    if (result.truncated) {
+        out.Note(stderr, "tomberly-cli: more runs match; the newest " +
+                             std::to_string(archive::kSearchRowLimit) + " are listed");
+    }
+    return PutTable(options, out, result.table);
+}
+
+// The subject of stats: its code from --code, or the one subject NAME finds (or that is NAME
+// when several hold it); nothing, the candidates listed, when it is not one.
+std::optional<std::string> ChooseSubject(const TOptions& options, const TOutput& out,
+                                         const archive::TStoreIndex& index,
+                                         archive::TSubjectKind kind) {
+    if (options.code) {
+        return *options.code;
+    }
+    const std::string name = NameArgument(options, *options.name);
+    const archive::TSubjectList list = archive::FindSubjects(index, kind, name);
+    if (kind == archive::TSubjectKind::Course && list.codes.empty()) {
+        // A racecourse given by its code.
+        const archive::TSubjectList all = archive::FindSubjects(index, kind, "");
+        for (const std::string& code : all.codes) {
+            if (code == name) {
+                return code;
+            }
+        }
+    }
+    if (list.codes.size() == 1) {
+        return list.codes.front();
+    }
+    for (std::size_t i = 0; i < list.codes.size(); ++i) {
+        if (list.table.rows[i].size() > 1 && list.table.rows[i][1] == name) {
+            return list.codes[i];
+        }
+    }
+    if (list.codes.empty()) {
+        out.Line(stderr, Sjis::FromUtf8("tomberly-cli: no ") + archive::SubjectKindName(kind) +
+                             Sjis::FromUtf8(" in the index holds ") + name);
+        return std::nullopt;
+    }
+    out.Line(stderr, Sjis::FromUtf8("tomberly-cli: several hold ") + name +
+                         Sjis::FromUtf8("; give one of the codes with --code:"));
+    for (const std::string& line : archive::TableLines(list.table)) {
+        out.Line(stderr, line);
+    }
+    return std::nullopt;
+}
+
+int Stats(const TOptions& options, const TOutput& out) {
+    const auto root = DataRoot(options, out);
+    if (!root) {
+        return kRootFailed;
+    }
+    const auto index = OpenIndex(*root, false, out);
+    if (!index) {
+        return kNoIndex;
+    }
+    const archive::TSubjectKind kind = *KindOf(*options.kind);
+    const auto code = ChooseSubject(options, out, *index, kind);
+    if (!code) {
+        return kNotInStore;
+    }
+    archive::TStatsRequest request;
+    request.kind = kind;
+    if (kind == archive::TSubjectKind::Course) {
+        request.course = *code;
+        request.distance = options.distance ? DistanceOf(*options.distance).value_or(0) : 0;
+    } else {
+        request.code = *code;
+    }
+    const archive::TStatsResult stats = archive::Statistics(*index, request);
+    if (!stats.message.empty()) {
+        out.Line(stderr, stats.subject + " " + stats.message);
+        return kNotInStore;
+    }
+    if (options.csv) {
+        return PutTable(options, out, archive::StatsTable(stats));
+    }
+    out.Line(stdout, stats.subject);
+    for (const archive::TStatsSection& section : stats.sections) {
+        out.Line(stdout, "");
+        out.Line(stdout, section.title);
+        PutTable(options, out, section.table);
     }
     return kDone;
 }
@@ -939,6 +1253,8 @@ int Acquire(const TOptions& options, const TOutput& out) {
         return kNoJVLink;
     }
     TConsoleSink sink(out, options.verbose);
+    // The store's index follows what the run writes.
+    archive::TIndexFollower follower(*root);
     acquisition::TAcquisitionResult result;
     try {
         if (const std::int32_t code = link->JVInit(kSid); code != 0) {
@@ -958,6 +1274,7 @@ int Acquire(const TOptions& options, const TOutput& out) {
         acquisition::TAcquisitionRequest request;
         request.fromTime = from;
         request.root = *root;
+        request.loop.follower = &follower;
         if (options.setup) {
             request.dataspec = std::string(acquisition::kSetupDataSpec);
             request.option = acquisition::kSetupOption;
@@ -984,6 +1301,9 @@ int Acquire(const TOptions& options, const TOutput& out) {
             summary += ", " + std::to_string(loop.lost) + " not written";
         }
         out.Note(stderr, summary);
+        if (!loop.followerNote.empty()) {
+            out.Line(stderr, loop.followerNote);
+        }
         if (!loop.refusedFiles.empty()) {
             out.Note(stderr, "tomberly-cli: refused records came from or were kept out of:");
             for (const std::string& file : loop.refusedFiles) {
@@ -1039,6 +1359,15 @@ int main(int argc, char** argv) {
     }
     if (options.command == "export") {
         return Export(options, out);
+    }
+    if (options.command == "index") {
+        return Index(options, out);
+    }
+    if (options.command == "search") {
+        return Search(options, out);
+    }
+    if (options.command == "stats") {
+        return Stats(options, out);
     }
     return Acquire(options, out);
 }

@@ -6,6 +6,7 @@
 
 #include "files/TextTable.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,7 +39,14 @@ struct TSearchResult {
     files::TTextTable table;
     std::vector<TRunPlace> places; // places[i] is where table.rows[i] ran
     std::string message;           // CP932; why nothing could be searched, empty otherwise
+    bool truncated = false;        // more runs matched than kSearchRowLimit: the newest listed
 };
+
+// The most runs one search lists: the newest, when more match (a part such as one kana).
+inline constexpr std::size_t kSearchRowLimit = 5000;
+
+// The kind as a heading word: "馬", "騎手", "調教師", "種牡馬", "コース" (CP932).
+std::string SubjectKindName(TSubjectKind kind);
 
 TSearchResult SearchRuns(const TStoreIndex& index, TSubjectKind kind, std::string_view namePart);
 
@@ -74,5 +82,13 @@ struct TStatsResult {
 };
 
 TStatsResult Statistics(const TStoreIndex& index, const TStatsRequest& request);
+
+// Every section of the statistics as one list for export: the column "分類" with the section's
+// title before each row's cells.
+files::TTextTable StatsTable(const TStatsResult& stats);
+
+// A table as text lines: the headings, then each row, cells separated by tabs (what the CLI
+// prints).
+std::vector<std::string> TableLines(const files::TTextTable& table);
 
 } // namespace archive

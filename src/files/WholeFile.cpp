@@ -212,6 +212,10 @@ std::error_code make_error_code(FileErrc code) noexcept {
     return {static_cast<int>(code), FileErrorCategory()};
 }
 
+fs::path TemporaryPath(const fs::path& file, unsigned attempt) {
+    return file.parent_path() / TemporaryName(file, attempt);
+}
+
 std::uint64_t TemporaryOwner(std::string_view name) noexcept {
     // <file> "." <digits> "-" <digits> ".tmp", <file> not empty.
     constexpr std::string_view suffix = ".tmp";

@@ -149,6 +149,9 @@ private:
     detail::TKnownFolders folders_;
 };
 
+// The temporary file beside file that this process writes as its attempt n,
+// "<file>.<process id>-<n>.tmp": a name RemoveStaleTemporaries knows once the process is gone.
+std::filesystem::path TemporaryPath(const std::filesystem::path& file, unsigned attempt);
 // A name of this program's temporary files, "<file>.<process id>-<n>.tmp": the process id, or 0
 // for any other name.
 std::uint64_t TemporaryOwner(std::string_view fileName) noexcept;

@@ -183,9 +183,11 @@ inline constexpr TFieldPos kSexCode{79, 79};            // sex code
 inline constexpr TFieldPos kBreedCode{80, 80};          // breed code
 inline constexpr TFieldPos kCoatColourCode{81, 82};     // coat colour code
 inline constexpr TFieldPos kAge{83, 84};                // age (馬齢), number
-inline constexpr TFieldPos kTrainerShortName{91, 98};   // trainer short name, name of 8 bytes
-inline constexpr TFieldPos kWeightCarried{289, 291};    // weight carried (負担重量), 0.1 kg
-inline constexpr TFieldPos kBlinker{295, 295};          // blinker flag, "1" = blinkers
+inline constexpr TFieldPos kTrainerCode{86, 90};      // trainer code (調教師コード), 5 digits
+inline constexpr TFieldPos kTrainerShortName{91, 98}; // trainer short name, name of 8 bytes
+inline constexpr TFieldPos kWeightCarried{289, 291};  // weight carried (負担重量), 0.1 kg
+inline constexpr TFieldPos kBlinker{295, 295};        // blinker flag, "1" = blinkers
+inline constexpr TFieldPos kJockeyCode{297, 301};     // jockey code (騎手コード), 5 digits
 inline constexpr TFieldPos kJockeyShortName{307, 314};  // jockey short name, name of 8 bytes
 inline constexpr TFieldPos kApprenticeCode{323, 323};   // apprentice allowance code
 inline constexpr TFieldPos kBodyWeight{325, 327};       // body weight (馬体重), number in kg
@@ -385,6 +387,8 @@ enum TPlacingGroup : int {
 inline constexpr TFieldPos kRegistrationNumber{12, 21}; // horse registration number, 10 digits
 inline constexpr TFieldPos kFoalingYear{12, 15};        // foaling year: first 4 of the number
 inline constexpr TFieldPos kDeregistered{22, 22};       // deregistration flag, "1" = deregistered
+inline constexpr TFieldPos kHorseName{47, 82};          // horse name (馬名), name of 36
+inline constexpr TFieldPos kKanaName{83, 118};          // name in half-width katakana, 36
 inline constexpr TFieldPos kDeregistrationDate{31, 38}; // deregistration date, yyyymmdd
 inline constexpr TFieldPos kBirthDate{39, 46};          // date of birth, yyyymmdd
 
@@ -393,8 +397,14 @@ inline constexpr TFieldPos kPedigree{205, 848}; // three-generation pedigree, 14
 constexpr TFieldPos PedigreeEntry(int entry) noexcept {
     return detail::Repeated(205, 46, 46, kPedigreeEntries, entry);
 }
-// Name of pedigree entry 0..13, name of 36 bytes at 215 + 46 * entry (its first 10 bytes,
-// 205 + 46 * entry onwards, are not read).
+// Breeding registration number (繁殖登録番号) of pedigree entry 0..13, 10 digits at 205 + 46 *
+// entry: what names a sire or dam across horses ("0000000000" when not known). Only the
+// store's index reads it.
+constexpr TFieldPos PedigreeNumber(int entry) noexcept {
+    return detail::Repeated(205, 10, 46, kPedigreeEntries, entry);
+}
+// Name of pedigree entry 0..13, name of 36 bytes at 215 + 46 * entry (its first 10 bytes are
+// the PedigreeNumber).
 constexpr TFieldPos PedigreeName(int entry) noexcept {
     return detail::Repeated(215, 36, 46, kPedigreeEntries, entry);
 }

@@ -23,6 +23,9 @@ inline constexpr std::string_view kMainFormBoundsSection = "locate";
 inline constexpr TWindowBounds kMainFormDefaultBounds{10, 10, 900, 650};
 inline constexpr std::string_view kPrintPreviewBoundsSection = "Printlocate";
 inline constexpr TWindowBounds kPrintPreviewDefaultBounds{10, 10, 630, 450};
+// Section and defaults of the archive window (search and statistics).
+inline constexpr std::string_view kArchiveFormBoundsSection = "Archivelocate";
+inline constexpr TWindowBounds kArchiveFormDefaultBounds{40, 40, 900, 620};
 
 // Values a window system can place a window at: positions within 16-bit screen coordinates,
 // sizes of at least one pixel up to that limit.

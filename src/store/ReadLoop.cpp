@@ -198,6 +198,14 @@ private:
         refusedFiles_.erase(std::unique(refusedFiles_.begin(), refusedFiles_.end()),
                             refusedFiles_.end());
         result_.refusedFiles = std::move(refusedFiles_);
+        const std::vector<TStoreFile>& written = writer_->WrittenFiles();
+        result_.filesWritten = written.size();
+        if (options_.follower != nullptr && !written.empty()) {
+            result_.followerNote = options_.follower->StoreFilesWritten(written);
+            if (!result_.followerNote.empty()) {
+                sink_.MadeFile(result_.followerNote);
+            }
+        }
         if (result_.refused.Total() > 0) {
             sink_.InformationBox(RefusedSummary(result_.refused, result_.refusedFiles));
         }

@@ -30,6 +30,10 @@ inline constexpr std::string_view kCourseRecordFolder = "REC"; // course record 
 inline constexpr std::array<std::string_view, 5> kStoreFolders = {
     kDataFolder, kHistoryFolder, kResultFolder, kHorseMasterFolder, kCourseRecordFolder};
 
+// The index of the store (a SQLite database made from the store's files, never their source),
+// beside the store folders in the data root.
+inline constexpr std::string_view kStoreIndexFile = "index.sqlite3";
+
 // The kinds of store file.
 enum class TStoreFileKind {
     RaceDayRaces,   // DATA\<day><course>.jvRA: RA records of one day and racecourse, zeroed

@@ -74,6 +74,12 @@ TStoreStatus CheckRaceDay(const TStoreAction& action, Lines lines) {
 
 } // namespace
 
+void TStoreWriter::Written(const TStoreFile& file) {
+    if (writtenNames_.insert(file.Text()).second) {
+        written_.push_back(file);
+    }
+}
+
 TStoreStatus TRecordByRecordWriter::Check(const TStoreAction& action) {
     std::vector<std::string> lines;
     return CheckRaceDay(
@@ -98,6 +104,7 @@ TStoreStatus TRecordByRecordWriter::Store(const TStoreAction& action, std::size_
     if (const std::error_code error = files::ReplaceWholeFile(path, JoinLines(lines), true)) {
         return WriteFailure(path, error);
     }
+    Written(action.file);
     return {};
 }
 
@@ -108,6 +115,7 @@ TBatchedWriter::THeldFile* TBatchedWriter::Hold(const TStoreFile& file, TStoreSt
         return &found->second;
     }
     THeldFile held;
+    held.file = file;
     held.path = StorePath(root_, file);
     held.kind = file.kind;
     files::FileReadResult read;
@@ -228,8 +236,15 @@ TStoreStatus TBatchedWriter::Flush() {
         }
     }
     const std::vector<files::TReplaceBatch::TFailure> failures = batch.Commit();
+    std::vector<bool> failed(staged.size(), false);
     for (const files::TReplaceBatch::TFailure& failure : failures) {
         lose(*staged.at(failure.staged), failure.error);
+        failed.at(failure.staged) = true;
+    }
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        if (!failed[i]) {
+            Written(staged[i]->file);
+        }
     }
     filesWritten_ += staged.size() - failures.size();
     files_.clear();

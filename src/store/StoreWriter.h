@@ -31,6 +31,7 @@
 #include <string>
 #include <system_error>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace store {
@@ -67,9 +68,19 @@ public:
     // The records (as numbered to Store) a line of which was held for a file that could then
     // not be written: they did not reach the disk.
     const std::set<std::size_t>& LostRecords() const noexcept { return lost_; }
+    // The files written since construction, each once, in the order first written: what a
+    // follower of the store (its index) has to read again.
+    const std::vector<TStoreFile>& WrittenFiles() const noexcept { return written_; }
 
 protected:
+    // Notes a file as written.
+    void Written(const TStoreFile& file);
+
     std::set<std::size_t> lost_;
+
+private:
+    std::vector<TStoreFile> written_;
+    std::unordered_set<std::string> writtenNames_; // TStoreFile::Text() of each
 };
 
 // Load, update and save for every record.
@@ -114,6 +125,7 @@ public:
 
 private:
     struct THeldFile {
+        TStoreFile file;
         std::filesystem::path path;
         TStoreFileKind kind = TStoreFileKind::RaceDayRaces;
         bool existed = false;             // the file was there (and readable) when first touched

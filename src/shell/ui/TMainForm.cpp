@@ -1,6 +1,7 @@
 // The main window's life (creation, first showing, closing) and its commands.
 #include "shell/ui/TMainForm.h"
 
+#include "archive/ui/TArchiveForm.h"
 #include "files/ProgramFolder.h"
 #include "jvdata/SjisText.h"
 #include "jvlink/JVResultMessage.h"
@@ -243,6 +244,10 @@ void TMainForm::FormCloseQuery() {
 }
 
 void TMainForm::FormClose() {
+    // The archive window keeps its bounds as it closes, before it goes with this window.
+    if (archiveForm_) {
+        archiveForm_->close();
+    }
     helpViewer_->CloseAll();
 }
 

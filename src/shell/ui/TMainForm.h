@@ -11,6 +11,7 @@
 // bar, race area and pages), texts come from the core, commands are its handlers.
 #pragma once
 
+#include "archive/ui/TArchiveForm.h"
 #include "jvlink/IJVLink.h"
 #include "race/TRaceDayData.h"
 #include "race/ui/RaceBrowser.h"
@@ -80,6 +81,8 @@ struct TMainFormSetup {
     std::function<void(TMainForm&)> acquireData;
     // Prints the newspaper pages of the loaded day; empty for the print preview window.
     std::function<void(TMainForm&)> printNewspaper;
+    // Opens the store's index for the archive window; empty for the program's own.
+    std::function<archive::ui::TIndexOpening(const std::filesystem::path& dataRoot)> openIndex;
 };
 
 class TMainForm : public QMainWindow {
@@ -167,6 +170,18 @@ public:
     // Shows the race of the chosen race tab.
     void TabControl1Change();
 
+    // The archive window at its page 出走検索 (SearchItemClick) or 成績統計 (StatsItemClick),
+    // made when the window has none and brought to the front (TMainFormArchive.cpp).
+    void SearchItemClick();
+    void StatsItemClick();
+    // The archive window while it is open, else null.
+    archive::ui::TArchiveForm* ArchiveForm() const;
+    // Shows a run listed by the archive window: loads its day (from its cards or its
+    // results) unless it is on show, chooses its race tab, its horse tab and the page
+    // 競走馬, and brings the window to the front. A run whose day, race or horse the store
+    // does not hold is said so with a beep. True when the run's race is shown.
+    bool ShowRun(const archive::TRunPlace& place);
+
     // Keyboard page switching: the page control holding the focus (else PageControl1) shows
     // its next page (step 1, Ctrl+Tab) or previous one (step -1, Ctrl+Shift+Tab), wrapping
     // round, and its tab strip takes the focus. Nothing while no race day is shown.
@@ -200,6 +215,8 @@ private:
     // The status line shows the hint of the control at pos (window coordinates), or of the
     // nearest enclosing control with one, and clears over a control without any.
     void ShowHintAt(const QPoint& pos);
+    // Opens the archive window at one of its pages.
+    void ShowArchiveForm(int page);
 
     void FormCreate();
     void FormCloseQuery();
@@ -218,6 +235,7 @@ private:
 
     QPointer<widgets::TPrgrsForm> prgrsForm_;
     QPointer<TVersionForm> versionForm_;
+    QPointer<archive::ui::TArchiveForm> archiveForm_;
     widgets::TMsgDlg* msgDlg1_ = nullptr;
 
     // Menus.
@@ -225,6 +243,8 @@ private:
     QAction* filePrintItem_ = nullptr;
     QAction* filePrintSetupItem_ = nullptr;
     QAction* fileExitItem_ = nullptr;
+    QAction* searchItem_ = nullptr;
+    QAction* statsItem_ = nullptr;
     QAction* helpContentsItem_ = nullptr;
     QAction* helpAboutItem_ = nullptr;
     QMenu* csvMenu_ = nullptr;

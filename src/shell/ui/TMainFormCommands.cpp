@@ -3,6 +3,7 @@
 #include "shell/ui/ToolGlyphs.h"
 
 #include <QFont>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
@@ -77,6 +78,16 @@ void TMainForm::SetupMenus() {
     fileExitItem_ =
         addItem(fileMenu, "FileExitItem", QStringLiteral("終了(&X)"), QStringLiteral("終了"));
 
+    QMenu* searchMenu = mainMenu->addMenu(QStringLiteral("検索(&S)"));
+    searchMenu->setObjectName(QStringLiteral("SearchMenu"));
+    searchItem_ = addItem(searchMenu, "SearchItem", QStringLiteral("出走検索(&S)..."),
+                          QStringLiteral("馬・騎手・調教師・種牡馬の出走を名前で探します"));
+    searchItem_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    statsItem_ =
+        addItem(searchMenu, "StatsItem", QStringLiteral("成績統計(&T)..."),
+                QStringLiteral("馬・騎手・調教師・種牡馬、競馬場と距離の成績を集計します"));
+    statsItem_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+
     QMenu* helpMenu = mainMenu->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     helpMenu->setObjectName(QStringLiteral("HelpMenu"));
     helpContentsItem_ =
@@ -94,6 +105,8 @@ void TMainForm::SetupMenus() {
     connect(csvResultsItem_, &QAction::triggered, this, &TMainForm::CsvResultsItemClick);
     connect(csvTimesItem_, &QAction::triggered, this, &TMainForm::CsvTimesItemClick);
     UpdateCsvItems();
+    connect(searchItem_, &QAction::triggered, this, &TMainForm::SearchItemClick);
+    connect(statsItem_, &QAction::triggered, this, &TMainForm::StatsItemClick);
     connect(helpContentsItem_, &QAction::triggered, this, &TMainForm::HelpContentsItemClick);
     connect(helpAboutItem_, &QAction::triggered, this, &TMainForm::HelpAboutItemClick);
 }

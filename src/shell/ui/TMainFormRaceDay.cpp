@@ -1,6 +1,7 @@
 // The main window's race day: the horse tabs and the results page under the race tabs, and
 // the handlers that load the day chosen in the date list and show the chosen race.
 #include "analysis/ui/AnalysisPages.h"
+#include "archive/ArchivePages.h"
 #include "horse/ui/HorseView.h"
 #include "jvdata/SjisText.h"
 #include "race/ui/PayoffPageWidget.h"
@@ -8,6 +9,8 @@
 #include "race/ui/RaceCardPainting.h"
 #include "shell/ui/TMainForm.h"
 #include "widgets/ui/TabControl.h"
+
+#include <vector>
 
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -68,6 +71,57 @@ void TMainForm::DateComboChange() {
     raceBrowser_->SetProgressWindow(prgrsForm_);
     // A day that fails to load leaves the race area hidden: no day is on show then.
     shownEntry_ = raceBrowser_->DateComboChange(dataRoot_, entry) ? entry : std::string();
+}
+
+bool TMainForm::ShowRun(const archive::TRunPlace& place) {
+    const auto listed = [this] {
+        std::vector<std::string> entries;
+        for (int i = 0; i < dateCombo_->count(); ++i) {
+            entries.push_back(Sjis::FromUtf8(dateCombo_->itemText(i).toStdString()));
+        }
+        return entries;
+    };
+    std::vector<std::string> entries = listed();
+    std::optional<std::size_t> entry = archive::DateEntryOfRun(entries, place);
+    if (!entry) {
+        // A day acquired since the list was made.
+        MakeDataListBtnClick();
+        entries = listed();
+        entry = archive::DateEntryOfRun(entries, place);
+    }
+    if (!entry) {
+        widgets::BeepAndInform(*interaction_, archive::RunDayMissingText(place));
+        return false;
+    }
+    if (shownEntry_ != entries[*entry] || panel1_->isHidden()) {
+        dateCombo_->setCurrentIndex(static_cast<int>(*entry));
+        DateComboChange();
+        if (shownEntry_.empty()) {
+            return false; // the load has said why
+        }
+    }
+    const std::optional<int> tab =
+        archive::RaceTabOfRun(*raceDay_, raceBrowser_->Tabs(), place.race);
+    if (!tab) {
+        widgets::BeepAndInform(*interaction_, archive::RunDayMissingText(place));
+        return false;
+    }
+    if (tabControl1_->TabIndex() != *tab) {
+        tabControl1_->SetTabIndex(*tab);
+        TabControl1Change();
+    }
+    const int slot = raceBrowser_->ChosenSlot();
+    if (const std::optional<int> horse = archive::HorseTabOfRun(*raceDay_, slot, place.horseNum)) {
+        tabControl2_->SetTabIndex(*horse);
+        horseView_->ShowRace(slot);
+        pageControl1_->setCurrentIndex(kHorsePage);
+    }
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+    return true;
 }
 
 void TMainForm::ShowRaceViews(int slot) {

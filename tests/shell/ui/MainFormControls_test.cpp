@@ -12,6 +12,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -61,7 +62,8 @@ TEST_F(MainFormControls, MenusWithTheirItems) {
     for (const QAction* action : mainMenu->actions()) {
         titles << action->text();
     }
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("ﾍﾙﾌﾟ(&H)")}));
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("検索(&S)"),
+                                   QStringLiteral("ﾍﾙﾌﾟ(&H)")}));
 
     auto* fileMenu = Child<QMenu>(*form, "FileMenu");
     auto* helpMenu = Child<QMenu>(*form, "HelpMenu");
@@ -75,11 +77,17 @@ TEST_F(MainFormControls, MenusWithTheirItems) {
     EXPECT_EQ(MenuEntries(Child<QMenu>(*form, "CsvMenu")),
               (QStringList{QStringLiteral("出馬表(&C)..."), QStringLiteral("成績・払戻(&R)..."),
                            QStringLiteral("タイム計算表(&T)...")}));
+    auto* searchMenu = Child<QMenu>(*form, "SearchMenu");
+    ASSERT_NE(searchMenu, nullptr);
+    EXPECT_EQ(MenuEntries(searchMenu),
+              (QStringList{QStringLiteral("出走検索(&S)..."), QStringLiteral("成績統計(&T)...")}));
+    EXPECT_EQ(form->findChild<QAction*>(QStringLiteral("SearchItem"))->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::Key_F));
     EXPECT_EQ(MenuEntries(helpMenu), (QStringList{QStringLiteral("目次(&C)"), QStringLiteral("-"),
                                                   QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)...")}));
 
-    const char* names[] = {"J1",           "FilePrintItem",    "FilePrintSetupItem",
-                           "FileExitItem", "HelpContentsItem", "HelpAboutItem"};
+    const char* names[] = {"J1",         "FilePrintItem", "FilePrintSetupItem", "FileExitItem",
+                           "SearchItem", "StatsItem",     "HelpContentsItem",   "HelpAboutItem"};
     for (const char* name : names) {
         EXPECT_NE(form->findChild<QAction*>(QString::fromLatin1(name)), nullptr) << name;
     }

@@ -1,0 +1,120 @@
+// A small owner of SQLite handles: the database connection and its prepared statements, each
+// closed or finalised by its destructor, and the failures as exceptions that carry SQLite's
+// own text (the index turns them into a message and a rebuild, never into a crash).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace archive::sql {
+
+// A failing SQLite call: what was done, SQLite's message and its result code.
+class TSqlError : public std::runtime_error {
+public:
+    TSqlError(const std::string& what, int code) : std::runtime_error(what), code_(code) {}
+    int Code() const noexcept { return code_; }
+    // The primary result code says the database file is not one, or is damaged.
+    bool Damaged() const noexcept;
+    // The database is locked by another connection, or the disk refuses the write.
+    bool Busy() const noexcept;
+
+private:
+    int code_;
+};
+
+// How a database is opened.
+enum class TOpenMode {
+    ReadWrite, // the file must exist
+    Create,    // made when missing
+    ReadOnly,  // never written
+    Memory,    // a private database in memory, gone when closed
+};
+
+// One connection.
+class TDatabase {
+public:
+    TDatabase() = default;
+    // Opens the database file; throws TSqlError when it cannot.
+    TDatabase(const std::filesystem::path& file, TOpenMode mode);
+    ~TDatabase();
+    TDatabase(TDatabase&& other) noexcept;
+    TDatabase& operator=(TDatabase&& other) noexcept;
+    TDatabase(const TDatabase&) = delete;
+    TDatabase& operator=(const TDatabase&) = delete;
+
+    sqlite3* Handle() const noexcept { return db_; }
+    explicit operator bool() const noexcept { return db_ != nullptr; }
+
+    // Runs statements without results (several, separated by ";").
+    void Exec(std::string_view sql);
+    // The integer a one-value query gives ("PRAGMA user_version"); 0 when it gives no row.
+    std::int64_t QueryInt(std::string_view sql);
+    // The text a one-value query gives; empty when it gives no row.
+    std::string QueryText(std::string_view sql);
+    // How long a statement waits for another connection's lock before it fails as busy.
+    void BusyTimeout(int milliseconds);
+    // SQLite's message of the last failure.
+    std::string ErrorText() const;
+
+    // Throws TSqlError for a result code that is not SQLITE_OK.
+    void Check(int code, std::string_view doing) const;
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+// A prepared statement; parameters are numbered from 1, columns from 0.
+class TStatement {
+public:
+    TStatement(TDatabase& db, std::string_view sql);
+    ~TStatement();
+    TStatement(const TStatement&) = delete;
+    TStatement& operator=(const TStatement&) = delete;
+
+    TStatement& Bind(int index, std::int64_t value);
+    TStatement& Bind(int index, int value) { return Bind(index, static_cast<std::int64_t>(value)); }
+    // Text bound as UTF-8 text (codes, keys, ASCII).
+    TStatement& Bind(int index, std::string_view text);
+    // CP932 bytes bound as a blob, so that SQLite never takes them for UTF-8.
+    TStatement& BindBytes(int index, std::string_view bytes);
+    // Steps once: true while a row is there.
+    bool Step();
+    // Steps a statement without results to its end, then resets it for the next binding.
+    void Run();
+    // Ready for the next binding: the last run's state and parameters cleared.
+    void Reset();
+
+    std::int64_t Int(int column) const;
+    // A column's bytes (text or blob) as they are stored; empty for NULL.
+    std::string Text(int column) const;
+    bool IsNull(int column) const;
+    // Columns of the statement's rows.
+    int Columns() const;
+
+private:
+    TDatabase& db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// One transaction: begun by the constructor, committed by Commit, rolled back by the
+// destructor when not committed (a failure on the way loses nothing already in the index).
+class TTransaction {
+public:
+    explicit TTransaction(TDatabase& db);
+    ~TTransaction();
+    TTransaction(const TTransaction&) = delete;
+    TTransaction& operator=(const TTransaction&) = delete;
+    void Commit();
+
+private:
+    TDatabase& db_;
+    bool done_ = false;
+};
+
+} // namespace archive::sql

@@ -1,0 +1,341 @@
+// The store's index: statistics and search over a small store made by hand, the index an
+// acquisition keeps against one made anew, and indexes that cannot be trusted or written.
+#include "archive/ArchiveQueries.h"
+#include "archive/NameKey.h"
+#include "archive/StoreIndex.h"
+#include "store/ReadLoop.h"
+#include "store/StoreTestSupport.h"
+#include "support/RaceDayFixture.h"
+#include "support/TestSupport.h"
+
+#include <atomic>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace jvdata;
+using keiba::test::S;
+namespace fs = std::filesystem;
+
+constexpr const char* kJockey = "01001"; // 武士, the jockey of the statistics
+constexpr const char* kOther = "01002";  // 騎手二
+constexpr const char* kHorseA = "2019100001";
+constexpr const char* kHorseB = "2019100002";
+constexpr const char* kHorseC = "2019100003";
+
+TRecordRA Race(std::string date, std::string course, int number, std::string track,
+               std::string distance, char turf, char dirt) {
+    keiba::test::RacePlan plan;
+    plan.date = std::move(date);
+    plan.course = std::move(course);
+    plan.number = number;
+    plan.track = std::move(track);
+    plan.distance = std::move(distance);
+    plan.name = S("テスト特別");
+    TRecordRA race = keiba::test::MakeRace(plan);
+    race.SetAt(RA::kTurfGoingCode.first, turf);
+    race.SetAt(RA::kDirtGoingCode.first, dirt);
+    return race;
+}
+
+TRecordSE Runner(const TRecordRA& race, int horse, const char* number, const char* nameUtf8,
+                 const char* jockey, int finish, char abnormality = '0') {
+    TRecordSE run = keiba::test::MakeRunner(race, horse, number, S(nameUtf8));
+    run.SetField(SE::kJockeyCode, jockey);
+    run.SetField(SE::kJockeyShortName, S(jockey == std::string(kJockey) ? "武士" : "騎手二"));
+    run.SetInt(SE::kFinishPosition, finish);
+    run.SetAt(SE::kAbnormalityCode.first, abnormality);
+    return run;
+}
+
+// The payoff of a race: the winner's win payout and the places' payouts.
+TRecordHR Payoff(const TRecordRA& race, int winner, int win,
+                 std::vector<std::pair<int, int>> places) {
+    TRecordHR hr = keiba::test::MakePayoff(race, winner, win);
+    for (std::size_t e = 0; e < places.size(); ++e) {
+        hr.SetInt(HR::kPlace.Horse(static_cast<int>(e), 0), places[e].first);
+        hr.SetInt(HR::kPlace.Payout(static_cast<int>(e)), places[e].second);
+    }
+    return hr;
+}
+
+// Two days at 東京 and 中山: the jockey wins on turf at 1600 m (win 350, place 150), is 2nd on
+// heavy dirt at 1800 m (place 180), 4th on turf at 2400 m, and has a horse scratched there.
+struct TStoreFixture {
+    keiba::test::TempDir dir;
+    keiba::test::RaceDayStore store{dir.path()};
+    TRecordRA r1 = Race("20240106", "05", 1, "11", "1600", '1', '0');
+    TRecordRA r2 = Race("20240106", "05", 2, "23", "1800", '0', '3');
+    TRecordRA r3 = Race("20240113", "06", 11, "17", "2400", '2', '0');
+
+    TStoreFixture() {
+        store.WriteResults({r1, r2});
+        store.WriteResults({r3});
+        store.WriteHistory(kHorseA, {Runner(r1, 3, kHorseA, "サクラヒカリ", kJockey, 1),
+                                     Runner(r3, 2, kHorseA, "サクラヒカリ", kJockey, 0, '1')});
+        store.WriteHistory(kHorseB, {Runner(r1, 4, kHorseB, "ヒカリノミチ", kOther, 2),
+                                     Runner(r2, 5, kHorseB, "ヒカリノミチ", kJockey, 2)});
+        store.WriteHistory(kHorseC, {Runner(r3, 1, kHorseC, "ミドリノカゼ", kJockey, 4)});
+        store.WritePayoffs(S("2024年01月06日東京"), {Payoff(r1, 3, 350, {{3, 150}, {4, 200}}),
+                                                     Payoff(r2, 9, 900, {{5, 180}})});
+        TRecordUM master = keiba::test::MakeHorseMaster(kHorseA);
+        master.SetField(UM::kKanaName, S("ｻｸﾗﾋｶﾘ"));
+        master.SetField(UM::PedigreeNumber(UM::kSire), "1234567890");
+        master.SetField(UM::PedigreeName(UM::kSire), S("チチウマ"));
+        store.WriteHorseMaster(master);
+    }
+    const fs::path& root() const { return dir.path(); }
+};
+
+archive::TStatsRequest Request(archive::TSubjectKind kind, std::string code,
+                               std::string course = {}, int distance = 0) {
+    archive::TStatsRequest request;
+    request.kind = kind;
+    request.code = std::move(code);
+    request.course = std::move(course);
+    request.distance = distance;
+    return request;
+}
+
+archive::TIndexOpenResult Open(const fs::path& root) {
+    archive::TIndexOpenResult opened = archive::OpenStoreIndex(root);
+    EXPECT_TRUE(opened.index) << keiba::test::Show(opened.message);
+    return opened;
+}
+
+std::vector<std::string> Utf8Row(const std::vector<std::string>& cells) {
+    std::vector<std::string> row;
+    for (const std::string& cell : cells) {
+        row.push_back(Sjis::ToUtf8(cell));
+    }
+    return row;
+}
+
+// Every row of the index, without the file numbers, which depend on the order files came in.
+std::vector<std::string> Dump(const archive::TStoreIndex& index) {
+    std::vector<std::string> rows;
+    const char* queries[] = {
+        "SELECT f.path, r.race, r.course, r.name, r.distance, r.track, r.turf_going, "
+        "r.dirt_going, r.starters FROM races r JOIN files f ON f.id = r.file ORDER BY r.race",
+        "SELECT * FROM runs ORDER BY horse, race",
+        "SELECT h.code, h.name, h.key, f.path FROM horses h JOIN files f ON f.id = h.file ORDER BY "
+        "1",
+        "SELECT m.horse, m.name, m.key, m.kana_key, m.sire, m.sire_name FROM masters m ORDER BY 1",
+        "SELECT p.race, p.kind, p.horse, p.payout, p.popularity, f.path FROM payoffs p JOIN files "
+        "f ON f.id = p.file ORDER BY 1, 2, 3",
+        "SELECT 'j', * FROM jockeys UNION ALL SELECT 't', * FROM trainers UNION ALL SELECT 's', * "
+        "FROM sires ORDER BY 1, 2",
+        "SELECT path, kind, size FROM files ORDER BY path",
+    };
+    for (const char* query : queries) {
+        archive::sql::TStatement select(index.Database(), query);
+        while (select.Step()) {
+            std::string row;
+            for (int c = 0; c < select.Columns(); ++c) {
+                row += select.Text(c) + "|";
+            }
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+TEST(ArchiveStatistics, JockeyCountsAndReturnsWorkedOutByHand) {
+    TStoreFixture fixture;
+    const auto opened = Open(fixture.root());
+    EXPECT_EQ(opened.state, archive::TIndexState::Built);
+    const archive::TStatsResult stats =
+        archive::Statistics(*opened.index, Request(archive::TSubjectKind::Jockey, kJockey));
+    ASSERT_TRUE(stats.message.empty()) << keiba::test::Show(stats.message);
+    EXPECT_EQ(Sjis::ToUtf8(stats.subject), "騎手　武士");
+    ASSERT_EQ(stats.sections.size(), 5u);
+    // Three runs (the scratched horse did not run): 1st, 2nd, 4th; 350 and 150 + 180 yen back.
+    using Row = std::vector<std::string>;
+    EXPECT_EQ(Utf8Row(stats.sections[0].table.rows.at(0)),
+              (Row{"全体", "3", "1", "1", "0", "1", "33.3%", "66.7%", "66.7%", "116.7", "110.0"}));
+    const auto& surface = stats.sections[1].table.rows;
+    ASSERT_EQ(surface.size(), 2u);
+    EXPECT_EQ(Utf8Row(surface[0]),
+              (Row{"芝", "2", "1", "0", "0", "1", "50.0%", "50.0%", "50.0%", "175.0", "75.0"}));
+    EXPECT_EQ(Utf8Row(surface[1]),
+              (Row{"ダート", "1", "0", "1", "0", "0", "0.0%", "100.0%", "100.0%", "0.0", "180.0"}));
+    const auto labels = [&](std::size_t section) {
+        Row shown;
+        for (const auto& row : stats.sections[section].table.rows) {
+            shown.push_back(Sjis::ToUtf8(row[0]) + ":" + row[1]);
+        }
+        return shown;
+    };
+    EXPECT_EQ(labels(2), (Row{"～1600m:1", "1601～2200m:1", "2201m～:1"}));
+    EXPECT_EQ(labels(3), (Row{"良:1", "稍重:1", "重:1"}));
+    EXPECT_EQ(labels(4), (Row{"東京:2", "中山:1"}));
+
+    // A sire's statistics run over its offspring; a course's over every runner there.
+    const auto sire =
+        archive::Statistics(*opened.index, Request(archive::TSubjectKind::Sire, "1234567890"));
+    EXPECT_EQ(Utf8Row(sire.sections.at(0).table.rows.at(0))[1], "1");
+    const auto tokyo =
+        archive::Statistics(*opened.index, Request(archive::TSubjectKind::Course, "", "05", 1600));
+    EXPECT_EQ(
+        Utf8Row(tokyo.sections.at(0).table.rows.at(0)),
+        (Row{"全体", "2", "1", "1", "0", "0", "50.0%", "100.0%", "100.0%", "175.0", "175.0"}));
+    EXPECT_FALSE(archive::Statistics(*opened.index, Request(archive::TSubjectKind::Jockey, "09999"))
+                     .message.empty());
+}
+
+TEST(ArchiveSearch, KanaAndKanjiPartsListRunsNewestFirst) {
+    TStoreFixture fixture;
+    const auto opened = Open(fixture.root());
+    const archive::TStoreIndex& index = *opened.index;
+    // Hiragana finds the katakana names; the scratched run of 中山 is the newest.
+    const archive::TSearchResult horses =
+        archive::SearchRuns(index, archive::TSubjectKind::Horse, S("ひかり"));
+    ASSERT_EQ(horses.places.size(), 4u);
+    const auto& newest = horses.places[0];
+    EXPECT_EQ(newest.date + newest.course, "2024011306");
+    EXPECT_EQ(newest.race, 11);
+    EXPECT_EQ(newest.horseNum, 2);
+    EXPECT_EQ(Sjis::ToUtf8(horses.table.rows[0][8]), "サクラヒカリ");
+    EXPECT_EQ(Sjis::ToUtf8(horses.table.rows[0][12]), "出走取消");
+    EXPECT_EQ(horses.places[1].race, 2);
+    EXPECT_EQ(horses.places[2].race, 1);
+    EXPECT_EQ(Sjis::ToUtf8(horses.table.rows[1][4]), "ダ左1800");
+
+    // A half-width kana part, and the horse master's kana name.
+    EXPECT_EQ(archive::SearchRuns(index, archive::TSubjectKind::Horse, S("ｻｸﾗ")).places.size(), 2u);
+    EXPECT_EQ(archive::SearchRuns(index, archive::TSubjectKind::Jockey, S("武")).places.size(), 4u);
+    EXPECT_EQ(archive::SearchRuns(index, archive::TSubjectKind::Sire, S("ちち")).places.size(), 2u);
+    EXPECT_FALSE(archive::SearchRuns(index, archive::TSubjectKind::Horse, S("　")).message.empty());
+    EXPECT_TRUE(archive::SearchRuns(index, archive::TSubjectKind::Horse, S("ゼロ")).places.empty());
+
+    const archive::TSubjectList jockeys =
+        archive::FindSubjects(index, archive::TSubjectKind::Jockey, S("騎手"));
+    ASSERT_EQ(jockeys.codes, std::vector<std::string>{kOther});
+    EXPECT_EQ(Utf8Row(jockeys.table.rows[0]), (std::vector<std::string>{kOther, "騎手二", "1"}));
+}
+
+TEST(ArchiveNameKey, KanaWidthsAndBlanksAreFolded) {
+    EXPECT_EQ(archive::NameKey(S("ｶﾞﾝﾊﾞﾙ ﾊﾟﾊﾟ")), archive::NameKey(S("がんばる　ぱぱ")));
+    EXPECT_EQ(Sjis::FromUtf8(Sjis::ToUtf8(S("ヴ"))), S("ヴ"));
+    EXPECT_EQ(archive::NameKey(S("ｳﾞｨｸﾄﾘｰ")), "ヴィクトリー");
+    EXPECT_EQ(archive::NameKey(S("ＡＢＣ１")), "abc1");
+    EXPECT_EQ(archive::NameKey(S("ﾂﾞ")), "ヅ");
+}
+
+TEST(ArchiveIndex, AcquisitionKeepsTheIndexAsARebuildMakesIt) {
+    TStoreFixture fixture;
+    Open(fixture.root()); // built before the acquisition
+    using namespace keiba::storetest;
+    // A week later: a new race for horse C, a corrected result for horse B, C's master.
+    const TRecordRA r4 = Race("20240120", "05", 3, "11", "2000", '1', '0');
+    TRecordRA final4 = r4;
+    final4.SetAt(RA::kDataKind.first, '7');
+    TRecordSE c4 = Runner(r4, 6, kHorseC, "ミドリノカゼ", kOther, 1);
+    TRecordSE b2 = Runner(fixture.r2, 5, kHorseB, "ヒカリノミチ", kJockey, 1);
+    TRecordHR hr4 = Payoff(r4, 6, 420, {{6, 160}});
+    TRecordUM masterC = keiba::test::MakeHorseMaster(kHorseC);
+    masterC.SetField(UM::PedigreeNumber(UM::kSire), "1234567890");
+    masterC.SetField(UM::PedigreeName(UM::kSire), S("チチウマ"));
+    TScriptedJVLink link(
+        RecordSteps({std::string(final4.view()), std::string(c4.view()), std::string(b2.view()),
+                     std::string(hr4.view()), std::string(masterC.view())}));
+    archive::TIndexFollower follower(fixture.root());
+    store::TReadLoopOptions options;
+    options.follower = &follower;
+    TRecordingSink sink;
+    std::atomic<bool> cancel{false};
+    const auto loop =
+        store::RunReadLoop(link, 1, FixedClock(2024, 2, 1), fixture.root(), cancel, sink, options);
+    ASSERT_TRUE(loop.Completed());
+    EXPECT_TRUE(loop.followerNote.empty()) << keiba::test::Show(loop.followerNote);
+    EXPECT_EQ(follower.LastReport().filesRead, 5u); // SERA, SEI of C and B, HR, UM2
+
+    const auto kept = Open(fixture.root());
+    EXPECT_EQ(kept.state, archive::TIndexState::Opened);
+    const std::vector<std::string> followed = Dump(*kept.index);
+    const auto stats =
+        archive::Statistics(*kept.index, Request(archive::TSubjectKind::Sire, "1234567890"));
+    EXPECT_EQ(stats.sections.at(0).table.rows.at(0).at(1), "3");
+    const auto rebuilt = archive::RebuildStoreIndex(fixture.root());
+    ASSERT_EQ(rebuilt.state, archive::TIndexState::Rebuilt);
+    EXPECT_EQ(followed, Dump(*rebuilt.index));
+}
+
+// Files of the store, without the index's own.
+std::map<std::string, std::string> StoreFiles(const fs::path& root) {
+    auto files = keiba::storetest::SnapshotStore(root);
+    std::erase_if(files, [](const auto& file) { return file.first.starts_with("index.sqlite3"); });
+    return files;
+}
+
+TEST(ArchiveIndex, MissingDamagedAndNewerIndexesAreMadeAnewAndTheStoreKept) {
+    TStoreFixture fixture;
+    const auto before = StoreFiles(fixture.root());
+    const fs::path file = archive::StoreIndexPath(fixture.root());
+    EXPECT_EQ(Open(fixture.root()).state, archive::TIndexState::Built);
+    {
+        const auto sound = Open(fixture.root());
+        EXPECT_EQ(sound.state, archive::TIndexState::Opened);
+        sound.index->Database().Exec("PRAGMA user_version = 2");
+    }
+    auto newer = Open(fixture.root());
+    EXPECT_EQ(newer.state, archive::TIndexState::Rebuilt);
+    EXPECT_NE(Sjis::ToUtf8(newer.message).find("新しい版"), std::string::npos);
+    newer.index.reset();
+
+    keiba::test::WriteFileBytes(file, std::string(8192, 'x'));
+    // An acquisition meanwhile cannot keep it up: it leaves the mark and says so.
+    archive::TIndexFollower follower(fixture.root());
+    EXPECT_FALSE(follower.StoreFilesWritten({*store::HorseHistoryFile(kHorseA)}).empty());
+    EXPECT_TRUE(fs::exists(archive::StaleMarkPath(fixture.root())));
+    const auto damaged = Open(fixture.root());
+    EXPECT_EQ(damaged.state, archive::TIndexState::Rebuilt);
+    EXPECT_NE(Sjis::ToUtf8(damaged.message).find("壊れて"), std::string::npos);
+    EXPECT_FALSE(fs::exists(archive::StaleMarkPath(fixture.root())));
+    EXPECT_EQ(damaged.index->Counts().runs, 5);
+    EXPECT_EQ(StoreFiles(fixture.root()), before);
+}
+
+TEST(ArchiveIndex, StaleIndexCatchesUpWithFilesChangedBehindItsBack) {
+    TStoreFixture fixture;
+    Open(fixture.root());
+    fixture.store.WriteHistory(kHorseC,
+                               {Runner(fixture.r3, 1, kHorseC, "ミドリノカゼ", kOther, 4)});
+    fs::remove(fixture.store.PathOf("SEI\\2019\\2019100002.jvSEI"));
+    keiba::test::WriteFileBytes(archive::StaleMarkPath(fixture.root()), "");
+    const auto updated = Open(fixture.root());
+    EXPECT_EQ(updated.state, archive::TIndexState::Updated);
+    EXPECT_EQ(updated.report.filesRemoved, 1u);
+    EXPECT_EQ(updated.index->Counts().runs, 3);
+    EXPECT_EQ(archive::FindSubjects(*updated.index, archive::TSubjectKind::Jockey, S("騎手"))
+                  .table.rows.at(0)
+                  .at(2),
+              "1");
+}
+
+TEST(ArchiveIndex, UnreadableStoreFileIsNamedAndLeftOut) {
+    TStoreFixture fixture;
+    // Far larger than any store file may be: refused, not read.
+    fixture.store.WriteRaw("SEI\\2019\\2019100009.jvSEI", std::string((16u << 20) + 1, ' '));
+    const auto opened = Open(fixture.root());
+    ASSERT_EQ(opened.report.problems.size(), 1u);
+    EXPECT_NE(opened.report.problems[0].find("2019100009.jvSEI"), std::string::npos);
+    EXPECT_NE(opened.message.find("2019100009.jvSEI"), std::string::npos);
+    EXPECT_EQ(opened.index->Counts().runs, 5);
+}
+
+TEST(ArchiveIndex, IndexThatCannotBeWrittenIsMadeInMemory) {
+    TStoreFixture fixture;
+    const fs::path blocked = archive::StoreIndexPath(fixture.root());
+    fs::create_directories(blocked / "kept");
+    const auto opened = Open(fixture.root());
+    EXPECT_EQ(opened.state, archive::TIndexState::InMemory);
+    EXPECT_TRUE(opened.index->InMemory());
+    EXPECT_FALSE(opened.message.empty());
+    EXPECT_EQ(
+        archive::SearchRuns(*opened.index, archive::TSubjectKind::Jockey, S("武")).places.size(),
+        4u);
+    EXPECT_TRUE(fs::exists(blocked / "kept"));
+}
+
+} // namespace
