@@ -23,20 +23,8 @@ if(TARGET Qt6::QWindowsVistaStylePlugin)
 endif()
 
 # Our executables link the MinGW runtime statically; the Qt libraries do not.
-set(keiba_mingw_runtime)
-foreach(dll IN ITEMS libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
-    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
-                    OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
-    if(NOT IS_ABSOLUTE "${found}" OR NOT EXISTS "${found}")
-        find_file(found_${dll} ${dll} PATHS /usr/x86_64-w64-mingw32/lib NO_DEFAULT_PATH
-                  NO_CMAKE_FIND_ROOT_PATH)
-        set(found "${found_${dll}}")
-    endif()
-    if(NOT EXISTS "${found}")
-        message(FATAL_ERROR "The MinGW runtime library ${dll} that Qt needs was not found")
-    endif()
-    list(APPEND keiba_mingw_runtime "${found}")
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/MinGWRuntime.cmake)
+keiba_mingw_runtime_dlls(keiba_mingw_runtime)
 install(FILES ${keiba_mingw_runtime} DESTINATION .)
 
 # Qt's own texts in Japanese (buttons, printer and file dialogs), from the host's Qt of the

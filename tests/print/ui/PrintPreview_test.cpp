@@ -12,9 +12,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <memory>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QImage>
 #include <QRadioButton>
 #include <QTimer>
@@ -37,15 +39,39 @@ std::string Output(const std::string& command) {
     return out;
 }
 
+// Whether poppler's PDF tools run here: a Windows test under Wine cannot start the host's.
+bool PdfToolsRun() {
+    static const bool run = Output("pdfinfo -v 2>&1").find("pdfinfo version") != std::string::npos;
+    return run;
+}
+
+constexpr const char* kNoPdfTools =
+    "poppler's pdfinfo, pdftotext and pdffonts do not run here (a Windows test under Wine "
+    "cannot start the host's): the PDF's text, fonts and paper were not read";
+
 std::string PdfInfo(const std::filesystem::path& file) {
     return Output("pdfinfo '" + file.string() + "' 2>/dev/null");
 }
 
-// The page count pdfinfo reads from a PDF file; -1 when it reads none.
+// The page count pdfinfo reads from a PDF file, else the page objects Qt's PDF writer wrote
+// ("/Type /Page", not "/Type /Pages"); -1 when there is no PDF.
 int PdfPages(const std::filesystem::path& file) {
-    const std::string info = PdfInfo(file);
-    const std::size_t at = info.find("Pages:");
-    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
+    if (PdfToolsRun()) {
+        const std::string info = PdfInfo(file);
+        const std::size_t at = info.find("Pages:");
+        return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
+    }
+    std::ifstream in(file, std::ios::binary);
+    const std::string pdf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!pdf.starts_with("%PDF-")) {
+        return -1;
+    }
+    int pages = 0;
+    for (std::size_t at = pdf.find("/Type /Page"); at != std::string::npos;
+         at = pdf.find("/Type /Page", at + 1)) {
+        pages += at + 11 < pdf.size() && pdf[at + 11] != 's' ? 1 : 0;
+    }
+    return pages;
 }
 
 std::string PdfText(const std::filesystem::path& file) {
@@ -207,17 +233,21 @@ TEST_F(PrintPreview, ShownPageAndAllPagesPrintToPdf) {
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(PdfPages(dir.path() / "shown.pdf"), 1);
     // Exactly the page shown, with its text selectable and its fonts embedded.
-    const std::string text = PdfText(dir.path() / "shown.pdf");
-    EXPECT_NE(text.find("頁2"), std::string::npos) << text;
-    EXPECT_EQ(text.find("頁1"), std::string::npos) << text;
-    const std::string fonts = Output("pdffonts '" + (dir.path() / "shown.pdf").string() + "'");
-    EXPECT_NE(fonts.find(" yes "), std::string::npos) << fonts;
+    if (PdfToolsRun()) {
+        const std::string text = PdfText(dir.path() / "shown.pdf");
+        EXPECT_NE(text.find("頁2"), std::string::npos) << text;
+        EXPECT_EQ(text.find("頁1"), std::string::npos) << text;
+        const std::string fonts = Output("pdffonts '" + (dir.path() / "shown.pdf").string() + "'");
+        EXPECT_NE(fonts.find(" yes "), std::string::npos) << fonts;
+    }
 
     // All pages of a selector of 1 to 12 over 3 pages: 1 to 3, on A4.
     answer = Pdf("all.pdf");
     form.BitBtn7()->click();
     EXPECT_EQ(PdfPages(dir.path() / "all.pdf"), 3);
-    EXPECT_NE(PdfInfo(dir.path() / "all.pdf").find("595 x 842 pts (A4)"), std::string::npos);
+    if (PdfToolsRun()) {
+        EXPECT_NE(PdfInfo(dir.path() / "all.pdf").find("595 x 842 pts (A4)"), std::string::npos);
+    }
 
     // No file name: nothing printed, nothing reported.
     answer.clear();
@@ -229,6 +259,9 @@ TEST_F(PrintPreview, ShownPageAndAllPagesPrintToPdf) {
     answer = Pdf("no-such-folder/x.pdf");
     form.BitBtn5()->click();
     EXPECT_EQ(user.Texts(), std::vector<std::string>{S("プリンタが登録されていません")});
+    if (!PdfToolsRun()) {
+        GTEST_SKIP() << kNoPdfTools;
+    }
 }
 
 TEST_F(PrintPreview, NewspaperPreviewOfADay) {
@@ -309,7 +342,12 @@ TEST(PageReplay, ALongPastRunLineIsCondensedIntoItsColumnAShortOneKeepsItsWidth)
     EXPECT_LE(InkRight(page, 0), columnEnd);
     EXPECT_GT(InkRight(page, 0), columnEnd - 10) << "condensed to the column, not cut";
     EXPECT_GT(InkRight(page, 1), columnEnd) << "the line would pass its column";
-    EXPECT_EQ(InkRight(page, 2), InkRight(page, 3));
+    // The widths are IPAPGothic's, the face that stands in for "ＭＳ Ｐゴシック" here; where Qt's
+    // font database does not see it (a Windows build under Wine) the line is measured in another.
+    const bool ipaSeen = QFontDatabase::hasFamily(QStringLiteral("IPAPGothic"));
+    if (ipaSeen) {
+        EXPECT_EQ(InkRight(page, 2), InkRight(page, 3));
+    }
 
     // The command line's PDF lies on the sheet where the program's PDF printer puts the page.
     if (print::ui::ProgramPrinter().outputFormat() == QPrinter::PdfFormat) {
@@ -318,6 +356,10 @@ TEST(PageReplay, ALongPastRunLineIsCondensedIntoItsColumnAShortOneKeepsItsWidth)
         EXPECT_EQ(print::ui::PrinterMetricsOf(cli),
                   print::ui::PrinterMetricsOf(print::ui::ProgramPrinter()));
         EXPECT_GT(print::ui::PrinterMetricsOf(cli).offsetX, 0);
+    }
+    if (!ipaSeen) {
+        GTEST_SKIP() << "Qt's font database does not see IPAPGothic here: a short line's width "
+                        "in its column was not checked";
     }
 }
 
