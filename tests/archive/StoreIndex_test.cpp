@@ -248,7 +248,7 @@ TEST(ArchiveIndex, AcquisitionKeepsTheIndexAsARebuildMakesIt) {
         store::RunReadLoop(link, 1, FixedClock(2024, 2, 1), fixture.root(), cancel, sink, options);
     ASSERT_TRUE(loop.Completed());
     EXPECT_TRUE(loop.followerNote.empty()) << keiba::test::Show(loop.followerNote);
-    EXPECT_EQ(follower.LastReport().filesRead, 5u); // SERA, SEI of C and B, HR, UM2
+    EXPECT_EQ(follower.Report().filesRead, 5u); // SERA, SEI of C and B, HR, UM2
 
     const auto kept = Open(fixture.root());
     EXPECT_EQ(kept.state, archive::TIndexState::Opened);
@@ -286,7 +286,7 @@ TEST(ArchiveIndex, MissingDamagedAndNewerIndexesAreMadeAnewAndTheStoreKept) {
     keiba::test::WriteFileBytes(file, std::string(8192, 'x'));
     // An acquisition meanwhile cannot keep it up: it leaves the mark and says so.
     archive::TIndexFollower follower(fixture.root());
-    EXPECT_FALSE(follower.StoreFilesWritten({*store::HorseHistoryFile(kHorseA)}).empty());
+    EXPECT_FALSE(follower.FilesWritten({{*store::HorseHistoryFile(kHorseA), "", ""}}).empty());
     EXPECT_TRUE(fs::exists(archive::StaleMarkPath(fixture.root())));
     const auto damaged = Open(fixture.root());
     EXPECT_EQ(damaged.state, archive::TIndexState::Rebuilt);
