@@ -9,6 +9,7 @@
 #include "store/StoreWriter.h"
 
 #include <algorithm>
+#include <cstring>
 #include <deque>
 #include <future>
 #include <map>
@@ -232,16 +233,22 @@ void ReadAhead(const fs::path& root, const std::vector<TFoundFile>& found, Use u
 // lone LF), as views into the bytes.
 std::vector<std::string_view> LineViews(std::string_view bytes) {
     std::vector<std::string_view> lines;
+    const char* const data = bytes.data();
+    const std::size_t size = bytes.size();
     std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(bytes.substr(start));
-            break;
+    while (start < size) {
+        // The line's LF, then a CR before it: each search bounded by the line.
+        const void* lf = std::memchr(data + start, '\n', size - start);
+        std::size_t end =
+            lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : size;
+        if (const void* cr = std::memchr(data + start, '\r', end - start)) {
+            end = static_cast<std::size_t>(static_cast<const char*>(cr) - data);
         }
         lines.push_back(bytes.substr(start, end - start));
-        start =
-            end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
+        if (end == size) {
+            break;
+        }
+        start = end + (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1);
     }
     return lines;
 }
@@ -731,6 +738,12 @@ fs::path StaleMarkPath(const fs::path& dataRoot) {
 
 namespace {
 
+// Reads through a memory map and a larger page cache: a jockey's years of runs are thousands
+// of rows found by key.
+void Tune(sql::TDatabase& db) {
+    db.Exec("PRAGMA mmap_size = 268435456; PRAGMA cache_size = -32768");
+}
+
 // Why an index cannot be trusted; nothing when it can.
 enum class TVerdict { Sound, Newer, OtherVersion, Damaged };
 
@@ -816,15 +829,20 @@ TIndexReport BuildFile(const fs::path& dataRoot) {
                 "PRAGMA cache_size = -65536; PRAGMA temp_store = MEMORY");
         TStoreIndex building(dataRoot, std::move(db), false, false);
         report = building.BuildAll();
-        building.Database().Exec("PRAGMA journal_mode = DELETE");
+        // Write-ahead: an acquisition's update is appended and synced once, and a reader in the
+        // window never waits for it.
+        building.Database().Exec("PRAGMA journal_mode = WAL");
     } catch (...) {
         RemoveQuietly(temporary);
         throw;
     }
-    // A journal left by a crash beside the old file would be played into the new one.
-    fs::path journal = target;
-    journal += "-journal";
-    RemoveQuietly(journal);
+    // A journal or write-ahead log left by a crash beside the old file would be played into the
+    // new one.
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        fs::path journal = target;
+        journal += suffix;
+        RemoveQuietly(journal);
+    }
     std::error_code error;
     fs::rename(temporary, target, error);
     if (error) {
@@ -849,6 +867,7 @@ TIndexOpenResult Open(const fs::path& dataRoot, bool rebuild) {
         try {
             sql::TDatabase db(path, sql::TOpenMode::ReadWrite);
             db.BusyTimeout(kOpenBusyMs);
+            Tune(db);
             std::string detail;
             const TVerdict verdict = Judge(db, true, detail);
             const bool readOnly = sqlite3_db_readonly(db.Handle(), "main") == 1;
@@ -879,6 +898,7 @@ TIndexOpenResult Open(const fs::path& dataRoot, bool rebuild) {
         RemoveQuietly(StaleMarkPath(dataRoot));
         sql::TDatabase db(path, sql::TOpenMode::ReadWrite);
         db.BusyTimeout(kOpenBusyMs);
+        Tune(db);
         result.index = std::make_unique<TStoreIndex>(dataRoot, std::move(db), false, false);
         result.state = exists ? TIndexState::Rebuilt : TIndexState::Built;
         result.message = !reason.empty() ? reason
@@ -926,6 +946,7 @@ std::string TIndexFollower::FilesWritten(const std::vector<store::TWrittenFile>&
             }
             sql::TDatabase db(path, sql::TOpenMode::ReadWrite);
             db.BusyTimeout(kFollowerBusyMs);
+            Tune(db);
             std::string detail;
             if (Judge(db, false, detail) != TVerdict::Sound ||
                 sqlite3_db_readonly(db.Handle(), "main") == 1) {
