@@ -930,7 +930,6 @@ TIndexOpenResult RebuildStoreIndex(const fs::path& dataRoot) {
 
 std::string TIndexFollower::FilesWritten(const std::vector<store::TWrittenFile>& files) {
     const auto markStale = [&](const std::string& why) {
-        index_.reset();
         broken_ = true;
         files::ReplaceWholeFile(StaleMarkPath(dataRoot_), "");
         return Sj("索引を更新できませんでした（") + why + Sj("）。次に開くときに更新します。");
@@ -938,24 +937,23 @@ std::string TIndexFollower::FilesWritten(const std::vector<store::TWrittenFile>&
     if (broken_) {
         return markStale(Sj("索引ファイルが使えません"));
     }
+    const fs::path path = StoreIndexPath(dataRoot_);
+    std::error_code error;
+    if (!fs::exists(path, error)) {
+        return {}; // made whole when it is first opened
+    }
     try {
-        if (!index_) {
-            const fs::path path = StoreIndexPath(dataRoot_);
-            std::error_code error;
-            if (!fs::exists(path, error)) {
-                return {}; // made whole when it is first opened
-            }
-            sql::TDatabase db(path, sql::TOpenMode::ReadWrite);
-            db.BusyTimeout(kFollowerBusyMs);
-            Tune(db);
-            std::string detail;
-            if (Judge(db, false, detail) != TVerdict::Sound ||
-                sqlite3_db_readonly(db.Handle(), "main") == 1) {
-                return markStale(Sj(detail.empty() ? "索引ファイルが使えません" : detail));
-            }
-            index_ = std::make_unique<TStoreIndex>(dataRoot_, std::move(db), false, false);
+        // Open only for the write: an open file could not be replaced on Windows by a rebuild.
+        sql::TDatabase db(path, sql::TOpenMode::ReadWrite);
+        db.BusyTimeout(kFollowerBusyMs);
+        Tune(db);
+        std::string detail;
+        if (Judge(db, false, detail) != TVerdict::Sound ||
+            sqlite3_db_readonly(db.Handle(), "main") == 1) {
+            return markStale(Sj(detail.empty() ? "索引ファイルが使えません" : detail));
         }
-        const TIndexReport report = index_->Apply(files);
+        TStoreIndex index(dataRoot_, std::move(db), false, false);
+        const TIndexReport report = index.Apply(files);
         report_.filesRead += report.filesRead;
         report_.linesSkipped += report.linesSkipped;
     } catch (const sql::TSqlError& failure) {

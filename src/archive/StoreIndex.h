@@ -132,8 +132,7 @@ public:
 
 private:
     std::filesystem::path dataRoot_;
-    std::unique_ptr<TStoreIndex> index_; // opened at the first write
-    bool broken_ = false;                // could not be kept up: marked stale
+    bool broken_ = false; // could not be kept up: marked stale
     TIndexReport report_;
 };
 
