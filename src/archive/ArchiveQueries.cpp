@@ -168,26 +168,30 @@ TSubjectList FindSubjects(const TStoreIndex& index, TSubjectKind kind, std::stri
     switch (kind) {
     case TSubjectKind::Horse:
         sql = "SELECT c.code, coalesce(h.name, m.name), (SELECT count(*) FROM runs r WHERE "
-              "r.horse = c.code) AS n FROM (SELECT code FROM horses WHERE instr(key, ?1) > 0 "
+              "r.horse = c.code AND r.abnormality NOT IN ('1', '2', '3')) AS n FROM (SELECT code "
+              "FROM horses WHERE instr(key, ?1) > 0 "
               "UNION SELECT horse FROM masters WHERE instr(key, ?1) > 0 OR instr(kana_key, ?1) > "
               "0) AS c LEFT JOIN horses h ON h.code = c.code LEFT JOIN masters m ON m.horse = "
               "c.code";
         break;
     case TSubjectKind::Jockey:
-        sql = "SELECT code, name, (SELECT count(*) FROM runs r WHERE r.jockey = j.code) AS n FROM "
+        sql = "SELECT code, name, (SELECT count(*) FROM runs r WHERE r.jockey = j.code AND "
+              "r.abnormality NOT IN ('1', '2', '3')) AS n FROM "
               "jockeys j WHERE instr(key, ?1) > 0";
         break;
     case TSubjectKind::Trainer:
-        sql = "SELECT code, name, (SELECT count(*) FROM runs r WHERE r.trainer = t.code) AS n "
+        sql = "SELECT code, name, (SELECT count(*) FROM runs r WHERE r.trainer = t.code AND "
+              "r.abnormality NOT IN ('1', '2', '3')) AS n "
               "FROM trainers t WHERE instr(key, ?1) > 0";
         break;
     case TSubjectKind::Sire:
         sql = "SELECT code, name, (SELECT count(*) FROM runs r JOIN masters m ON m.horse = "
-              "r.horse WHERE m.sire = s.code) AS n FROM sires s WHERE instr(key, ?1) > 0";
+              "r.horse WHERE m.sire = s.code AND r.abnormality NOT IN ('1', '2', '3')) AS n FROM "
+              "sires s WHERE instr(key, ?1) > 0";
         break;
     case TSubjectKind::Course:
         sql = "SELECT course, '', count(*) AS n FROM races ra JOIN runs r ON r.race = ra.race "
-              "GROUP BY course";
+              "WHERE r.abnormality NOT IN ('1', '2', '3') GROUP BY course";
         break;
     }
     sql += " ORDER BY n DESC, 2, 1 LIMIT 1000";

@@ -23,8 +23,8 @@
 #pragma once
 
 #include "archive/Sqlite.h"
-#include "store/ReadLoop.h"
 #include "store/StoreLayout.h"
+#include "store/StoreWriter.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -71,10 +71,11 @@ public:
 
     TIndexCounts Counts() const;
 
-    // Reads the given store files again (those an acquisition wrote) into the index, in one
-    // transaction. Files of kinds the index does not hold are passed over. Throws
-    // sql::TSqlError when the database fails (the transaction is then rolled back).
-    TIndexReport Update(const std::vector<store::TStoreFile>& files);
+    // Brings what an acquisition's write changed in store files into the index, in one
+    // transaction: only their changed and added lines are read. Files of kinds the index does
+    // not hold are passed over. Throws sql::TSqlError when the database fails (the transaction
+    // is then rolled back).
+    TIndexReport Apply(const std::vector<store::TWrittenFile>& files);
     // Compares the size and time the index keeps of every store file with the store, and reads
     // again the files that changed or appeared, removing the rows of files that went.
     TIndexReport Refresh();
@@ -118,18 +119,20 @@ TIndexOpenResult OpenStoreIndex(const std::filesystem::path& dataRoot);
 TIndexOpenResult RebuildStoreIndex(const std::filesystem::path& dataRoot);
 
 // Keeps the index of a store up to date in an acquisition: given as the read loop's follower,
-// it reads the files the run wrote into the index when there is a sound one (a store without
-// an index gets it made when it is first opened). On any failure it leaves the stale mark and
-// says so in a note; it never fails the acquisition.
+// it brings what each write of the store changed into the index when there is a sound one (a
+// store without an index gets it made when it is first opened). On any failure it leaves the
+// stale mark and says so in a note; it never fails the acquisition.
 class TIndexFollower final : public store::IStoreFollower {
 public:
     explicit TIndexFollower(std::filesystem::path dataRoot) : dataRoot_(std::move(dataRoot)) {}
-    std::string StoreFilesWritten(const std::vector<store::TStoreFile>& files) override;
-    // What the last call read.
-    const TIndexReport& LastReport() const noexcept { return report_; }
+    ~TIndexFollower() override;
+    std::string FilesWritten(const std::vector<store::TWrittenFile>& files) override;
+    // What the calls so far brought into the index.
+    const TIndexReport& Report() const noexcept { return report_; }
 
 private:
     std::filesystem::path dataRoot_;
+    bool broken_ = false; // could not be kept up: marked stale
     TIndexReport report_;
 };
 

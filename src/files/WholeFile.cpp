@@ -359,9 +359,29 @@ FileReadResult ReadWholeFile(const fs::path& file, std::uintmax_t maxBytes) {
         }
         result.bytes.append(buffer, got);
     }
+    FILETIME written{};
+    if (GetFileTime(handle, nullptr, nullptr, &written)) {
+        result.modified = static_cast<std::int64_t>(
+            (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime);
+    }
     CloseHandle(handle);
     result.status = FileReadStatus::Read;
     return result;
+}
+
+std::optional<TFileStamp> FileStampOf(const fs::path& file) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return std::nullopt;
+    }
+    TFileStamp stamp;
+    stamp.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
+                                           data.nFileSizeLow);
+    stamp.modified = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+        data.ftLastWriteTime.dwLowDateTime);
+    return stamp;
 }
 
 namespace {
@@ -607,8 +627,20 @@ FileReadResult ReadWholeFile(const fs::path& file, std::uintmax_t maxBytes) {
         result.bytes.append(buffer, static_cast<std::size_t>(got));
     }
     close(fd);
+    result.modified =
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     result.status = FileReadStatus::Read;
     return result;
+}
+
+std::optional<TFileStamp> FileStampOf(const fs::path& file) {
+    struct stat info {};
+    if (stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    return TFileStamp{static_cast<std::int64_t>(info.st_size),
+                      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
+                          info.st_mtim.tv_nsec};
 }
 
 namespace {

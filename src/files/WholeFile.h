@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -47,7 +48,18 @@ struct FileReadResult {
     FileReadStatus status = FileReadStatus::Missing; // what was found
     std::string bytes;                               // the content when Read
     std::error_code error;                           // the system's reason when Failed
+    std::int64_t modified = 0; // when Read: the last write time, as FileStampOf gives it
 };
+
+// What tells that a file changed without reading it: its size and last write time (in the
+// system's own units; only compared, never shown).
+struct TFileStamp {
+    std::int64_t size = 0;
+    std::int64_t modified = 0;
+    friend bool operator==(const TFileStamp&, const TFileStamp&) = default;
+};
+// The stamp of a regular file; nothing when it is missing or no regular file.
+std::optional<TFileStamp> FileStampOf(const std::filesystem::path& file);
 
 // Reads the whole regular file, at most maxBytes of it (a longer file fails with TooLarge).
 // Other processes may rename a new file over it meanwhile (on Windows the file is opened with

@@ -41,7 +41,7 @@ public:
     TReadLoop(jvlink::IJVLink& link, std::int32_t readCount, const std::filesystem::path& root,
               const std::atomic<bool>& cancel, IReadLoopSink& sink, const TReadLoopOptions& options)
         : link_(link), readCount_(readCount), cancel_(cancel), sink_(sink), options_(options),
-          writer_(MakeStoreWriter(options.mode, root, options.memoryBound)) {}
+          writer_(MakeStoreWriter(options.mode, root, options.memoryBound, options.follower)) {}
 
     TReadLoopResult Run(int dateCut) {
         std::string buffer;
@@ -198,13 +198,9 @@ private:
         refusedFiles_.erase(std::unique(refusedFiles_.begin(), refusedFiles_.end()),
                             refusedFiles_.end());
         result_.refusedFiles = std::move(refusedFiles_);
-        const std::vector<TStoreFile>& written = writer_->WrittenFiles();
-        result_.filesWritten = written.size();
-        if (options_.follower != nullptr && !written.empty()) {
-            result_.followerNote = options_.follower->StoreFilesWritten(written);
-            if (!result_.followerNote.empty()) {
-                sink_.MadeFile(result_.followerNote);
-            }
+        result_.followerNote = writer_->FollowerNote();
+        if (!result_.followerNote.empty()) {
+            sink_.MadeFile(result_.followerNote);
         }
         if (result_.refused.Total() > 0) {
             sink_.InformationBox(RefusedSummary(result_.refused, result_.refusedFiles));

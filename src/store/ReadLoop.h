@@ -48,17 +48,6 @@ public:
     virtual void ProcessPendingEvents() = 0;
 };
 
-// Follows what a run writes into the store, to keep something derived from it (the store's
-// index) up to date in the same run. Told once, when the loop has ended and its files are on
-// disk, whatever ended it: a cancelled or failed run has written files too.
-class IStoreFollower {
-public:
-    virtual ~IStoreFollower() = default;
-    // The store files the run wrote, each once. Returns a CP932 note for the made-files list
-    // (why the follower could not keep up, say), empty when there is nothing to say.
-    virtual std::string StoreFilesWritten(const std::vector<TStoreFile>& files) = 0;
-};
-
 // How the loop runs.
 struct TReadLoopOptions {
     TStoreWriteMode mode = TStoreWriteMode::Batched; // the reference writes record by record
@@ -101,10 +90,9 @@ struct TReadLoopResult {
     // The files the refused records came from (JV-Data file names) or were kept out of (store
     // file names, for clashes), CP932, sorted, each once.
     std::vector<std::string> refusedFiles;
-    std::string message;          // CP932: the error shown for ReadError, StoreError, CallError
-    TStoreStatus storeError;      // the first store failure, if any (also after a ReadError)
-    std::size_t filesWritten = 0; // store files the run wrote
-    std::string followerNote;     // CP932: what the follower said, empty when nothing
+    std::string message;      // CP932: the error shown for ReadError, StoreError, CallError
+    TStoreStatus storeError;  // the first store failure, if any (also after a ReadError)
+    std::string followerNote; // CP932: what the follower said, empty when nothing
 
     bool Completed() const noexcept { return end == TReadLoopEnd::Completed; }
 };

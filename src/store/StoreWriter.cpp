@@ -74,9 +74,18 @@ TStoreStatus CheckRaceDay(const TStoreAction& action, Lines lines) {
 
 } // namespace
 
-void TStoreWriter::Written(const TStoreFile& file) {
-    if (writtenNames_.insert(file.Text()).second) {
-        written_.push_back(file);
+void TStoreWriter::Written(const std::vector<TWrittenFile>& files) {
+    for (const TWrittenFile& file : files) {
+        if (writtenNames_.insert(file.file.Text()).second) {
+            written_.push_back(file.file);
+        }
+    }
+    if (follower_ == nullptr || files.empty()) {
+        return;
+    }
+    const std::string note = follower_->FilesWritten(files);
+    if (!note.empty() && followerNote_.find(note) == std::string::npos) {
+        followerNote_ += (followerNote_.empty() ? "" : "\r\n") + note;
     }
 }
 
@@ -100,11 +109,13 @@ TStoreStatus TRecordByRecordWriter::Store(const TStoreAction& action, std::size_
             return status;
         }
     }
+    const std::string before = exists ? JoinLines(lines) : std::string();
     ApplyLine(action.file.kind, lines, exists, action.line, action.slot);
-    if (const std::error_code error = files::ReplaceWholeFile(path, JoinLines(lines), true)) {
+    const std::string after = JoinLines(lines);
+    if (const std::error_code error = files::ReplaceWholeFile(path, after, true)) {
         return WriteFailure(path, error);
     }
-    Written(action.file);
+    Written({{action.file, before, after}});
     return {};
 }
 
@@ -201,9 +212,10 @@ TStoreStatus TBatchedWriter::Flush() {
         lost_.insert(held.records.begin(), held.records.end());
     };
     // Each changed file's bytes, its lines let go as they are joined, so memory holds the store
-    // once; then all are staged together.
+    // once; then all are staged together. The bytes before and after stay until the follower
+    // has been told.
     std::vector<std::string> contents;
-    std::vector<const THeldFile*> requested;
+    std::vector<THeldFile*> requested;
     for (const auto& [key, held] : order) {
         if (!held->present) {
             continue; // loaded by a check, never stored into
@@ -212,9 +224,9 @@ TStoreStatus TBatchedWriter::Flush() {
         std::vector<std::string>().swap(held->lines);
         if (held->existed && bytes == held->original) {
             ++filesUnchanged_;
+            std::string().swap(held->original);
             continue;
         }
-        std::string().swap(held->original);
         contents.push_back(std::move(bytes));
         requested.push_back(held);
     }
@@ -226,26 +238,28 @@ TStoreStatus TBatchedWriter::Flush() {
     files::TReplaceBatch batch;
     const std::vector<std::error_code> errors = batch.StageAll(requests);
     requests.clear();
-    contents.clear();
-    std::vector<const THeldFile*> staged; // in staging order, to name failures
+    std::vector<std::size_t> staged; // in staging order, to name failures
     for (std::size_t i = 0; i < errors.size(); ++i) {
         if (errors[i]) {
             lose(*requested[i], errors[i]);
         } else {
-            staged.push_back(requested[i]);
+            staged.push_back(i);
         }
     }
     const std::vector<files::TReplaceBatch::TFailure> failures = batch.Commit();
     std::vector<bool> failed(staged.size(), false);
     for (const files::TReplaceBatch::TFailure& failure : failures) {
-        lose(*staged.at(failure.staged), failure.error);
+        lose(*requested[staged.at(failure.staged)], failure.error);
         failed.at(failure.staged) = true;
     }
-    for (std::size_t i = 0; i < staged.size(); ++i) {
-        if (!failed[i]) {
-            Written(staged[i]->file);
+    std::vector<TWrittenFile> written;
+    for (std::size_t k = 0; k < staged.size(); ++k) {
+        if (!failed[k]) {
+            const std::size_t i = staged[k];
+            written.push_back({requested[i]->file, requested[i]->original, contents[i]});
         }
     }
+    Written(written);
     filesWritten_ += staged.size() - failures.size();
     files_.clear();
     heldBytes_ = 0;
@@ -254,11 +268,15 @@ TStoreStatus TBatchedWriter::Flush() {
 }
 
 std::unique_ptr<TStoreWriter> MakeStoreWriter(TStoreWriteMode mode, const fs::path& root,
-                                              std::size_t memoryBound) {
+                                              std::size_t memoryBound, IStoreFollower* follower) {
+    std::unique_ptr<TStoreWriter> writer;
     if (mode == TStoreWriteMode::RecordByRecord) {
-        return std::make_unique<TRecordByRecordWriter>(root);
+        writer = std::make_unique<TRecordByRecordWriter>(root);
+    } else {
+        writer = std::make_unique<TBatchedWriter>(root, memoryBound);
     }
-    return std::make_unique<TBatchedWriter>(root, memoryBound);
+    writer->Follow(follower);
+    return writer;
 }
 
 } // namespace store

@@ -29,6 +29,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <unordered_map>
 #include <unordered_set>
@@ -53,6 +54,26 @@ struct TStoreStatus {
 TStoreStatus ReadFailure(const std::filesystem::path& file, const std::error_code& error);
 TStoreStatus WriteFailure(const std::filesystem::path& file, const std::error_code& error);
 
+// One file as a write brought it to the disk: its bytes before (empty when it was not there)
+// and now. The views live until the follower's call returns.
+struct TWrittenFile {
+    TStoreFile file;
+    std::string_view before;
+    std::string_view after;
+};
+
+// Follows what a run writes into the store, to keep something made from it (the store's
+// index) up to date in the same run. Told each time files have reached the disk (a batched
+// writer's flushes, a record-by-record writer's files), with what changed in them, so that it
+// needs to read nothing again.
+class IStoreFollower {
+public:
+    virtual ~IStoreFollower() = default;
+    // Returns a CP932 note for the user (why the follower could not keep up, say), empty when
+    // there is nothing to say; the note never fails the run.
+    virtual std::string FilesWritten(const std::vector<TWrittenFile>& files) = 0;
+};
+
 class TStoreWriter {
 public:
     virtual ~TStoreWriter() = default;
@@ -71,16 +92,22 @@ public:
     // The files written since construction, each once, in the order first written: what a
     // follower of the store (its index) has to read again.
     const std::vector<TStoreFile>& WrittenFiles() const noexcept { return written_; }
+    // The follower told of every file written from now on; nullptr for none.
+    void Follow(IStoreFollower* follower) noexcept { follower_ = follower; }
+    // What the follower said, its notes joined by CR LF, each once; empty when nothing.
+    const std::string& FollowerNote() const noexcept { return followerNote_; }
 
 protected:
-    // Notes a file as written.
-    void Written(const TStoreFile& file);
+    // Notes files as written and tells the follower.
+    void Written(const std::vector<TWrittenFile>& files);
 
     std::set<std::size_t> lost_;
 
 private:
     std::vector<TStoreFile> written_;
     std::unordered_set<std::string> writtenNames_; // TStoreFile::Text() of each
+    IStoreFollower* follower_ = nullptr;
+    std::string followerNote_;
 };
 
 // Load, update and save for every record.
@@ -161,6 +188,7 @@ enum class TStoreWriteMode {
 
 std::unique_ptr<TStoreWriter> MakeStoreWriter(TStoreWriteMode mode,
                                               const std::filesystem::path& root,
-                                              std::size_t memoryBound = kDefaultMemoryBound);
+                                              std::size_t memoryBound = kDefaultMemoryBound,
+                                              IStoreFollower* follower = nullptr);
 
 } // namespace store

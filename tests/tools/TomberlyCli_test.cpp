@@ -1,5 +1,6 @@
 // tomberly-cli as a user runs it: the built program beside this test, its exit status and
 // what it prints.
+#include "files/CsvText.h"
 #include "files/ProgramFolder.h"
 #include "jvlink/standin/StandInSettings.h"
 #include "store/StoreLock.h"
@@ -113,6 +114,45 @@ TEST_F(TomberlyCliTest, DatesPrintsTheDateListInUtf8OrShiftJis) {
 
     TempDir empty;
     EXPECT_EQ(Run("dates --root " + Quoted(empty.path().string())).out, "");
+}
+
+TEST_F(TomberlyCliTest, SearchAndStatsAnswerFromTheStoresIndex) {
+    keiba::test::RaceDayStore store(root.path());
+    const jvdata::TRecordRA race = keiba::test::MakeRace({});
+    jvdata::TRecordSE run = keiba::test::MakeRunner(race, 1, "2001100001", S("ハヤテ"));
+    run.SetField(jvdata::SE::kJockeyCode, "01234");
+    run.SetField(jvdata::SE::kJockeyShortName, S("風間"));
+    run.SetField(jvdata::SE::kFinishPosition, "01");
+    store.WriteResults({race});
+    store.WriteHistory("2001100001", {run});
+    store.WritePayoffs(S("2004年05月01日東京"), {keiba::test::MakePayoff(race, 1, 480)});
+    const std::string at = "--root " + Quoted(root.path().string());
+
+    const TRun index = Run("index " + at);
+    EXPECT_EQ(index.status, 0) << index.err;
+    EXPECT_NE(index.out.find("runs\t1\n"), std::string::npos) << index.out;
+    const TRun search = Run("search " + at + " --kind horse はやて");
+    EXPECT_EQ(search.status, 0) << search.err;
+    EXPECT_NE(search.out.find("2004/05/01\t東京\t1\t"), std::string::npos) << search.out;
+    const TRun stats = Run("stats " + at + " --kind jockey 風");
+    EXPECT_EQ(stats.status, 0) << stats.err;
+    EXPECT_NE(stats.out.find("全体\t1\t1\t0\t0\t0\t100.0%\t100.0%\t100.0%\t480.0\t0.0"),
+              std::string::npos)
+        << stats.out;
+    const fs::path csv = output / "stats.csv";
+    EXPECT_EQ(
+        Run("stats " + at + " --kind jockey --code 01234 --csv sjis --out " + Quoted(csv.string()))
+            .status,
+        0);
+    const files::TTextTable table =
+        files::TableFromCsv(ReadFileBytes(csv), files::TCsvEncoding::ShiftJis);
+    ASSERT_FALSE(table.rows.empty());
+    EXPECT_EQ(table.rows[0].at(0), S("全体"));
+
+    EXPECT_EQ(Run("stats " + at + " --kind jockey 無名").status, 8);
+    EXPECT_EQ(Run("search " + at + " はやて").status, 1);
+    EXPECT_EQ(Run("stats " + at + " --kind jockey 風 --csv utf8").status, 1);
+    EXPECT_EQ(Run("dates " + at + " --kind horse").status, 1);
 }
 
 TEST_F(TomberlyCliTest, AcquireStoresTheStandInSeasonAndMovesLastTime) {

@@ -64,6 +64,10 @@ TGetDataForm::TGetDataForm(jvlink::IJVLink& link, std::filesystem::path dataRoot
     : QDialog(parent), rebuildDateList_(std::move(options.rebuildDateList)),
       iniGT1_(MakeSettings(options.settingsFile)) {
     CreateControls();
+    if (options.loop.follower == nullptr) {
+        indexFollower_ = std::make_unique<archive::TIndexFollower>(dataRoot);
+        options.loop.follower = indexFollower_.get();
+    }
     control_ =
         std::make_unique<TGetDataControl>(TGetDataContext{link, ui, iniGT1_, std::move(dataRoot),
                                                           std::move(options.clock), options.loop},

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "acquisition/GetDataControl.h"
+#include "archive/StoreIndex.h"
 #include "jvlink/IJVLink.h"
 #include "settings/TIniGT.h"
 #include "store/LocalClock.h"
@@ -46,7 +47,8 @@ struct TGetDataFormOptions {
     std::filesystem::path settingsFile{};
     // "now" for the default start time and the read loop's date cut; empty: the system clock.
     store::TLocalClock clock{};
-    // How the read loop writes the store.
+    // How the read loop writes the store; without a follower of its own, the store's index
+    // follows the runs.
     store::TReadLoopOptions loop{};
     // The main window's hidden "リスト作成" button: pressed when the window closes.
     std::function<void()> rebuildDateList{};
@@ -107,6 +109,8 @@ private:
 
     std::function<void()> rebuildDateList_;
     settings::TIniGT iniGT1_;
+    // Keeps the store's index up to date with what each run writes; outlives the control.
+    std::unique_ptr<archive::TIndexFollower> indexFollower_;
     std::unique_ptr<TGetDataControl> control_;
 
     QPushButton* ButtonStart = nullptr;
