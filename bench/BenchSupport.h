@@ -29,6 +29,20 @@ inline double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
 }
 
+// The median time in ms of runs calls of f, after one more call that warms the caches.
+template <class F>
+double MedianMillis(int runs, F&& f) {
+    std::vector<double> times;
+    for (int run = 0; run < runs + 1; ++run) {
+        const Clock::time_point start = Clock::now();
+        f();
+        if (run > 0) {
+            times.push_back(Millis(Clock::now() - start));
+        }
+    }
+    return Median(times);
+}
+
 // A registration number of horse `horse` of race `race`, foaled in `year`: one per runner
 // of a day.
 inline std::string HorseNumber(int year, int race, int horse) {

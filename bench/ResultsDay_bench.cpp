@@ -31,6 +31,7 @@ namespace {
 
 using keiba::bench::Clock;
 using keiba::bench::Median;
+using keiba::bench::MedianMillis;
 using keiba::bench::Millis;
 using keiba::bench::Seconds;
 
@@ -47,19 +48,6 @@ std::vector<std::string> CardDaysOnly(const fs::path& root) {
         }
     }
     return race::DateListFromNames(std::move(names));
-}
-
-template <class F>
-double MedianMillis(int runs, F&& f) {
-    std::vector<double> times;
-    for (int run = 0; run < runs + 1; ++run) {
-        const Clock::time_point start = Clock::now();
-        f();
-        if (run > 0) { // the first run warms the cache
-            times.push_back(Millis(Clock::now() - start));
-        }
-    }
-    return Median(times);
 }
 
 } // namespace

@@ -29,6 +29,7 @@ namespace {
 
 using keiba::bench::Clock;
 using keiba::bench::Median;
+using keiba::bench::MedianMillis;
 using keiba::bench::Millis;
 using keiba::bench::Seconds;
 
@@ -56,19 +57,6 @@ std::size_t ReadIndexedFiles(const fs::path& root) {
         }
     }
     return bytes;
-}
-
-template <class F>
-double MedianMillis(int runs, F&& f) {
-    std::vector<double> times;
-    for (int run = 0; run < runs + 1; ++run) {
-        const Clock::time_point start = Clock::now();
-        f();
-        if (run > 0) { // the first run warms the cache
-            times.push_back(Millis(Clock::now() - start));
-        }
-    }
-    return Median(times);
 }
 
 // Acquires the week after the store's season into a copy of the store; its time in ms.
