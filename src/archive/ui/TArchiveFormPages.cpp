@@ -1,6 +1,7 @@
 // The archive window's two pages, their controls and connections.
 #include "archive/ArchivePages.h"
 #include "archive/ui/TArchiveForm.h"
+#include "widgets/ui/PushButton.h"
 #include "widgets/ui/QtConvert.h"
 
 #include <QAbstractItemView>
@@ -17,12 +18,7 @@ namespace {
 
 using widgets::FromSjis;
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
+using widgets::MakeButton;
 
 } // namespace
 

@@ -7,6 +7,7 @@
 #include "print/ui/PrinterSetup.h"
 #include "settings/WindowBounds.h"
 #include "widgets/ui/FileDialogs.h"
+#include "widgets/ui/PushButton.h"
 #include "widgets/ui/QtUserInteraction.h"
 
 #include <array>
@@ -38,12 +39,7 @@ settings::TIniGT MakeSettings(const std::filesystem::path& file) {
     return settings;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
+using widgets::MakeButton;
 
 } // namespace
 
