@@ -108,10 +108,11 @@ std::vector<std::string> AnalysisPageLines(const race::TRaceDayData& day, int sl
 
 TAnalysisPageResult AnalysisDayPageLines(const std::filesystem::path& dataRoot,
                                          std::string_view entry, std::optional<int> raceNumber,
-                                         TAnalysisPage page, int select, race::TRaceDayData& day) {
+                                         TAnalysisPage page, int select, race::TRaceDayData& day,
+                                         const race::TDayRunnersHint& runners) {
     TAnalysisPageResult result;
     race::TDayPageResult& shown = result.page;
-    const race::TDayRace race = race::LoadDayRace(dataRoot, entry, raceNumber, day);
+    const race::TDayRace race = race::LoadDayRace(dataRoot, entry, raceNumber, day, runners);
     shown.status = race.status;
     shown.message = race.message;
     shown.raceNumber = race.raceNumber;

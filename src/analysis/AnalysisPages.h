@@ -48,6 +48,7 @@ struct TAnalysisPageResult {
 // (1-based, as the selector counts; the tables take none).
 TAnalysisPageResult AnalysisDayPageLines(const std::filesystem::path& dataRoot,
                                          std::string_view entry, std::optional<int> raceNumber,
-                                         TAnalysisPage page, int select, race::TRaceDayData& day);
+                                         TAnalysisPage page, int select, race::TRaceDayData& day,
+                                         const race::TDayRunnersHint& runners = {});
 
 } // namespace analysis

@@ -19,10 +19,10 @@ std::vector<std::string> HorseDumpLines(const THorseTexts& texts) {
 }
 
 THorseDumpResult HorsePageDump(const std::filesystem::path& dataRoot, std::string_view entry,
-                               std::optional<int> raceNumber, int horseTab,
-                               race::TRaceDayData& day) {
+                               std::optional<int> raceNumber, int horseTab, race::TRaceDayData& day,
+                               const race::TDayRunnersHint& runners) {
     THorseDumpResult result;
-    const race::TDayRace shown = race::LoadDayRace(dataRoot, entry, raceNumber, day);
+    const race::TDayRace shown = race::LoadDayRace(dataRoot, entry, raceNumber, day, runners);
     switch (shown.status) {
     case race::TDayPageStatus::Shown:
         break;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "horse/HorsePages.h"
+#include "race/DayLoad.h"
 #include "race/TRaceDayData.h"
 
 #include <filesystem>
@@ -40,7 +41,7 @@ std::vector<std::string> HorseDumpLines(const THorseTexts& texts);
 // and gives the horse pages of horse tab horseTab (1 for the first) of the race numbered
 // raceNumber, or of the day's first race when none is given. day is working space.
 THorseDumpResult HorsePageDump(const std::filesystem::path& dataRoot, std::string_view entry,
-                               std::optional<int> raceNumber, int horseTab,
-                               race::TRaceDayData& day);
+                               std::optional<int> raceNumber, int horseTab, race::TRaceDayData& day,
+                               const race::TDayRunnersHint& runners = {});
 
 } // namespace horse

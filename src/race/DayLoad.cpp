@@ -592,28 +592,71 @@ std::vector<fs::path> HistoryFoldersFor(const fs::path& history, int year) {
 
 // Puts the day's final runner records out of the horse history files into the runner slots
 // of their races, by horse number. The store keeps a final runner record only in its horse's
-// history file (SEI\nnnn\<number>.jvSEI), so the history files of the crops old enough to
-// race (the folder is the first four digits of the registration number, the foaling year) are
-// looked through, youngest crop first, until every race has a runner for each of its
-// registered horse numbers: the old crops, which hardly ever run, are then not opened at all.
-// A record that is not sound, names no race of the day or a horse number outside 1-18, or
-// finds its slot taken, is passed over.
-void CollectResultRunners(TStoreFiles& reader, std::string_view dateAndCourse, TRaceDayData& day) {
+// history file (SEI\nnnn\<number>.jvSEI). The files of the hint's horses are read first; then,
+// while a race still lacks a runner for one of its registered horse numbers, the history files
+// of the crops old enough to race (the folder is the first four digits of the registration
+// number, the foaling year) are looked through, youngest crop first: the old crops, which
+// hardly ever run, are then not opened at all. A record that is not sound, names no race of
+// the day or a horse number outside 1-18, or finds its slot taken, is passed over.
+void CollectResultRunners(TStoreFiles& reader, std::string_view dateAndCourse,
+                          const TDayRunnersHint& hint, TRaceDayData& day) {
+    int missing = 0; // registered horse numbers of the day's races without their runner yet
+    for (int s = 0; s < day.RaceCount; ++s) {
+        missing += RunnerCount(day.Races[s]);
+    }
+    constexpr std::size_t kCourseAt = jvdata::RaceKey::kDateAndCourse.first - 1;
+    const auto takeRuns = [&](std::string_view bytes) {
+        TRecordSE run;
+        for (std::size_t i = 0; i < WholeRecords<TRecordSE>(bytes); ++i) {
+            if (bytes.substr(i * TRecordSE::kLength + kCourseAt, dateAndCourse.size()) !=
+                    dateAndCourse ||
+                !ReadRecordAt(bytes, i, run)) {
+                continue;
+            }
+            const int horse = run.Int(jvdata::SE::kHorseNumber);
+            if (horse < 1 || horse > kRunnerSlots) {
+                continue;
+            }
+            for (int s = 0; s < day.RaceCount; ++s) {
+                TRecordSE& slot = day.Runners[s][horse - 1];
+                if (day.Races[s].RaceKey() == run.RaceKey() && slot.IsBlank()) {
+                    slot = run;
+                    missing -= horse <= RunnerCount(day.Races[s]) ? 1 : 0;
+                    break;
+                }
+            }
+        }
+    };
+
+    if (hint) {
+        for (const std::string& horse : hint(dateAndCourse)) {
+            // A name the store could not hold (not ten digits) names no file.
+            const std::optional<fs::path> path =
+                PathOf(reader.Root(), store::HorseHistoryFile(horse));
+            if (!path) {
+                continue;
+            }
+            const files::FileReadResult read = reader.Read(*path);
+            if (read.status == files::FileReadStatus::Read) {
+                takeRuns(read.bytes);
+            }
+        }
+        if (missing <= 0) {
+            return;
+        }
+    }
+
     const std::optional<fs::path> history =
         reader.Find(reader.Root() / std::string(store::kHistoryFolder));
     if (!history) {
         return;
     }
-    int missing = 0; // registered horse numbers of the day's races without their runner yet
-    for (int s = 0; s < day.RaceCount; ++s) {
-        missing += RunnerCount(day.Races[s]);
-    }
     const int year = std::stoi(std::string(dateAndCourse.substr(0, 4)));
-    constexpr std::size_t kCourseAt = jvdata::RaceKey::kDateAndCourse.first - 1;
     constexpr std::string_view kExtension = ".jvSEI";
     for (const fs::path& folder : HistoryFoldersFor(*history, year)) {
         // Thousands of files: their names are checked as the file system spells them (a
-        // history file's name is ASCII), and each is opened once, in listing order.
+        // history file's name is ASCII), and each is opened once, in listing order. A file the
+        // hint gave is read again: its runners' slots are taken, so that costs no runner.
         std::error_code listError; // a folder that cannot be listed gives no runners
         fs::directory_iterator files(folder, listError);
         for (; missing > 0 && !listError && files != fs::directory_iterator();
@@ -624,29 +667,8 @@ void CollectResultRunners(TStoreFiles& reader, std::string_view dateAndCourse, T
                 continue;
             }
             const files::FileReadResult read = files::ReadWholeFile(files->path());
-            if (read.status != files::FileReadStatus::Read) {
-                continue;
-            }
-            const std::string_view bytes = read.bytes;
-            TRecordSE run;
-            for (std::size_t i = 0; i < WholeRecords<TRecordSE>(bytes); ++i) {
-                if (bytes.substr(i * TRecordSE::kLength + kCourseAt, dateAndCourse.size()) !=
-                        dateAndCourse ||
-                    !ReadRecordAt(bytes, i, run)) {
-                    continue;
-                }
-                const int horse = run.Int(jvdata::SE::kHorseNumber);
-                if (horse < 1 || horse > kRunnerSlots) {
-                    continue;
-                }
-                for (int s = 0; s < day.RaceCount; ++s) {
-                    TRecordSE& slot = day.Runners[s][horse - 1];
-                    if (day.Races[s].RaceKey() == run.RaceKey() && slot.IsBlank()) {
-                        slot = run;
-                        missing -= horse <= RunnerCount(day.Races[s]) ? 1 : 0;
-                        break;
-                    }
-                }
+            if (read.status == files::FileReadStatus::Read) {
+                takeRuns(read.bytes);
             }
         }
         if (missing <= 0) {
@@ -656,7 +678,8 @@ void CollectResultRunners(TStoreFiles& reader, std::string_view dateAndCourse, T
 }
 
 TDayLoadResult LoadResultsDay(const fs::path& dataRoot, std::string_view baseName,
-                              TRaceDayData& day, const TDayLoadProgress& progress) {
+                              TRaceDayData& day, const TDayLoadProgress& progress,
+                              const TDayRunnersHint& runners) {
     TDayLoadResult result;
     TStoreFiles reader(dataRoot);
     std::string dateAndCourse;
@@ -678,7 +701,7 @@ TDayLoadResult LoadResultsDay(const fs::path& dataRoot, std::string_view baseNam
     day.Clear();
     day.RaceCount = raceCount;
     std::copy_n(races12.begin(), raceCount, day.Races.begin());
-    CollectResultRunners(reader, dateAndCourse, day);
+    CollectResultRunners(reader, dateAndCourse, runners, day);
     for (int s = 0; s < raceCount; ++s) {
         LoadCourseRecord(reader, day.Races[s], day.CourseRecords[s]);
         for (int k = 0; k < kRunnerSlots; ++k) {
@@ -697,9 +720,9 @@ TDayLoadResult LoadResultsDay(const fs::path& dataRoot, std::string_view baseNam
 } // namespace
 
 TDayLoadResult LoadRaceDay(const fs::path& dataRoot, std::string_view entry, TRaceDayData& day,
-                           const TDayLoadProgress& progress) {
+                           const TDayLoadProgress& progress, const TDayRunnersHint& runners) {
     if (IsResultsDayEntry(entry)) {
-        return LoadResultsDay(dataRoot, EntryBaseName(entry), day, progress);
+        return LoadResultsDay(dataRoot, EntryBaseName(entry), day, progress, runners);
     }
     return LoadCardDay(dataRoot, entry, day, progress);
 }

@@ -18,7 +18,10 @@
 // horses' history files (.jvSEI), each in the slot of its horse number. Everything else (horse
 // masters, earlier runs and their races, course records, payoffs from the day's .jvHR file if
 // there is one) is read as for a card day. Such a load fails like a card day's when the result
-// file is missing, unreadable or holds no race of the day.
+// file is missing, unreadable or holds no race of the day. The store has no link from a day to
+// its horses, so the history files are looked through crop by crop; a runners hint (the
+// store's index knows who ran) names the horses to read first, and the crops are looked
+// through only for the runners it did not give.
 #pragma once
 
 #include "race/TRaceDayData.h"
@@ -40,6 +43,12 @@ inline constexpr int kDayLoadProgressMaximum = 24;
 // Told the bar's new position, 1 to kDayLoadProgressMaximum, each time the load advances it by
 // one step. The bar starts at 0 before the load begins.
 using TDayLoadProgress = std::function<void(int position)>;
+
+// The registration numbers of the horses that ran on a day (date and racecourse code, RA
+// 12-21, such as "2004050105"), as something quicker than the history folders knows them. Only
+// a hint: each horse's runs are still taken from its own history file, a horse named wrongly
+// gives nothing, and the runners it leaves out are still looked for.
+using TDayRunnersHint = std::function<std::vector<std::string>(std::string_view dateAndCourse)>;
 
 // How a load ended.
 enum class TDayLoadStatus {
@@ -73,6 +82,7 @@ const std::string& IncompleteDayMessage();
 // the race in it, even when the file's race numbers have a gap. A horse master conversion that
 // fails, and any secondary file that is missing or unreadable, leave their slots blank.
 TDayLoadResult LoadRaceDay(const std::filesystem::path& dataRoot, std::string_view entry,
-                           TRaceDayData& day, const TDayLoadProgress& progress = {});
+                           TRaceDayData& day, const TDayLoadProgress& progress = {},
+                           const TDayRunnersHint& runners = {});
 
 } // namespace race

@@ -17,9 +17,10 @@ std::optional<int> SlotOfRaceNumber(const TRaceDayData& day, int raceNumber) {
 }
 
 TDayRace LoadDayRace(const std::filesystem::path& dataRoot, std::string_view entry,
-                     std::optional<int> raceNumber, TRaceDayData& day) {
+                     std::optional<int> raceNumber, TRaceDayData& day,
+                     const TDayRunnersHint& runners) {
     TDayRace result;
-    const TDayLoadResult load = LoadRaceDay(dataRoot, entry, day);
+    const TDayLoadResult load = LoadRaceDay(dataRoot, entry, day, {}, runners);
     if (!load.loaded()) {
         result.status = load.status == TDayLoadStatus::ReadFailed ? TDayPageStatus::ReadFailed
                                                                   : TDayPageStatus::UnknownDay;
@@ -42,8 +43,9 @@ TDayRace LoadDayRace(const std::filesystem::path& dataRoot, std::string_view ent
 }
 
 TDayPageResult DayPageLines(const std::filesystem::path& dataRoot, std::string_view entry,
-                            std::optional<int> raceNumber, TDayPage page, TRaceDayData& day) {
-    const TDayRace race = LoadDayRace(dataRoot, entry, raceNumber, day);
+                            std::optional<int> raceNumber, TDayPage page, TRaceDayData& day,
+                            const TDayRunnersHint& runners) {
+    const TDayRace race = LoadDayRace(dataRoot, entry, raceNumber, day, runners);
     TDayPageResult result{race.status, race.message, race.raceNumber, {}};
     if (race.shown()) {
         result.lines = page == TDayPage::Card ? CardPageLines(day, race.slot)

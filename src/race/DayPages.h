@@ -3,6 +3,7 @@
 // its number as the race tabs name it, and the page is the race card or the results.
 #pragma once
 
+#include "race/DayLoad.h"
 #include "race/TRaceDayData.h"
 
 #include <filesystem>
@@ -52,14 +53,17 @@ struct TDayRace {
 
 // Loads the day of entry (a date-list entry, Shift-JIS) from the store under dataRoot into day
 // and finds the race numbered raceNumber, or the day's first race when none is given. day is
-// working space (about 2.5 MB): the caller keeps one.
+// working space (about 2.5 MB): the caller keeps one. runners, when given, tells a day shown
+// from results where to find its horses first (see LoadRaceDay).
 TDayRace LoadDayRace(const std::filesystem::path& dataRoot, std::string_view entry,
-                     std::optional<int> raceNumber, TRaceDayData& day);
+                     std::optional<int> raceNumber, TRaceDayData& day,
+                     const TDayRunnersHint& runners = {});
 
 // Loads the day of entry (a date-list entry, Shift-JIS) from the store under dataRoot into day
 // and gives the page of the race numbered raceNumber, or of the day's first race when none is
 // given. day is working space (about 2.5 MB): the caller keeps one.
 TDayPageResult DayPageLines(const std::filesystem::path& dataRoot, std::string_view entry,
-                            std::optional<int> raceNumber, TDayPage page, TRaceDayData& day);
+                            std::optional<int> raceNumber, TDayPage page, TRaceDayData& day,
+                            const TDayRunnersHint& runners = {});
 
 } // namespace race

@@ -169,6 +169,41 @@ TEST_F(ResultsDayLoadTest, AnOldHorseIsFoundAfterTheYoungerCrops) {
     EXPECT_EQ(day->Runners[0][2].RegistrationNumber(), "2001100003");
 }
 
+TEST_F(ResultsDayLoadTest, TheRunnersHintIsCheckedAndWhatItLeavesOutIsLookedFor) {
+    std::vector<std::string> horses;
+    for (const int race : {1, 2}) {
+        for (const int horse : {1, 2, 3}) {
+            horses.push_back(WriteHorse(race, horse));
+        }
+    }
+    // Read only by a look through the crops: horse number 4 of a 3-runner race is never waited
+    // for, so it shows whether the crops were looked through.
+    store.WriteHistory("2000000004", {MakeRunner(races[1], 4, "2000000004")});
+    std::vector<std::string> asked;
+    const auto load = [&](std::vector<std::string> hint) {
+        return race::LoadRaceDay(dir.path(), base + std::string(race::kResultsDayMark), *day, {},
+                                 [&asked, hint](std::string_view dateAndCourse) {
+                                     asked.emplace_back(dateAndCourse);
+                                     return hint;
+                                 });
+    };
+
+    // Every runner named: the crops are not looked through.
+    ASSERT_TRUE(load(horses).loaded());
+    EXPECT_EQ(asked, std::vector<std::string>{"2004042405"});
+    EXPECT_EQ(day->Runners[0][2].RegistrationNumber(), horses[2]);
+    EXPECT_EQ(day->Runners[1][1].RegistrationNumber(), horses[4]);
+    EXPECT_TRUE(day->Runners[1][3].IsBlank());
+
+    // Wrong names (no file, no run that day, no registration number) give nothing, and the
+    // runners the hint left out are found in the crops.
+    store.WriteHistory("2002000009", {MakeRunner(pastRace, 1, "2002000009")});
+    ASSERT_TRUE(load({"2001999999", "2002000009", "..\\..\\x", horses[0]}).loaded());
+    EXPECT_EQ(day->Runners[0][0].RegistrationNumber(), horses[0]);
+    EXPECT_EQ(day->Runners[0][1].RegistrationNumber(), horses[1]);
+    EXPECT_EQ(day->Runners[1][2].RegistrationNumber(), horses[5]);
+}
+
 TEST_F(ResultsDayLoadTest, DamagedRunnerRecordsAreSkippedAndTheDayStillLoads) {
     const std::string good = WriteHorse(1, 1);
     // A history file cut short in its run of the day, and runs of the day with a horse number
