@@ -812,7 +812,7 @@ int ShowHorse(const TOptions& options, const TOutput& out, const fs::path& root)
     const int horseTab = options.horse ? ItemOf(*options.horse).value_or(0) : 1;
     const auto day = std::make_unique<race::TRaceDayData>();
     const horse::THorseDumpResult result =
-        horse::HorsePageDump(root, entry, number, horseTab, *day);
+        horse::HorsePageDump(root, entry, number, horseTab, *day, archive::IndexedDayRunners(root));
     switch (result.status) {
     case horse::THorseDumpStatus::Shown:
         break;
@@ -851,8 +851,8 @@ int Show(const TOptions& options, const TOutput& out) {
     race::TDayPageResult result;
     if (const auto analysisPage = analysis::AnalysisPageOf(*options.page)) {
         const int select = options.select ? ItemOf(*options.select).value_or(1) : 1;
-        analysis::TAnalysisPageResult shown =
-            analysis::AnalysisDayPageLines(*root, entry, number, *analysisPage, select, *day);
+        analysis::TAnalysisPageResult shown = analysis::AnalysisDayPageLines(
+            *root, entry, number, *analysisPage, select, *day, archive::IndexedDayRunners(*root));
         if (shown.noSuchItem) {
             out.Note(stderr, "tomberly-cli: the selector of " + *options.page + " has no item " +
                                  std::to_string(select) + " in that race");
@@ -862,7 +862,8 @@ int Show(const TOptions& options, const TOutput& out) {
     } else {
         const race::TDayPage page =
             *options.page == "card" ? race::TDayPage::Card : race::TDayPage::Results;
-        result = race::DayPageLines(*root, entry, number, page, *day);
+        result =
+            race::DayPageLines(*root, entry, number, page, *day, archive::IndexedDayRunners(*root));
     }
     switch (result.status) {
     case race::TDayPageStatus::Shown:
@@ -1079,7 +1080,8 @@ int Print(const TOptions& options, const TOutput& out) {
     }
     const std::string entry = EntryOf(options);
     const auto day = std::make_unique<race::TRaceDayData>();
-    const race::TDayLoadResult load = race::LoadRaceDay(*root, entry, *day);
+    const race::TDayLoadResult load =
+        race::LoadRaceDay(*root, entry, *day, {}, archive::IndexedDayRunners(*root));
     if (!load.loaded()) {
         return ReportDayFailure(out,
                                 load.status == race::TDayLoadStatus::ReadFailed
@@ -1125,7 +1127,8 @@ int Export(const TOptions& options, const TOutput& out) {
     }
     const std::string entry = EntryOf(options);
     const auto day = std::make_unique<race::TRaceDayData>();
-    const race::TDayRace race = race::LoadDayRace(*root, entry, RaceOption(options), *day);
+    const race::TDayRace race = race::LoadDayRace(*root, entry, RaceOption(options), *day,
+                                                  archive::IndexedDayRunners(*root));
     switch (race.status) {
     case race::TDayPageStatus::Shown:
         break;

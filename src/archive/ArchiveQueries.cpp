@@ -59,9 +59,11 @@ std::string_view SearchCondition(TSubjectKind kind) {
         return "r.horse IN (SELECT code FROM horses WHERE instr(key, ?1) > 0 UNION SELECT horse "
                "FROM masters WHERE instr(key, ?1) > 0 OR instr(kana_key, ?1) > 0)";
     case TSubjectKind::Jockey:
-        return "r.jockey IN (SELECT code FROM jockeys WHERE instr(key, ?1) > 0)";
+        return "(r.horse, r.race) IN (SELECT horse, race FROM jockey_runs WHERE jockey IN "
+               "(SELECT code FROM jockeys WHERE instr(key, ?1) > 0))";
     case TSubjectKind::Trainer:
-        return "r.trainer IN (SELECT code FROM trainers WHERE instr(key, ?1) > 0)";
+        return "(r.horse, r.race) IN (SELECT horse, race FROM trainer_runs WHERE trainer IN "
+               "(SELECT code FROM trainers WHERE instr(key, ?1) > 0))";
     case TSubjectKind::Sire:
         return "r.horse IN (SELECT horse FROM masters WHERE sire IN (SELECT code FROM sires WHERE "
                "instr(key, ?1) > 0))";
@@ -175,12 +177,13 @@ TSubjectList FindSubjects(const TStoreIndex& index, TSubjectKind kind, std::stri
               "c.code";
         break;
     case TSubjectKind::Jockey:
-        sql = "SELECT code, name, (SELECT count(*) FROM runs r WHERE r.jockey = j.code AND "
+        sql = "SELECT code, name, (SELECT count(*) FROM jockey_runs r WHERE r.jockey = j.code AND "
               "r.abnormality NOT IN ('1', '2', '3')) AS n FROM "
               "jockeys j WHERE instr(key, ?1) > 0";
         break;
     case TSubjectKind::Trainer:
-        sql = "SELECT code, name, (SELECT count(*) FROM runs r WHERE r.trainer = t.code AND "
+        sql = "SELECT code, name, (SELECT count(*) FROM trainer_runs r WHERE r.trainer = t.code "
+              "AND "
               "r.abnormality NOT IN ('1', '2', '3')) AS n "
               "FROM trainers t WHERE instr(key, ?1) > 0";
         break;
@@ -190,7 +193,7 @@ TSubjectList FindSubjects(const TStoreIndex& index, TSubjectKind kind, std::stri
               "sires s WHERE instr(key, ?1) > 0";
         break;
     case TSubjectKind::Course:
-        sql = "SELECT course, '', count(*) AS n FROM races ra JOIN runs r ON r.race = ra.race "
+        sql = "SELECT course, '', count(*) AS n FROM races ra JOIN race_runs r ON r.race = ra.race "
               "WHERE r.abnormality NOT IN ('1', '2', '3') GROUP BY course";
         break;
     }
@@ -280,6 +283,23 @@ struct TSplit {
     }
 };
 
+// Where the runs of the statistics come from: the run tables by jockey, trainer or race keep
+// what they count, in the order that finds a subject's runs as one range.
+std::string_view StatsRuns(TSubjectKind kind) {
+    switch (kind) {
+    case TSubjectKind::Jockey:
+        return "FROM jockey_runs r LEFT JOIN races ra ON ra.race = r.race WHERE ";
+    case TSubjectKind::Trainer:
+        return "FROM trainer_runs r LEFT JOIN races ra ON ra.race = r.race WHERE ";
+    case TSubjectKind::Course:
+        return "FROM races ra JOIN race_runs r ON r.race = ra.race WHERE ";
+    case TSubjectKind::Horse:
+    case TSubjectKind::Sire:
+        break;
+    }
+    return "FROM runs r LEFT JOIN races ra ON ra.race = r.race WHERE ";
+}
+
 std::string_view StatsCondition(TSubjectKind kind) {
     switch (kind) {
     case TSubjectKind::Horse:
@@ -352,9 +372,7 @@ TStatsResult Statistics(const TStoreIndex& index, const TStatsRequest& request) 
                         "WHERE p.race = r.race AND p.kind = 1 AND p.horse = r.horse_num), "
                         "(SELECT payout FROM payoffs p WHERE p.race = r.race AND p.kind = 2 AND "
                         "p.horse = r.horse_num), r.frame ") +
-            (byCourse ? "FROM races ra JOIN runs r ON r.race = ra.race WHERE "
-                      : "FROM runs r LEFT JOIN races ra ON ra.race = r.race WHERE ") +
-            std::string(StatsCondition(request.kind));
+            std::string(StatsRuns(request.kind)) + std::string(StatsCondition(request.kind));
         sql::TStatement select(index.Database(), sql);
         if (byCourse) {
             select.Bind(1, request.course).Bind(2, request.distance);

@@ -1,5 +1,6 @@
 #include "archive/Sqlite.h"
 
+#include <algorithm>
 #include <sqlite3.h>
 #include <utility>
 
@@ -176,6 +177,98 @@ bool TStatement::IsNull(int column) const {
 
 int TStatement::Columns() const {
     return sqlite3_column_count(stmt_);
+}
+
+TBatchInsert::TBatchInsert(TDatabase& db, std::string head, int columns, int rowsPerStatement,
+                           std::string tail)
+    : db_(db), head_(std::move(head)), tail_(std::move(tail)), columns_(columns),
+      rowsPerStatement_(std::max(1, rowsPerStatement)) {
+    values_.reserve(static_cast<std::size_t>(columns_ * rowsPerStatement_));
+}
+
+TBatchInsert::~TBatchInsert() {
+    sqlite3_finalize(full_);
+}
+
+TBatchInsert& TBatchInsert::Add(std::int64_t value) {
+    values_.push_back({TKind::Int, value, 0});
+    return *this;
+}
+
+TBatchInsert& TBatchInsert::Add(std::string_view text) {
+    values_.push_back({TKind::Text, static_cast<std::int64_t>(text_.size()), text.size()});
+    text_ += text;
+    return *this;
+}
+
+TBatchInsert& TBatchInsert::AddBytes(std::string_view bytes) {
+    values_.push_back({TKind::Bytes, static_cast<std::int64_t>(text_.size()), bytes.size()});
+    text_ += bytes;
+    return *this;
+}
+
+void TBatchInsert::EndRow() {
+    if (values_.size() == static_cast<std::size_t>(columns_ * rowsPerStatement_)) {
+        if (full_ == nullptr) {
+            full_ = Prepare(rowsPerStatement_);
+        }
+        Run(full_, static_cast<std::size_t>(rowsPerStatement_));
+    }
+}
+
+void TBatchInsert::Finish() {
+    const std::size_t rows = values_.size() / static_cast<std::size_t>(columns_);
+    if (rows == 0) {
+        return;
+    }
+    sqlite3_stmt* rest = Prepare(static_cast<int>(rows));
+    try {
+        Run(rest, rows);
+    } catch (...) {
+        sqlite3_finalize(rest);
+        throw;
+    }
+    sqlite3_finalize(rest);
+}
+
+sqlite3_stmt* TBatchInsert::Prepare(int rows) {
+    std::string sql = head_ + " VALUES";
+    for (int r = 0; r < rows; ++r) {
+        sql += r == 0 ? "(" : ",(";
+        for (int c = 0; c < columns_; ++c) {
+            sql += c == 0 ? "?" : ",?";
+        }
+        sql += ")";
+    }
+    sql += tail_;
+    sqlite3_stmt* statement = nullptr;
+    db_.Check(sqlite3_prepare_v2(db_.Handle(), sql.data(), static_cast<int>(sql.size()), &statement,
+                                 nullptr),
+              head_);
+    return statement;
+}
+
+void TBatchInsert::Run(sqlite3_stmt* statement, std::size_t rows) {
+    // The bytes stay in text_ until the step is done: bound without a copy.
+    for (std::size_t i = 0; i < rows * static_cast<std::size_t>(columns_); ++i) {
+        const TValue& value = values_[i];
+        const int index = static_cast<int>(i) + 1;
+        const char* bytes = text_.data() + (value.kind == TKind::Int ? 0 : value.number);
+        const int size = static_cast<int>(value.size);
+        const int code = value.kind == TKind::Int
+                             ? sqlite3_bind_int64(statement, index, value.number)
+                         : value.kind == TKind::Text
+                             ? sqlite3_bind_text(statement, index, bytes, size, SQLITE_STATIC)
+                             : sqlite3_bind_blob(statement, index, bytes, size, SQLITE_STATIC);
+        db_.Check(code, "bind");
+    }
+    const int code = sqlite3_step(statement);
+    sqlite3_reset(statement);
+    values_.clear();
+    text_.clear();
+    if (code != SQLITE_DONE) {
+        db_.Check(code == SQLITE_ROW ? SQLITE_MISUSE : code, head_);
+    }
 }
 
 TTransaction::TTransaction(TDatabase& db) : db_(db) {

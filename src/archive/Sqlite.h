@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -100,6 +101,52 @@ public:
 private:
     TDatabase& db_;
     sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Rows put into one table through statements of many rows each ("INSERT ... VALUES (...),
+// (...), ..."), so that a build of hundreds of thousands of rows runs a statement per batch
+// rather than per row. The values of a row are added in column order and copied into the
+// batch; a full batch is run at the row's end, what is left by Finish. With one row a batch
+// each row is run at its end, before anything the caller does next.
+class TBatchInsert {
+public:
+    // head: "INSERT OR REPLACE INTO runs" and the like; tail, what follows the values (an
+    // "ON CONFLICT" clause).
+    TBatchInsert(TDatabase& db, std::string head, int columns, int rowsPerStatement,
+                 std::string tail = {});
+    ~TBatchInsert();
+    TBatchInsert(const TBatchInsert&) = delete;
+    TBatchInsert& operator=(const TBatchInsert&) = delete;
+
+    TBatchInsert& Add(std::int64_t value);
+    TBatchInsert& Add(int value) { return Add(static_cast<std::int64_t>(value)); }
+    // Text bound as UTF-8 text (codes, keys, ASCII).
+    TBatchInsert& Add(std::string_view text);
+    // CP932 bytes bound as a blob, so that SQLite never takes them for UTF-8.
+    TBatchInsert& AddBytes(std::string_view bytes);
+    // Ends the row; runs the batch when it is full. Throws TSqlError when the statement fails.
+    void EndRow();
+    // Runs the rows not run yet.
+    void Finish();
+
+private:
+    enum class TKind : unsigned char { Int, Text, Bytes };
+    struct TValue {
+        TKind kind;
+        std::int64_t number; // the value, or the offset of the bytes in text_
+        std::size_t size;
+    };
+    sqlite3_stmt* Prepare(int rows);
+    void Run(sqlite3_stmt* statement, std::size_t rows);
+
+    TDatabase& db_;
+    std::string head_;
+    std::string tail_;
+    int columns_;
+    int rowsPerStatement_;
+    sqlite3_stmt* full_ = nullptr; // the statement of a whole batch, made when first needed
+    std::vector<TValue> values_;
+    std::string text_; // the bytes of the batch's text and blob values
 };
 
 // One transaction: begun by the constructor, committed by Commit, rolled back by the

@@ -9,13 +9,19 @@
 #include "store/StoreWriter.h"
 
 #include <algorithm>
+#include <array>
+#include <condition_variable>
+#include <cstdint>
 #include <cstring>
-#include <deque>
-#include <future>
+#include <exception>
 #include <map>
+#include <mutex>
+#include <optional>
 #include <set>
 #include <sqlite3.h>
 #include <system_error>
+#include <thread>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -57,6 +63,18 @@ CREATE TABLE IF NOT EXISTS masters(horse TEXT PRIMARY KEY, file INTEGER NOT NULL
 CREATE TABLE IF NOT EXISTS payoffs(race TEXT NOT NULL, kind INTEGER NOT NULL,
     horse INTEGER NOT NULL, payout INTEGER NOT NULL, popularity INTEGER, file INTEGER NOT NULL,
     PRIMARY KEY(race, kind, horse)) WITHOUT ROWID;
+-- The runs by race, by jockey and by trainer, with what the statistics count, so that a
+-- race's runners or a jockey's years of runs are one range each. Tables rather than indexes
+-- of runs: a build puts their rows in already sorted, where an index would sort them again;
+-- after the build the triggers below keep them with runs.
+CREATE TABLE IF NOT EXISTS race_runs(race TEXT NOT NULL, horse TEXT NOT NULL, horse_num INTEGER,
+    finish INTEGER, abnormality TEXT, frame INTEGER, PRIMARY KEY(race, horse)) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS jockey_runs(jockey TEXT NOT NULL, race TEXT NOT NULL,
+    horse TEXT NOT NULL, horse_num INTEGER, finish INTEGER, abnormality TEXT, frame INTEGER,
+    PRIMARY KEY(jockey, race, horse)) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS trainer_runs(trainer TEXT NOT NULL, race TEXT NOT NULL,
+    horse TEXT NOT NULL, horse_num INTEGER, finish INTEGER, abnormality TEXT, frame INTEGER,
+    PRIMARY KEY(trainer, race, horse)) WITHOUT ROWID;
 CREATE TABLE IF NOT EXISTS jockeys(code TEXT PRIMARY KEY, name BLOB, key TEXT) WITHOUT ROWID;
 CREATE TABLE IF NOT EXISTS trainers(code TEXT PRIMARY KEY, name BLOB, key TEXT) WITHOUT ROWID;
 CREATE TABLE IF NOT EXISTS sires(code TEXT PRIMARY KEY, name BLOB, key TEXT) WITHOUT ROWID;
@@ -64,14 +82,29 @@ CREATE TABLE IF NOT EXISTS sires(code TEXT PRIMARY KEY, name BLOB, key TEXT) WIT
 
 // Made after a build's rows are in: one sort each instead of an update per row.
 constexpr std::string_view kIndexes = R"sql(
-CREATE INDEX IF NOT EXISTS runs_race ON runs(race);
--- Covering what the statistics read, so that a jockey's years of runs need no lookup each.
-CREATE INDEX IF NOT EXISTS runs_jockey ON runs(jockey, race, horse_num, finish, abnormality, frame);
-CREATE INDEX IF NOT EXISTS runs_trainer ON runs(trainer, race, horse_num, finish, abnormality, frame);
 CREATE INDEX IF NOT EXISTS races_file ON races(file);
 CREATE INDEX IF NOT EXISTS races_course ON races(course, distance);
 CREATE INDEX IF NOT EXISTS payoffs_file ON payoffs(file);
 CREATE INDEX IF NOT EXISTS masters_sire ON masters(sire, horse);
+)sql";
+
+// Keep race_runs, jockey_runs and trainer_runs with runs once a build has filled them. A run
+// is replaced by deleting it first (a REPLACE would not fire the delete trigger).
+constexpr std::string_view kTriggers = R"sql(
+CREATE TRIGGER IF NOT EXISTS runs_added AFTER INSERT ON runs BEGIN
+    INSERT OR REPLACE INTO race_runs VALUES(new.race, new.horse, new.horse_num, new.finish,
+        new.abnormality, new.frame);
+    INSERT OR REPLACE INTO jockey_runs SELECT new.jockey, new.race, new.horse, new.horse_num,
+        new.finish, new.abnormality, new.frame WHERE new.jockey <> '';
+    INSERT OR REPLACE INTO trainer_runs SELECT new.trainer, new.race, new.horse, new.horse_num,
+        new.finish, new.abnormality, new.frame WHERE new.trainer <> '';
+END;
+CREATE TRIGGER IF NOT EXISTS runs_removed AFTER DELETE ON runs BEGIN
+    DELETE FROM race_runs WHERE race = old.race AND horse = old.horse;
+    DELETE FROM jockey_runs WHERE jockey = old.jockey AND race = old.race AND horse = old.horse;
+    DELETE FROM trainer_runs WHERE trainer = old.trainer AND race = old.race AND
+        horse = old.horse;
+END;
 )sql";
 
 std::string Sj(std::string_view utf8) {
@@ -172,11 +205,13 @@ void ListYearFolders(const fs::path& root, std::string_view top, std::string_vie
 // Every store file the index is made from, in the order a build reads them.
 std::vector<TFoundFile> ListStore(const fs::path& root, TIndexReport& report) {
     std::vector<TFoundFile> found;
+    // The runs first: the tables by race and person are filled from them while the rest is
+    // read.
+    ListYearFolders(root, store::kHistoryFolder, ".jvSEI", TStoreFileKind::HorseHistory, found,
+                    report);
     ListYearFolders(root, store::kResultFolder, ".jvSERA", TStoreFileKind::Results, found, report);
     ListFiles(root, std::string(store::kDataFolder), ".jvHR", TStoreFileKind::RaceDayPayoffs, found,
               report);
-    ListYearFolders(root, store::kHistoryFolder, ".jvSEI", TStoreFileKind::HorseHistory, found,
-                    report);
     ListYearFolders(root, store::kHorseMasterFolder, ".jvUM2", TStoreFileKind::HorseMaster, found,
                     report);
     return found;
@@ -191,43 +226,6 @@ bool Indexed(TStoreFileKind kind) {
 std::string StemOf(const TStoreFile& file) {
     const std::size_t dot = file.name.rfind('.');
     return file.name.substr(0, dot);
-}
-
-// Reads the files in order, the next few chunks of them on other threads while the caller
-// works on the last, and hands each read to use() in order.
-template <class Use>
-void ReadAhead(const fs::path& root, const std::vector<TFoundFile>& found, Use use) {
-    constexpr std::size_t kChunk = 64;
-    constexpr std::size_t kAhead = 3;
-    const auto readChunk = [&root, &found](std::size_t first) {
-        std::vector<files::FileReadResult> reads;
-        const std::size_t end = std::min(found.size(), first + kChunk);
-        for (std::size_t i = first; i < end; ++i) {
-            reads.push_back(files::ReadWholeFile(store::StorePath(root, found[i].file),
-                                                 store::kStoreFileReadBound));
-        }
-        return reads;
-    };
-    std::deque<std::future<std::vector<files::FileReadResult>>> pending;
-    std::size_t next = 0;
-    const auto launch = [&] {
-        if (next < found.size()) {
-            pending.push_back(std::async(std::launch::async, readChunk, next));
-            next += kChunk;
-        }
-    };
-    for (std::size_t k = 0; k < kAhead; ++k) {
-        launch();
-    }
-    std::size_t index = 0;
-    while (!pending.empty()) {
-        std::vector<files::FileReadResult> reads = pending.front().get();
-        pending.pop_front();
-        launch();
-        for (files::FileReadResult& read : reads) {
-            use(found[index++], read);
-        }
-    }
 }
 
 // The lines of a file's bytes as store::SplitLines finds them (ended by CR LF, a lone CR or a
@@ -268,7 +266,337 @@ std::vector<std::string_view> ChangedLines(std::string_view before, std::string_
     return changed;
 }
 
+// A store file's rows, parsed from its lines off the writing thread: the values as the tables
+// take them.
+struct TRaceRow {
+    std::string race, course, name, track, turf, dirt;
+    int distance = 0;
+    int starters = 0;
+};
+struct TPayoffRow {
+    std::string race;
+    int kind = 0; // 1 win, 2 place
+    int horse = 0;
+    std::int64_t payout = 0;
+    int popularity = 0;
+};
+struct TRunRow {
+    std::string race, horseName, jockey, jockeyName, trainer, trainerName, abnormality, time;
+    int horseNum = 0;
+    int frame = 0;
+    int finish = 0;
+    int popularity = 0;
+    int odds = 0;
+};
+struct TNamed {
+    std::string name, key;
+};
+struct TMasterRow {
+    std::string name, key, kanaKey, sire, sireName;
+};
+
+struct TParsedRows {
+    std::vector<TRaceRow> races;
+    std::vector<TPayoffRow> payoffs;
+    std::vector<TRunRow> runs;
+    std::optional<TNamed> horse; // a history file's horse: the name of its latest run
+    std::optional<TMasterRow> master;
+    std::size_t linesSkipped = 0; // lines of a wrong length or of another horse
+};
+
+void ParseRaces(const std::vector<std::string_view>& lines, TParsedRows& rows) {
+    using namespace jvdata;
+    for (const std::string_view line : lines) {
+        const auto ra = TRecordRA::FromLine(line);
+        if (!ra || ra->IsBlank()) {
+            rows.linesSkipped += ra ? 0 : 1;
+            continue;
+        }
+        TRaceRow& row = rows.races.emplace_back();
+        row.race = ra->RaceKey();
+        row.course = ra->CourseCode();
+        row.name = KeibaFunc::ShownName(ra->Field(RA::kRaceName));
+        if (row.name.empty()) {
+            row.name = KeibaFunc::ShownName(ra->Field(RA::kConditionName));
+        }
+        row.distance = ra->Int(RA::kDistance);
+        row.track = Sjis::TrimBlanks(ra->Field(RA::kTrackCode));
+        row.turf = ra->Field(RA::kTurfGoingCode);
+        row.dirt = ra->Field(RA::kDirtGoingCode);
+        row.starters = ra->Int(RA::kStarters);
+    }
+}
+
+void ParsePayoffs(const std::vector<std::string_view>& lines, TParsedRows& rows) {
+    using namespace jvdata;
+    for (const std::string_view line : lines) {
+        const auto hr = TRecordHR::FromLine(line);
+        if (!hr || hr->IsBlank()) {
+            rows.linesSkipped += hr ? 0 : 1;
+            continue;
+        }
+        const std::pair<int, TPayoffGroup> groups[] = {{1, HR::kWin}, {2, HR::kPlace}};
+        for (const auto& [kind, group] : groups) {
+            for (int e = 0; e < group.entries; ++e) {
+                const int horse = hr->Int(group.Horse(e, 0));
+                const std::int64_t payout = hr->Int64(group.Payout(e));
+                if (horse > 0 && payout > 0) {
+                    rows.payoffs.push_back({std::string(hr->RaceKey()), kind, horse, payout,
+                                            hr->Int(group.Popularity(e))});
+                }
+            }
+        }
+    }
+}
+
+void ParseRuns(std::string_view horse, const std::vector<std::string_view>& lines,
+               TParsedRows& rows) {
+    using namespace jvdata;
+    for (const std::string_view line : lines) {
+        const auto se = TRecordSE::FromLine(line);
+        if (!se || se->IsBlank()) {
+            rows.linesSkipped += se ? 0 : 1;
+            continue;
+        }
+        if (se->Field(SE::kRegistrationNumber) != horse) {
+            ++rows.linesSkipped; // another horse's line has no place in this file
+            continue;
+        }
+        TRunRow& run = rows.runs.emplace_back();
+        run.race = se->RaceKey();
+        run.horseNum = se->Int(SE::kHorseNumber);
+        run.frame = se->Int(SE::kFrameNumber);
+        run.horseName = KeibaFunc::ShownName(se->Field(SE::kHorseName));
+        run.jockey = CodeOf(se->Field(SE::kJockeyCode));
+        run.jockeyName = KeibaFunc::ShownName(se->Field(SE::kJockeyShortName));
+        run.trainer = CodeOf(se->Field(SE::kTrainerCode));
+        run.trainerName = KeibaFunc::ShownName(se->Field(SE::kTrainerShortName));
+        run.finish = se->Int(SE::kFinishPosition);
+        run.abnormality = se->Field(SE::kAbnormalityCode);
+        run.popularity = se->Int(SE::kWinPopularity);
+        run.odds = se->Int(SE::kWinOdds);
+        run.time = se->Field(SE::kRaceTime);
+    }
+}
+
+// The horse's row: the name of its latest run, the last line of its file (kept in race order).
+void ParseHorseName(std::string_view horse, const std::vector<std::string_view>& lines,
+                    TParsedRows& rows) {
+    using namespace jvdata;
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        const auto se = TRecordSE::FromLine(*line);
+        if (se && !se->IsBlank() && se->Field(SE::kRegistrationNumber) == horse) {
+            const std::string name = KeibaFunc::ShownName(se->Field(SE::kHorseName));
+            rows.horse = TNamed{name, NameKey(name)};
+            return;
+        }
+    }
+}
+
+void ParseMaster(std::string_view horse, const std::vector<std::string_view>& lines,
+                 TParsedRows& rows) {
+    using namespace jvdata;
+    if (lines.empty()) {
+        return;
+    }
+    const auto um = TRecordUM::FromLine(lines.front());
+    if (!um || um->Field(UM::kRegistrationNumber) != horse) {
+        ++rows.linesSkipped;
+        return;
+    }
+    TMasterRow& master = rows.master.emplace();
+    master.name = KeibaFunc::ShownName(um->Field(UM::kHorseName));
+    master.key = NameKey(master.name);
+    master.kanaKey = NameKey(Sjis::TrimBlanks(um->Field(UM::kKanaName)));
+    master.sire = CodeOf(um->Field(UM::PedigreeNumber(UM::kSire)));
+    master.sireName = KeibaFunc::ShownName(um->Field(UM::PedigreeName(UM::kSire)));
+}
+
+// The rows of lines of a store file (the file's whole lines, or those a write changed); for a
+// history file, allLines are the whole file's, of which the last run names the horse.
+TParsedRows ParseLines(const TStoreFile& file, const std::vector<std::string_view>& lines,
+                       const std::vector<std::string_view>& allLines) {
+    TParsedRows rows;
+    switch (file.kind) {
+    case TStoreFileKind::Results:
+        ParseRaces(lines, rows);
+        break;
+    case TStoreFileKind::RaceDayPayoffs:
+        ParsePayoffs(lines, rows);
+        break;
+    case TStoreFileKind::HorseHistory:
+        ParseRuns(StemOf(file), lines, rows);
+        ParseHorseName(StemOf(file), allLines, rows);
+        break;
+    case TStoreFileKind::HorseMaster:
+        ParseMaster(StemOf(file), lines, rows);
+        break;
+    default:
+        break;
+    }
+    return rows;
+}
+
+// A store file as a reading thread read and parsed it.
+struct TParsedFile {
+    files::FileReadStatus status = files::FileReadStatus::Missing;
+    std::error_code error;          // the system's reason when Failed
+    files::TFileStamp stamp{-1, 0}; // size and time when Read
+    TParsedRows rows;
+};
+
+TParsedFile ReadAndParse(const fs::path& root, const TStoreFile& file) {
+    files::FileReadResult read =
+        files::ReadWholeFile(store::StorePath(root, file), store::kStoreFileReadBound);
+    TParsedFile parsed;
+    parsed.status = read.status;
+    parsed.error = read.error;
+    // A file that could not be read keeps no size, so that the next check reads it again.
+    parsed.stamp = {read.status == files::FileReadStatus::Read
+                        ? static_cast<std::int64_t>(read.bytes.size())
+                        : -1,
+                    read.modified};
+    if (read.status == files::FileReadStatus::Read) {
+        const std::vector<std::string_view> lines = LineViews(read.bytes);
+        parsed.rows = ParseLines(file, lines, lines);
+    }
+    return parsed;
+}
+
+// Reads and parses store files in chunks on two threads of its own while the caller puts in
+// what they gave, chunk by chunk in the files' order. The threads keep a few chunks ahead of
+// the caller; Unbound lets them read on to the end, while the caller is busy with something
+// else (parsed rows are a small part of the files' bytes).
+class TParseAhead {
+public:
+    static constexpr std::size_t kChunk = 64;
+
+    TParseAhead(const fs::path& root, const std::vector<TFoundFile>& files)
+        : root_(root), files_(files), chunks_((files.size() + kChunk - 1) / kChunk),
+          done_(chunks_.size(), false) {
+        for (int t = 0; t < kThreads; ++t) {
+            threads_.emplace_back([this] { Work(); });
+        }
+    }
+    ~TParseAhead() {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        for (std::thread& thread : threads_) {
+            thread.join();
+        }
+    }
+    TParseAhead(const TParseAhead&) = delete;
+    TParseAhead& operator=(const TParseAhead&) = delete;
+
+    std::size_t Chunks() const noexcept { return chunks_.size(); }
+    // The files of chunk k (taken in order, once each), waiting until they are parsed.
+    std::vector<TParsedFile> Take(std::size_t k) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return done_[k] || failure_; });
+        if (failure_) {
+            std::rethrow_exception(failure_);
+        }
+        taken_ = k + 1;
+        changed_.notify_all();
+        return std::move(chunks_[k]);
+    }
+    void Unbound() {
+        {
+            const std::lock_guard lock(mutex_);
+            ahead_ = chunks_.size();
+        }
+        changed_.notify_all();
+    }
+
+private:
+    static constexpr int kThreads = 2;
+
+    void Work() {
+        for (;;) {
+            std::size_t k = 0;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] {
+                    return stop_ || next_ >= chunks_.size() || next_ < taken_ + ahead_;
+                });
+                if (stop_ || next_ >= chunks_.size()) {
+                    return;
+                }
+                k = next_++;
+            }
+            std::vector<TParsedFile> parsed;
+            try {
+                const std::size_t end = std::min(files_.size(), (k + 1) * kChunk);
+                for (std::size_t i = k * kChunk; i < end; ++i) {
+                    parsed.push_back(ReadAndParse(root_, files_[i].file));
+                }
+            } catch (...) { // out of memory: the caller's transaction is rolled back
+                const std::lock_guard lock(mutex_);
+                failure_ = std::current_exception();
+                stop_ = true;
+                changed_.notify_all();
+                return;
+            }
+            {
+                const std::lock_guard lock(mutex_);
+                chunks_[k] = std::move(parsed);
+                done_[k] = true;
+            }
+            changed_.notify_all();
+        }
+    }
+
+    const fs::path& root_;
+    const std::vector<TFoundFile>& files_;
+    std::vector<std::vector<TParsedFile>> chunks_;
+    std::vector<bool> done_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::size_t next_ = 0;  // the next chunk a thread takes up
+    std::size_t taken_ = 0; // chunks the caller has taken
+    std::size_t ahead_ = 4; // chunks read ahead of the caller
+    bool stop_ = false;
+    std::exception_ptr failure_;
+    std::vector<std::thread> threads_;
+};
+
+// Up to eight bytes of a key text from `from` on as one number that sorts as the bytes do
+// (SQLite's BINARY order: a text before a longer one it begins), so that a build sorts its
+// runs by numbers. The keys are fixed fields of at most 16 bytes and hold no zero byte.
+std::uint64_t KeyWord(std::string_view text, std::size_t from) {
+    std::uint64_t word = 0;
+    for (std::size_t i = from; i < from + 8; ++i) {
+        word = (word << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+    }
+    return word;
+}
+
+// The text of KeyWord numbers, without the zero bytes that pad it.
+template <std::size_t N>
+std::string KeyText(const std::array<std::uint64_t, N>& words) {
+    std::string text;
+    for (const std::uint64_t word : words) {
+        for (int shift = 56; shift >= 0; shift -= 8) {
+            const char c = static_cast<char>((word >> shift) & 0xFF);
+            if (c == 0) {
+                return text;
+            }
+            text += c;
+        }
+    }
+    return text;
+}
+
 } // namespace
+
+// Rows a statement of a build puts in; an update runs each row at once, in order with the
+// deletes around it.
+int Batch(bool fresh) {
+    return fresh ? 64 : 1;
+}
 
 // The statements of one transaction that brings store files into the index.
 class TStoreIndex::TWriter {
@@ -278,37 +606,39 @@ public:
           fileRow_(db, "INSERT INTO files(path, kind, size, mtime) VALUES(?1, ?2, ?3, ?4) "
                        "ON CONFLICT(path) DO UPDATE SET kind = excluded.kind, "
                        "size = excluded.size, mtime = excluded.mtime RETURNING id"),
-          race_(db, "INSERT OR REPLACE INTO races VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)"),
-          run_(db, "INSERT OR REPLACE INTO runs VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, "
-                   "?11, ?12, ?13, ?14)"),
-          horse_(db, "INSERT OR REPLACE INTO horses VALUES(?1, ?2, ?3, ?4)"),
-          master_(db, "INSERT OR REPLACE INTO masters VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)"),
-          payoff_(db, "INSERT OR REPLACE INTO payoffs VALUES(?1, ?2, ?3, ?4, ?5, ?6)"),
+          files_(db, "INSERT INTO files(id, path, kind, size, mtime)", 5, Batch(fresh)),
+          race_(db, "INSERT OR REPLACE INTO races", 9, Batch(fresh)),
+          run_(db, "INSERT OR REPLACE INTO runs", 14, Batch(fresh)),
+          runRemove_(db, "DELETE FROM runs WHERE horse = ?1 AND race = ?2"),
+          // A horse's row is written only when its name changed: a week's update of thousands
+          // of horses then leaves their pages alone.
+          horse_(db, "INSERT INTO horses", 4, Batch(fresh),
+                 fresh ? ""
+                       : " ON CONFLICT(code) DO UPDATE SET file = excluded.file, name = "
+                         "excluded.name, key = excluded.key WHERE file IS NOT excluded.file "
+                         "OR name IS NOT excluded.name OR key IS NOT excluded.key"),
+          master_(db, "INSERT OR REPLACE INTO masters", 7, Batch(fresh)),
+          payoff_(db, "INSERT OR REPLACE INTO payoffs", 6, Batch(fresh)),
           racePayoffs_(db, "DELETE FROM payoffs WHERE race = ?1 AND file = ?2") {}
 
-    // Brings one store file, as read, into the index in place of what it gave before.
-    void File(const TStoreFile& file, const files::FileReadResult& read, TIndexReport& report) {
-        if (read.status == files::FileReadStatus::Missing) {
+    // Brings one store file, as read and parsed, into the index in place of what it gave
+    // before.
+    void File(const TStoreFile& file, const TParsedFile& parsed, TIndexReport& report) {
+        if (parsed.status == files::FileReadStatus::Missing) {
             Forget(file);
             return;
         }
-        const bool ok = read.status == files::FileReadStatus::Read;
-        // A file that could not be read keeps no size, so that the next check reads it again.
-        const std::int64_t id =
-            FileId(file, {ok ? static_cast<std::int64_t>(read.bytes.size()) : -1, read.modified});
+        const std::int64_t id = FileId(file, parsed.stamp);
         if (!fresh_) {
             RemoveRows(file, id);
         }
-        if (!ok) {
+        if (parsed.status != files::FileReadStatus::Read) {
             report.problems.push_back(
-                store::ReadFailure(store::StorePath(root_, file), read.error).message);
+                store::ReadFailure(store::StorePath(root_, file), parsed.error).message);
             return;
         }
         ++report.filesRead;
-        Lines(file, id, LineViews(read.bytes), report);
-        if (file.kind == TStoreFileKind::HorseHistory) {
-            HorseName(StemOf(file), id, read.bytes);
-        }
+        Insert(file, id, parsed.rows, report);
     }
 
     // Brings what a write changed in a store file into the index: only the lines it changed
@@ -348,30 +678,68 @@ public:
         default:
             break;
         }
-        Lines(file, id, changed, report);
-        if (file.kind == TStoreFileKind::HorseHistory) {
-            HorseName(StemOf(file), id, written.after);
-        }
+        Insert(file, id, ParseLines(file, changed, LineViews(written.after)), report);
     }
 
 private:
-    void Lines(const TStoreFile& file, std::int64_t id, const std::vector<std::string_view>& lines,
-               TIndexReport& report) {
-        switch (file.kind) {
-        case TStoreFileKind::Results:
-            Races(lines, id, report);
-            break;
-        case TStoreFileKind::RaceDayPayoffs:
-            Payoffs(lines, id, report);
-            break;
-        case TStoreFileKind::HorseHistory:
-            Runs(StemOf(file), lines, report);
-            break;
-        case TStoreFileKind::HorseMaster:
-            Master(StemOf(file), lines, id, report);
-            break;
-        default:
-            break;
+    // Puts a file's parsed rows in: the races, payoffs, runs and horse, or the master.
+    void Insert(const TStoreFile& file, std::int64_t id, const TParsedRows& rows,
+                TIndexReport& report) {
+        report.linesSkipped += rows.linesSkipped;
+        for (const TRaceRow& race : rows.races) {
+            race_.Add(race.race).Add(id).Add(race.course).AddBytes(race.name).Add(race.distance);
+            race_.Add(race.track).Add(race.turf).Add(race.dirt).Add(race.starters).EndRow();
+        }
+        for (const TPayoffRow& payoff : rows.payoffs) {
+            payoff_.Add(payoff.race).Add(payoff.kind).Add(payoff.horse).Add(payoff.payout);
+            payoff_.Add(payoff.popularity).Add(id).EndRow();
+        }
+        const std::string horse =
+            file.kind == TStoreFileKind::Results || file.kind == TStoreFileKind::RaceDayPayoffs
+                ? std::string()
+                : StemOf(file);
+        for (const TRunRow& run : rows.runs) {
+            Run(horse, run);
+        }
+        if (rows.horse) {
+            horse_.Add(horse).Add(id).AddBytes(rows.horse->name).Add(rows.horse->key).EndRow();
+        }
+        if (const std::optional<TMasterRow>& master = rows.master) {
+            master_.Add(horse).Add(id).AddBytes(master->name).Add(master->key);
+            master_.Add(master->kanaKey).Add(master->sire).AddBytes(master->sireName).EndRow();
+            if (!fresh_) {
+                Note(sires_, master->sire);
+            }
+        }
+    }
+
+    void Run(const std::string& horse, const TRunRow& run) {
+        const auto addRun = [&] {
+            run_.Add(horse).Add(run.race).Add(run.horseNum).Add(run.frame);
+            run_.AddBytes(run.horseName).Add(run.jockey).AddBytes(run.jockeyName);
+            run_.Add(run.trainer).AddBytes(run.trainerName).Add(run.finish);
+            run_.Add(run.abnormality).Add(run.popularity).Add(run.odds).Add(run.time).EndRow();
+        };
+        if (fresh_) {
+            addRun();
+            TRunEntry entry;
+            entry.race = {KeyWord(run.race, 0), KeyWord(run.race, 8)};
+            entry.horse = {KeyWord(horse, 0), KeyWord(horse, 8)};
+            entry.jockey = {KeyWord(run.jockey, 0)};
+            entry.trainer = {KeyWord(run.trainer, 0)};
+            entry.line = static_cast<std::uint32_t>(built_.size());
+            entry.horseNum = run.horseNum;
+            entry.finish = run.finish;
+            entry.frame = run.frame;
+            entry.abnormality = run.abnormality.empty() ? ' ' : run.abnormality.front();
+            built_.push_back(entry);
+        } else {
+            // Deleted first, so that the triggers take the run out of the tables by race,
+            // jockey and trainer before the new one goes in.
+            runRemove_.Bind(1, horse).Bind(2, run.race).Run();
+            addRun();
+            Note(jockeys_, run.jockey);
+            Note(trainers_, run.trainer);
         }
     }
 
@@ -390,17 +758,22 @@ public:
     // Names of the jockeys, trainers and sires whose runs or horses changed, brought up to date
     // from their latest run or horse; on a fresh build, every one of them.
     void FinishPeople() {
+        for (sql::TBatchInsert* batch : {&files_, &race_, &run_, &horse_, &master_, &payoff_}) {
+            batch->Finish();
+        }
         if (fresh_) {
+            FillRunTables();
             db_.Exec(kIndexes);
-            Collect("SELECT DISTINCT jockey FROM runs WHERE jockey <> ''", jockeys_);
-            Collect("SELECT DISTINCT trainer FROM runs WHERE trainer <> ''", trainers_);
+            db_.Exec(kTriggers);
             Collect("SELECT DISTINCT sire FROM masters WHERE sire <> ''", sires_);
         }
         People("jockeys",
-               "SELECT jockey_name FROM runs WHERE jockey = ?1 ORDER BY race DESC LIMIT 1",
+               "SELECT r.jockey_name FROM jockey_runs j JOIN runs r ON r.horse = j.horse AND "
+               "r.race = j.race WHERE j.jockey = ?1 ORDER BY j.race DESC LIMIT 1",
                jockeys_);
         People("trainers",
-               "SELECT trainer_name FROM runs WHERE trainer = ?1 ORDER BY race DESC LIMIT 1",
+               "SELECT r.trainer_name FROM trainer_runs t JOIN runs r ON r.horse = t.horse AND "
+               "r.race = t.race WHERE t.trainer = ?1 ORDER BY t.race DESC LIMIT 1",
                trainers_);
         People("sires", "SELECT sire_name FROM masters WHERE sire = ?1 ORDER BY horse DESC LIMIT 1",
                sires_);
@@ -408,6 +781,12 @@ public:
 
 private:
     std::int64_t FileId(const TStoreFile& file, const files::TFileStamp& stamp) {
+        if (fresh_) {
+            // A build lists each file once: its rows are numbered as they come.
+            files_.Add(++lastFile_).AddBytes(file.Text()).Add(static_cast<int>(file.kind));
+            files_.Add(stamp.size).Add(stamp.modified).EndRow();
+            return lastFile_;
+        }
         fileRow_.BindBytes(1, file.Text());
         fileRow_.Bind(2, static_cast<int>(file.kind));
         fileRow_.Bind(3, stamp.size);
@@ -463,101 +842,6 @@ private:
         }
     }
 
-    void Races(const std::vector<std::string_view>& lines, std::int64_t id, TIndexReport& report) {
-        using namespace jvdata;
-        for (const std::string_view line : lines) {
-            const auto ra = TRecordRA::FromLine(line);
-            if (!ra || ra->IsBlank()) {
-                report.linesSkipped += ra ? 0 : 1;
-                continue;
-            }
-            std::string name = KeibaFunc::ShownName(ra->Field(RA::kRaceName));
-            if (name.empty()) {
-                name = KeibaFunc::ShownName(ra->Field(RA::kConditionName));
-            }
-            race_.Bind(1, ra->RaceKey()).Bind(2, id).Bind(3, ra->CourseCode());
-            race_.BindBytes(4, name).Bind(5, ra->Int(RA::kDistance));
-            race_.Bind(6, Sjis::TrimBlanks(ra->Field(RA::kTrackCode)));
-            race_.Bind(7, ra->Field(RA::kTurfGoingCode)).Bind(8, ra->Field(RA::kDirtGoingCode));
-            race_.Bind(9, ra->Int(RA::kStarters));
-            race_.Run();
-        }
-    }
-
-    void Payoffs(const std::vector<std::string_view>& lines, std::int64_t id,
-                 TIndexReport& report) {
-        using namespace jvdata;
-        for (const std::string_view line : lines) {
-            const auto hr = TRecordHR::FromLine(line);
-            if (!hr || hr->IsBlank()) {
-                report.linesSkipped += hr ? 0 : 1;
-                continue;
-            }
-            const std::pair<int, TPayoffGroup> groups[] = {{1, HR::kWin}, {2, HR::kPlace}};
-            for (const auto& [kind, group] : groups) {
-                for (int e = 0; e < group.entries; ++e) {
-                    const int horse = hr->Int(group.Horse(e, 0));
-                    const std::int64_t payout = hr->Int64(group.Payout(e));
-                    if (horse <= 0 || payout <= 0) {
-                        continue;
-                    }
-                    payoff_.Bind(1, hr->RaceKey()).Bind(2, kind).Bind(3, horse).Bind(4, payout);
-                    payoff_.Bind(5, hr->Int(group.Popularity(e))).Bind(6, id);
-                    payoff_.Run();
-                }
-            }
-        }
-    }
-
-    void Runs(const std::string& horse, const std::vector<std::string_view>& lines,
-              TIndexReport& report) {
-        using namespace jvdata;
-        for (const std::string_view line : lines) {
-            const auto se = TRecordSE::FromLine(line);
-            if (!se || se->IsBlank()) {
-                report.linesSkipped += se ? 0 : 1;
-                continue;
-            }
-            if (se->Field(SE::kRegistrationNumber) != horse) {
-                ++report.linesSkipped; // another horse's line has no place in this file
-                continue;
-            }
-            const std::string jockey = CodeOf(se->Field(SE::kJockeyCode));
-            const std::string trainer = CodeOf(se->Field(SE::kTrainerCode));
-            run_.Bind(1, horse).Bind(2, se->RaceKey()).Bind(3, se->Int(SE::kHorseNumber));
-            run_.Bind(4, se->Int(SE::kFrameNumber));
-            run_.BindBytes(5, KeibaFunc::ShownName(se->Field(SE::kHorseName)));
-            run_.Bind(6, jockey);
-            run_.BindBytes(7, KeibaFunc::ShownName(se->Field(SE::kJockeyShortName)));
-            run_.Bind(8, trainer);
-            run_.BindBytes(9, KeibaFunc::ShownName(se->Field(SE::kTrainerShortName)));
-            run_.Bind(10, se->Int(SE::kFinishPosition)).Bind(11, se->Field(SE::kAbnormalityCode));
-            run_.Bind(12, se->Int(SE::kWinPopularity)).Bind(13, se->Int(SE::kWinOdds));
-            run_.Bind(14, se->Field(SE::kRaceTime));
-            run_.Run();
-            if (!fresh_) {
-                Note(jockeys_, jockey);
-                Note(trainers_, trainer);
-            }
-        }
-    }
-
-    // The horse's row: the name of its latest run, the last line of its file (kept in race
-    // order).
-    void HorseName(const std::string& horse, std::int64_t id, std::string_view bytes) {
-        using namespace jvdata;
-        const std::vector<std::string_view> lines = LineViews(bytes);
-        for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-            const auto se = TRecordSE::FromLine(*line);
-            if (se && !se->IsBlank() && se->Field(SE::kRegistrationNumber) == horse) {
-                const std::string name = KeibaFunc::ShownName(se->Field(SE::kHorseName));
-                horse_.Bind(1, horse).Bind(2, id).BindBytes(3, name).Bind(4, NameKey(name));
-                horse_.Run();
-                return;
-            }
-        }
-    }
-
     void NotePeopleOf(std::string_view line) {
         if (const auto se = TRecordSE::FromLine(line)) {
             Note(jockeys_, CodeOf(se->Field(jvdata::SE::kJockeyCode)));
@@ -565,29 +849,50 @@ private:
         }
     }
 
-    void Master(const std::string& horse, const std::vector<std::string_view>& lines,
-                std::int64_t id, TIndexReport& report) {
-        using namespace jvdata;
-        if (lines.empty()) {
+public:
+    bool RunTablesFilled() const noexcept { return filled_; }
+    // Fills race_runs, jockey_runs and trainer_runs from a build's runs, each in its key order
+    // so that every row is put at the end of its table (once; a build calls it when its runs
+    // are all in). A run given twice (two lines of one race in a horse's file) is kept as runs
+    // keeps it: the later line.
+    void FillRunTables() {
+        if (filled_) {
             return;
         }
-        const auto um = TRecordUM::FromLine(lines.front());
-        if (!um || um->Field(UM::kRegistrationNumber) != horse) {
-            ++report.linesSkipped;
-            return;
-        }
-        const std::string name = KeibaFunc::ShownName(um->Field(UM::kHorseName));
-        const std::string kana(Sjis::TrimBlanks(um->Field(UM::kKanaName)));
-        const std::string sire = CodeOf(um->Field(UM::PedigreeNumber(UM::kSire)));
-        master_.Bind(1, horse).Bind(2, id).BindBytes(3, name).Bind(4, NameKey(name));
-        master_.Bind(5, NameKey(kana)).Bind(6, sire);
-        master_.BindBytes(7, KeibaFunc::ShownName(um->Field(UM::PedigreeName(UM::kSire))));
-        master_.Run();
-        if (!fresh_) {
-            Note(sires_, sire);
-        }
+        filled_ = true;
+        const auto fill = [this](std::string_view table, auto key, std::set<std::string>* codes) {
+            std::sort(built_.begin(), built_.end(), [key](const TRunEntry& a, const TRunEntry& b) {
+                return std::tie(a.*key, a.race, a.horse, a.line) <
+                       std::tie(b.*key, b.race, b.horse, b.line);
+            });
+            const bool byRace = codes == nullptr;
+            sql::TBatchInsert insert(db_, "INSERT OR REPLACE INTO " + std::string(table),
+                                     byRace ? 6 : 7, Batch(true));
+            for (const TRunEntry& run : built_) {
+                if (!byRace) {
+                    const std::string code = KeyText(run.*key);
+                    if (code.empty()) {
+                        continue;
+                    }
+                    if (codes->empty() || *codes->rbegin() != code) {
+                        codes->insert(codes->end(), code);
+                    }
+                    insert.Add(code);
+                }
+                insert.Add(KeyText(run.race)).Add(KeyText(run.horse));
+                insert.Add(run.horseNum).Add(run.finish);
+                insert.Add(std::string_view(&run.abnormality, 1)).Add(run.frame).EndRow();
+            }
+            insert.Finish();
+        };
+        fill("race_runs", &TRunEntry::none, nullptr);
+        fill("jockey_runs", &TRunEntry::jockey, &jockeys_);
+        fill("trainer_runs", &TRunEntry::trainer, &trainers_);
+        built_.clear();
+        built_.shrink_to_fit();
     }
 
+private:
     static void Note(std::set<std::string>& codes, const std::string& code) {
         if (!code.empty()) {
             codes.insert(code);
@@ -624,15 +929,34 @@ private:
     const fs::path& root_;
     const bool fresh_;
     sql::TStatement fileRow_;
-    sql::TStatement race_;
-    sql::TStatement run_;
-    sql::TStatement horse_;
-    sql::TStatement master_;
-    sql::TStatement payoff_;
+    std::int64_t lastFile_ = 0; // a build's last file id
+    sql::TBatchInsert files_;
+    sql::TBatchInsert race_;
+    sql::TBatchInsert run_;
+    sql::TStatement runRemove_;
+    sql::TBatchInsert horse_;
+    sql::TBatchInsert master_;
+    sql::TBatchInsert payoff_;
     sql::TStatement racePayoffs_;
     std::set<std::string> jockeys_;
     std::set<std::string> trainers_;
     std::set<std::string> sires_;
+    // A build's run as the tables by race, jockey and trainer keep it, its keys as KeyWord
+    // numbers; line is its place among the build's runs.
+    struct TRunEntry {
+        std::array<std::uint64_t, 2> race{};
+        std::array<std::uint64_t, 2> horse{};
+        std::array<std::uint64_t, 1> jockey{};
+        std::array<std::uint64_t, 1> trainer{};
+        std::array<std::uint64_t, 1> none{}; // the key of race_runs before its race
+        std::uint32_t line = 0;
+        int horseNum = 0;
+        int finish = 0;
+        int frame = 0;
+        char abnormality = ' ';
+    };
+    std::vector<TRunEntry> built_; // a build's runs, for FillRunTables
+    bool filled_ = false;
 };
 
 TStoreIndex::TStoreIndex(fs::path dataRoot, sql::TDatabase db, bool readOnly, bool inMemory)
@@ -660,9 +984,20 @@ TIndexReport TStoreIndex::BuildAll() {
     db_.Exec(kTables);
     sql::TTransaction transaction(db_);
     TWriter writer(db_, dataRoot_, true);
-    ReadAhead(dataRoot_, found, [&](const TFoundFile& file, const files::FileReadResult& read) {
-        writer.File(file.file, read, report);
-    });
+    TParseAhead reading(dataRoot_, found);
+    std::size_t index = 0;
+    for (std::size_t k = 0; k < reading.Chunks(); ++k) {
+        for (const TParsedFile& parsed : reading.Take(k)) {
+            const TFoundFile& file = found[index++];
+            if (!writer.RunTablesFilled() && file.file.kind != TStoreFileKind::HorseHistory) {
+                // Every run is in: the reading goes on while the tables by race and person
+                // are filled.
+                reading.Unbound();
+                writer.FillRunTables();
+            }
+            writer.File(file.file, parsed, report);
+        }
+    }
     writer.FinishPeople();
     db_.Exec("PRAGMA application_id = " + std::to_string(kApplicationId));
     db_.Exec("PRAGMA user_version = " + std::to_string(kIndexSchemaVersion));
@@ -715,9 +1050,13 @@ TIndexReport TStoreIndex::Refresh() {
     }
     sql::TTransaction transaction(db_);
     TWriter writer(db_, dataRoot_, false);
-    ReadAhead(dataRoot_, changed, [&](const TFoundFile& file, const files::FileReadResult& read) {
-        writer.File(file.file, read, report);
-    });
+    TParseAhead reading(dataRoot_, changed);
+    std::size_t index = 0;
+    for (std::size_t k = 0; k < reading.Chunks(); ++k) {
+        for (const TParsedFile& parsed : reading.Take(k)) {
+            writer.File(changed[index++].file, parsed, report);
+        }
+    }
     for (const auto& [text, file] : known) {
         if (!file.seen) {
             writer.Forget(FileOfText(text, static_cast<TStoreFileKind>(file.kind)));
@@ -767,7 +1106,7 @@ TVerdict Judge(sql::TDatabase& db, bool thorough, std::string& detail) {
                 return TVerdict::Damaged;
             }
         }
-        db.QueryInt("SELECT count(*) FROM files");
+        db.QueryInt("SELECT count(*) FROM (SELECT 1 FROM files LIMIT 1)"); // its tables are there
         return TVerdict::Sound;
     } catch (const sql::TSqlError& error) {
         detail = error.what();
@@ -826,8 +1165,9 @@ TIndexReport BuildFile(const fs::path& dataRoot) {
     try {
         sql::TDatabase db(temporary, sql::TOpenMode::Create);
         // Nothing of a half-made file is ever used: it needs no journal and no syncs.
-        db.Exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; "
-                "PRAGMA cache_size = -65536; PRAGMA temp_store = MEMORY");
+        // Larger pages than SQLite's 4 KiB: a build of a long store's runs is a fifth quicker.
+        db.Exec("PRAGMA page_size = 16384; PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; "
+                "PRAGMA cache_size = -262144; PRAGMA temp_store = MEMORY");
         TStoreIndex building(dataRoot, std::move(db), false, false);
         report = building.BuildAll();
         // Write-ahead: an acquisition's update is appended and synced once, and a reader in the
@@ -926,6 +1266,35 @@ TIndexOpenResult OpenStoreIndex(const fs::path& dataRoot) {
 
 TIndexOpenResult RebuildStoreIndex(const fs::path& dataRoot) {
     return Open(dataRoot, true);
+}
+
+race::TDayRunnersHint IndexedDayRunners(fs::path dataRoot) {
+    return [root = std::move(dataRoot)](std::string_view dateAndCourse) {
+        std::vector<std::string> horses;
+        const fs::path path = StoreIndexPath(root);
+        std::error_code error;
+        if (!fs::exists(path, error)) {
+            return horses;
+        }
+        try {
+            sql::TDatabase db(path, sql::TOpenMode::ReadOnly);
+            db.BusyTimeout(kFollowerBusyMs);
+            std::string detail;
+            if (Judge(db, false, detail) != TVerdict::Sound) {
+                return horses;
+            }
+            // Race keys begin with the date and racecourse code: one range of race_runs.
+            sql::TStatement select(db, "SELECT DISTINCT horse FROM race_runs WHERE race >= ?1 "
+                                       "AND race < ?2 ORDER BY horse");
+            select.Bind(1, dateAndCourse).Bind(2, std::string(dateAndCourse) + "~");
+            while (select.Step()) {
+                horses.push_back(select.Text(0));
+            }
+        } catch (const sql::TSqlError&) {
+            horses.clear(); // the crops are looked through instead
+        }
+        return horses;
+    };
 }
 
 std::string TIndexFollower::FilesWritten(const std::vector<store::TWrittenFile>& files) {

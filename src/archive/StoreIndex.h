@@ -23,6 +23,7 @@
 #pragma once
 
 #include "archive/Sqlite.h"
+#include "race/DayLoad.h"
 #include "store/StoreLayout.h"
 #include "store/StoreWriter.h"
 
@@ -35,7 +36,7 @@
 namespace archive {
 
 // The schema this program writes; an index of any other is made anew.
-inline constexpr int kIndexSchemaVersion = 1;
+inline constexpr int kIndexSchemaVersion = 2;
 
 // Rows of each table.
 struct TIndexCounts {
@@ -117,6 +118,13 @@ struct TIndexOpenResult {
 TIndexOpenResult OpenStoreIndex(const std::filesystem::path& dataRoot);
 // Makes the index anew from the store whatever the one there is (tomberly-cli index --rebuild).
 TIndexOpenResult RebuildStoreIndex(const std::filesystem::path& dataRoot);
+
+// The horses that ran on a day as the store's index lists them, for the load of a day shown
+// from results: it reads their history files instead of looking through every crop's. The
+// index is opened read-only for each question and only when it is this program's of this
+// version; one that is missing, damaged, locked or of another version gives no horses, and the
+// load then looks through the crops as it would without it.
+race::TDayRunnersHint IndexedDayRunners(std::filesystem::path dataRoot);
 
 // Keeps the index of a store up to date in an acquisition: given as the read loop's follower,
 // it brings what each write of the store changed into the index when there is a sound one (a

@@ -118,6 +118,9 @@ std::vector<std::string> Dump(const archive::TStoreIndex& index) {
         "SELECT f.path, r.race, r.course, r.name, r.distance, r.track, r.turf_going, "
         "r.dirt_going, r.starters FROM races r JOIN files f ON f.id = r.file ORDER BY r.race",
         "SELECT * FROM runs ORDER BY horse, race",
+        // Kept by the triggers after an acquisition, filled in key order by a build.
+        "SELECT 'r', '', * FROM race_runs UNION ALL SELECT 'j', * FROM jockey_runs UNION ALL "
+        "SELECT 't', * FROM trainer_runs ORDER BY 1, 2, 3, 4",
         "SELECT h.code, h.name, h.key, f.path FROM horses h JOIN files f ON f.id = h.file ORDER BY "
         "1",
         "SELECT m.horse, m.name, m.key, m.kana_key, m.sire, m.sire_name FROM masters m ORDER BY 1",
@@ -226,12 +229,13 @@ TEST(ArchiveIndex, AcquisitionKeepsTheIndexAsARebuildMakesIt) {
     TStoreFixture fixture;
     Open(fixture.root()); // built before the acquisition
     using namespace keiba::storetest;
-    // A week later: a new race for horse C, a corrected result for horse B, C's master.
+    // A week later: a new race for horse C, a corrected result for horse B (placed first, with
+    // another jockey: the run moves between jockeys), C's master.
     const TRecordRA r4 = Race("20240120", "05", 3, "11", "2000", '1', '0');
     TRecordRA final4 = r4;
     final4.SetAt(RA::kDataKind.first, '7');
     TRecordSE c4 = Runner(r4, 6, kHorseC, "ミドリノカゼ", kOther, 1);
-    TRecordSE b2 = Runner(fixture.r2, 5, kHorseB, "ヒカリノミチ", kJockey, 1);
+    TRecordSE b2 = Runner(fixture.r2, 5, kHorseB, "ヒカリノミチ", kOther, 1);
     TRecordHR hr4 = Payoff(r4, 6, 420, {{6, 160}});
     TRecordUM masterC = keiba::test::MakeHorseMaster(kHorseC);
     masterC.SetField(UM::PedigreeNumber(UM::kSire), "1234567890");
@@ -277,7 +281,8 @@ TEST(ArchiveIndex, MissingDamagedAndNewerIndexesAreMadeAnewAndTheStoreKept) {
     {
         const auto sound = Open(fixture.root());
         EXPECT_EQ(sound.state, archive::TIndexState::Opened);
-        sound.index->Database().Exec("PRAGMA user_version = 2");
+        sound.index->Database().Exec("PRAGMA user_version = " +
+                                     std::to_string(archive::kIndexSchemaVersion + 1));
     }
     auto newer = Open(fixture.root());
     EXPECT_EQ(newer.state, archive::TIndexState::Rebuilt);
@@ -295,6 +300,23 @@ TEST(ArchiveIndex, MissingDamagedAndNewerIndexesAreMadeAnewAndTheStoreKept) {
     EXPECT_FALSE(fs::exists(archive::StaleMarkPath(fixture.root())));
     EXPECT_EQ(damaged.index->Counts().runs, 5);
     EXPECT_EQ(StoreFiles(fixture.root()), before);
+}
+
+TEST(ArchiveIndex, TellsADaysHorsesOnlyWhenItCanBeTrusted) {
+    TStoreFixture fixture;
+    const race::TDayRunnersHint runners = archive::IndexedDayRunners(fixture.root());
+    EXPECT_TRUE(runners("2024010605").empty()); // no index yet: the load looks through crops
+    {
+        const auto opened = Open(fixture.root());
+        EXPECT_EQ(runners("2024010605"), (std::vector<std::string>{kHorseA, kHorseB}));
+        EXPECT_EQ(runners("2024011306"), (std::vector<std::string>{kHorseA, kHorseC}));
+        EXPECT_TRUE(runners("2024011305").empty()); // same date, another racecourse
+        opened.index->Database().Exec("PRAGMA user_version = " +
+                                      std::to_string(archive::kIndexSchemaVersion + 1));
+    }
+    EXPECT_TRUE(runners("2024010605").empty());
+    keiba::test::WriteFileBytes(archive::StoreIndexPath(fixture.root()), std::string(8192, 'x'));
+    EXPECT_TRUE(runners("2024010605").empty());
 }
 
 TEST(ArchiveIndex, StaleIndexCatchesUpWithFilesChangedBehindItsBack) {

@@ -1,5 +1,6 @@
 #include "race/ui/RaceBrowser.h"
 
+#include "archive/StoreIndex.h"
 #include "jvdata/SjisText.h"
 #include "race/DayLoad.h"
 #include "race/RaceCard.h"
@@ -37,7 +38,7 @@ bool TRaceBrowser::DateComboChange(const std::filesystem::path& dataRoot, std::s
     // The one yield of the load: the progress window paints before the reading starts.
     ui_.ProcessEvents();
 
-    const TDayLoadResult result = LoadRaceDay(dataRoot, entry, day_, [progress](int position) {
+    const auto advance = [progress](int position) {
         if (progress == nullptr) {
             return;
         }
@@ -45,7 +46,10 @@ bool TRaceBrowser::DateComboChange(const std::filesystem::path& dataRoot, std::s
         while (bar->value() < position && bar->value() < bar->maximum()) {
             progress->StepIt();
         }
-    });
+    };
+    // A day shown from results finds its horses through the store's index when there is one.
+    const TDayLoadResult result =
+        LoadRaceDay(dataRoot, entry, day_, advance, archive::IndexedDayRunners(dataRoot));
     // Closed before any message, which the always-on-top window would otherwise cover.
     if (progress != nullptr) {
         progress->Finish();
