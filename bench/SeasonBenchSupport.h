@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -151,6 +152,32 @@ inline std::filesystem::path CachedSetupYears(int years, int year, int month, in
     fs::rename(building / "root", folder, error);
     fs::remove_all(building, error);
     return error ? fs::path() : folder;
+}
+
+// The store a benchmark's arguments ask for: "N" weeks of the built-in season acquired into
+// `fresh` (defaultWeeks without an argument), or "--years N" the cached store of an N-year
+// setup acquisition (CachedSetupYears, today 2026-01-07). Empty when it could not be made.
+struct TBenchStore {
+    std::filesystem::path root;
+    int count = 0;           // weeks or setup years
+    bool setupYears = false; // the store of a setup acquisition
+};
+inline TBenchStore StoreOfArguments(int argc, char** argv, int defaultWeeks,
+                                    const std::filesystem::path& fresh,
+                                    const std::filesystem::path& settingsDir) {
+    TBenchStore store;
+    store.setupYears = argc > 2 && std::string(argv[1]) == "--years";
+    store.count = store.setupYears ? std::atoi(argv[2])
+                  : argc > 1       ? std::atoi(argv[1])
+                                   : defaultWeeks;
+    if (store.setupYears) {
+        if (store.count >= 1 && store.count <= standin::kMaxSetupYears) {
+            store.root = CachedSetupYears(store.count, 2026, 1, 7);
+        }
+    } else if (store.count >= 1 && AcquireSeason(fresh, settingsDir, store.count, 2026, 1, 1)) {
+        store.root = fresh;
+    }
+    return store;
 }
 
 } // namespace keiba::bench

@@ -114,20 +114,14 @@ double AcquireWeek(const fs::path& base, const standin::TCatalogue& week, int da
 } // namespace
 
 int main(int argc, char** argv) {
-    const bool setupYears = argc > 2 && std::string(argv[1]) == "--years";
-    const int count = setupYears ? std::atoi(argv[2]) : argc > 1 ? std::atoi(argv[1]) : 104;
     keiba::test::TempDir fresh;
     keiba::test::TempDir settings;
     const Clock::time_point acquireStart = Clock::now();
-    fs::path root = fresh.path();
-    if (setupYears) {
-        root = count >= 1 && count <= standin::kMaxSetupYears
-                   ? keiba::bench::CachedSetupYears(count, 2026, 1, 7)
-                   : fs::path();
-    } else if (count < 1 ||
-               !keiba::bench::AcquireSeason(root, settings.path(), count, 2026, 1, 1)) {
-        root.clear();
-    }
+    const keiba::bench::TBenchStore store =
+        keiba::bench::StoreOfArguments(argc, argv, 104, fresh.path(), settings.path());
+    const fs::path& root = store.root;
+    const int count = store.count;
+    const bool setupYears = store.setupYears;
     if (root.empty()) {
         std::fprintf(stderr, "the built-in season could not be acquired\n");
         return 1;
