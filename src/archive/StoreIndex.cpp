@@ -885,6 +885,16 @@ public:
             }
             insert.Finish();
         };
+        // A run given twice keeps only its later line, as runs does: in race order the lines of
+        // one run are side by side, the later last.
+        std::sort(built_.begin(), built_.end(), [](const TRunEntry& a, const TRunEntry& b) {
+            return std::tie(a.race, a.horse, a.line) < std::tie(b.race, b.horse, b.line);
+        });
+        const auto kept =
+            std::unique(built_.rbegin(), built_.rend(), [](const TRunEntry& a, const TRunEntry& b) {
+                return a.race == b.race && a.horse == b.horse;
+            });
+        built_.erase(built_.begin(), kept.base());
         fill("race_runs", &TRunEntry::none, nullptr);
         fill("jockey_runs", &TRunEntry::jockey, &jockeys_);
         fill("trainer_runs", &TRunEntry::trainer, &trainers_);

@@ -336,6 +336,71 @@ TEST(ArchiveIndex, StaleIndexCatchesUpWithFilesChangedBehindItsBack) {
               "1");
 }
 
+TEST(ArchiveIndex, BuildOfManyFilesAndARaceGivenTwiceMatchesWhatAnUpdateKeeps) {
+    TStoreFixture fixture;
+    // More files than the reading threads keep ahead of the writer, so that the tables by race
+    // and person are filled while results and masters are still being read.
+    const TRecordRA busy = Race("20240127", "05", 5, "11", "1400", '1', '0');
+    fixture.store.WriteResults({busy});
+    for (int h = 0; h < 400; ++h) {
+        const std::string number = "2020" + std::to_string(100000 + h);
+        fixture.store.WriteHistory(number, {Runner(busy, 1 + h % 18, number.c_str(), "タバネ",
+                                                   h % 2 == 0 ? kJockey : kOther, 1 + h % 18)});
+        fixture.store.WriteHorseMaster(keiba::test::MakeHorseMaster(number));
+    }
+    // Two lines of one race in a horse's file: the later one holds, in every table.
+    fixture.store.WriteRaw(
+        "SEI\\2019\\" + std::string(kHorseC) + ".jvSEI",
+        std::string(Runner(fixture.r3, 1, kHorseC, "ミドリノカゼ", kJockey, 4).view()) + "\r\n" +
+            std::string(Runner(fixture.r3, 1, kHorseC, "ミドリノカゼ", kOther, 2).view()) + "\r\n");
+    auto built = Open(fixture.root());
+    EXPECT_EQ(built.index->Counts().runs, 5 + 400);
+    const auto other =
+        archive::Statistics(*built.index, Request(archive::TSubjectKind::Jockey, kOther));
+    ASSERT_FALSE(other.sections.empty()) << keiba::test::Show(other.message);
+    EXPECT_EQ(other.sections.at(0).table.rows.at(0).at(1), "202"); // 200 + B's 2nd + C's 2nd
+    const auto course =
+        archive::Statistics(*built.index, Request(archive::TSubjectKind::Course, "", "05", 1400));
+    EXPECT_EQ(course.sections.at(0).table.rows.at(0).at(1), "400");
+    const std::vector<std::string> rows = Dump(*built.index);
+    built.index.reset();
+
+    // The same store brought in by an update of an index made before it had those files.
+    const fs::path file = archive::StoreIndexPath(fixture.root());
+    {
+        auto empty = archive::RebuildStoreIndex(fixture.root());
+        empty.index->Database().Exec("DELETE FROM runs; DELETE FROM files; DELETE FROM horses; "
+                                     "DELETE FROM masters; DELETE FROM races; DELETE FROM payoffs");
+    }
+    keiba::test::WriteFileBytes(archive::StaleMarkPath(fixture.root()), "");
+    auto updated = Open(fixture.root());
+    ASSERT_EQ(updated.state, archive::TIndexState::Updated);
+    EXPECT_EQ(Dump(*updated.index), rows);
+    EXPECT_TRUE(fs::exists(file));
+}
+
+TEST(ArchiveSql, BatchesOfRowsAndTheRestGoInWithTheirBytes) {
+    archive::sql::TDatabase db(fs::path(), archive::sql::TOpenMode::Memory);
+    db.Exec("CREATE TABLE t(n INTEGER PRIMARY KEY, text TEXT, bytes BLOB)");
+    {
+        archive::sql::TBatchInsert insert(db, "INSERT INTO t", 3, 4);
+        for (int n = 1; n <= 10; ++n) { // two whole batches and two rows left
+            const std::string text(static_cast<std::size_t>(n), 'a');
+            insert.Add(n).Add(text).AddBytes(S("馬") + std::string(1, '\0')).EndRow();
+        }
+        EXPECT_EQ(db.QueryInt("SELECT count(*) FROM t"), 8);
+        insert.Finish();
+    }
+    EXPECT_EQ(db.QueryInt("SELECT count(*) FROM t"), 10);
+    EXPECT_EQ(db.QueryText("SELECT text FROM t WHERE n = 7"), "aaaaaaa");
+    EXPECT_EQ(db.QueryText("SELECT bytes FROM t WHERE n = 10"), S("馬") + std::string(1, '\0'));
+
+    archive::sql::TBatchInsert twice(db, "INSERT INTO t", 3, 2);
+    twice.Add(11).Add("x").AddBytes("").EndRow();
+    EXPECT_THROW(twice.Add(1).Add("y").AddBytes("").EndRow(), archive::sql::TSqlError);
+    EXPECT_EQ(db.QueryInt("SELECT count(*) FROM t"), 10); // the failing batch put nothing in
+}
+
 TEST(ArchiveIndex, UnreadableStoreFileIsNamedAndLeftOut) {
     TStoreFixture fixture;
     // Far larger than any store file may be: refused, not read.
