@@ -860,31 +860,6 @@ public:
             return;
         }
         filled_ = true;
-        const auto fill = [this](std::string_view table, auto key, std::set<std::string>* codes) {
-            std::sort(built_.begin(), built_.end(), [key](const TRunEntry& a, const TRunEntry& b) {
-                return std::tie(a.*key, a.race, a.horse, a.line) <
-                       std::tie(b.*key, b.race, b.horse, b.line);
-            });
-            const bool byRace = codes == nullptr;
-            sql::TBatchInsert insert(db_, "INSERT OR REPLACE INTO " + std::string(table),
-                                     byRace ? 6 : 7, Batch(true));
-            for (const TRunEntry& run : built_) {
-                if (!byRace) {
-                    const std::string code = KeyText(run.*key);
-                    if (code.empty()) {
-                        continue;
-                    }
-                    if (codes->empty() || *codes->rbegin() != code) {
-                        codes->insert(codes->end(), code);
-                    }
-                    insert.Add(code);
-                }
-                insert.Add(KeyText(run.race)).Add(KeyText(run.horse));
-                insert.Add(run.horseNum).Add(run.finish);
-                insert.Add(std::string_view(&run.abnormality, 1)).Add(run.frame).EndRow();
-            }
-            insert.Finish();
-        };
         // A run given twice keeps only its later line, as runs does: in race order the lines of
         // one run are side by side, the later last.
         std::sort(built_.begin(), built_.end(), [](const TRunEntry& a, const TRunEntry& b) {
@@ -895,14 +870,47 @@ public:
                 return a.race == b.race && a.horse == b.horse;
             });
         built_.erase(built_.begin(), kept.base());
-        fill("race_runs", &TRunEntry::none, nullptr);
-        fill("jockey_runs", &TRunEntry::jockey, &jockeys_);
-        fill("trainer_runs", &TRunEntry::trainer, &trainers_);
+        PutRuns("race_runs", nullptr, nullptr);
+        PutRuns("jockey_runs", &TRunEntry::jockey, &jockeys_);
+        PutRuns("trainer_runs", &TRunEntry::trainer, &trainers_);
         built_.clear();
         built_.shrink_to_fit();
     }
 
 private:
+    struct TRunEntry;
+    using TPersonKey = std::array<std::uint64_t, 1> TRunEntry::*;
+
+    // Puts the build's runs into a table by race (no person: they are in race order already)
+    // or, sorted first, into the table by the person key names, noting each person in codes.
+    void PutRuns(std::string_view table, TPersonKey person, std::set<std::string>* codes) {
+        if (person != nullptr) {
+            std::sort(built_.begin(), built_.end(),
+                      [person](const TRunEntry& a, const TRunEntry& b) {
+                          return std::tie(a.*person, a.race, a.horse) <
+                                 std::tie(b.*person, b.race, b.horse);
+                      });
+        }
+        sql::TBatchInsert insert(db_, "INSERT OR REPLACE INTO " + std::string(table),
+                                 person != nullptr ? 7 : 6, Batch(true));
+        for (const TRunEntry& run : built_) {
+            if (person != nullptr) {
+                const std::string code = KeyText(run.*person);
+                if (code.empty()) {
+                    continue;
+                }
+                if (codes->empty() || *codes->rbegin() != code) {
+                    codes->insert(codes->end(), code);
+                }
+                insert.Add(code);
+            }
+            insert.Add(KeyText(run.race)).Add(KeyText(run.horse));
+            insert.Add(run.horseNum).Add(run.finish);
+            insert.Add(std::string_view(&run.abnormality, 1)).Add(run.frame).EndRow();
+        }
+        insert.Finish();
+    }
+
     static void Note(std::set<std::string>& codes, const std::string& code) {
         if (!code.empty()) {
             codes.insert(code);
@@ -958,7 +966,6 @@ private:
         std::array<std::uint64_t, 2> horse{};
         std::array<std::uint64_t, 1> jockey{};
         std::array<std::uint64_t, 1> trainer{};
-        std::array<std::uint64_t, 1> none{}; // the key of race_runs before its race
         std::uint32_t line = 0;
         int horseNum = 0;
         int finish = 0;
