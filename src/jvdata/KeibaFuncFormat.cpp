@@ -167,6 +167,11 @@ std::string WeightChangeText(std::string_view sign, std::string_view diff) {
 // ---- Text helpers -----------------------------------------------------------------------
 
 std::string StripWideSpaces(std::string_view s) {
+    // A wide blank at a character's start shows as its two bytes somewhere in the text: a
+    // text without them (most names) has none to strip.
+    if (s.find(Sjis::kWideBlank) == std::string_view::npos) {
+        return std::string(s);
+    }
     std::string text;
     text.reserve(s.size());
     for (std::size_t pos = 0; pos < s.size();) {
