@@ -1,6 +1,7 @@
 #include "archive/Sqlite.h"
 
 #include <algorithm>
+#include <exception>
 #include <sqlite3.h>
 #include <utility>
 
@@ -16,6 +17,155 @@ std::string SqliteName(const std::filesystem::path& file) {
 #else
     return file.native();
 #endif
+}
+
+// The virtual table "tomberly_feed" through which InsertFed hands an IRowFeed's rows to an
+// INSERT: eponymous (no CREATE needed), its columns c0 ... c15 and the hidden column "feed"
+// that takes the feed as a pointer bound to the statement.
+constexpr const char* kFeedModule = "tomberly_feed";
+constexpr const char* kFeedPointer = "tomberly-row-feed";
+constexpr int kFeedArgument = TFeedRow::kMaxColumns; // the hidden column's number
+
+// The feed and what it threw, as bound to the statement.
+struct TFeedCall {
+    IRowFeed* feed = nullptr;
+    std::exception_ptr failure;
+};
+
+struct TFeedCursor {
+    sqlite3_vtab_cursor base{}; // first: SQLite sees the cursor as this
+    TFeedCall* call = nullptr;
+    TFeedRow row;
+    sqlite3_int64 rowid = 0;
+    bool eof = true;
+};
+
+int FeedConnect(sqlite3* db, void*, int, const char* const*, sqlite3_vtab** table, char**) {
+    std::string schema = "CREATE TABLE x(";
+    for (int c = 0; c < TFeedRow::kMaxColumns; ++c) {
+        schema += "c" + std::to_string(c) + ", ";
+    }
+    schema += "feed HIDDEN)";
+    const int code = sqlite3_declare_vtab(db, schema.c_str());
+    if (code != SQLITE_OK) {
+        return code;
+    }
+    *table = static_cast<sqlite3_vtab*>(sqlite3_malloc(sizeof(sqlite3_vtab)));
+    if (*table == nullptr) {
+        return SQLITE_NOMEM;
+    }
+    **table = sqlite3_vtab{};
+    return SQLITE_OK;
+}
+
+int FeedDisconnect(sqlite3_vtab* table) {
+    sqlite3_free(table);
+    return SQLITE_OK;
+}
+
+// Only a scan given its feed ("FROM tomberly_feed(?1)") can be planned.
+int FeedBestIndex(sqlite3_vtab*, sqlite3_index_info* info) {
+    for (int i = 0; i < info->nConstraint; ++i) {
+        const auto& constraint = info->aConstraint[i];
+        if (constraint.iColumn == kFeedArgument && constraint.usable &&
+            constraint.op == SQLITE_INDEX_CONSTRAINT_EQ) {
+            info->aConstraintUsage[i].argvIndex = 1;
+            info->aConstraintUsage[i].omit = 1;
+            info->estimatedCost = 1.0;
+            return SQLITE_OK;
+        }
+    }
+    return SQLITE_CONSTRAINT;
+}
+
+int FeedOpen(sqlite3_vtab*, sqlite3_vtab_cursor** cursor) {
+    auto* feed = new (std::nothrow) TFeedCursor();
+    if (feed == nullptr) {
+        return SQLITE_NOMEM;
+    }
+    *cursor = &feed->base;
+    return SQLITE_OK;
+}
+
+int FeedClose(sqlite3_vtab_cursor* cursor) {
+    delete reinterpret_cast<TFeedCursor*>(cursor);
+    return SQLITE_OK;
+}
+
+// The feed's next row into the cursor; what the feed throws is kept for InsertFed.
+int FeedAdvance(TFeedCursor& cursor) {
+    cursor.row.Clear();
+    try {
+        cursor.eof = cursor.call == nullptr || !cursor.call->feed->Next(cursor.row);
+    } catch (...) {
+        cursor.call->failure = std::current_exception();
+        cursor.eof = true;
+        return SQLITE_ERROR;
+    }
+    ++cursor.rowid;
+    return SQLITE_OK;
+}
+
+int FeedFilter(sqlite3_vtab_cursor* base, int, const char*, int argc, sqlite3_value** argv) {
+    auto& cursor = *reinterpret_cast<TFeedCursor*>(base);
+    cursor.call =
+        argc > 0 ? static_cast<TFeedCall*>(sqlite3_value_pointer(argv[0], kFeedPointer)) : nullptr;
+    cursor.rowid = 0;
+    return FeedAdvance(cursor);
+}
+
+int FeedNext(sqlite3_vtab_cursor* base) {
+    return FeedAdvance(*reinterpret_cast<TFeedCursor*>(base));
+}
+
+int FeedEof(sqlite3_vtab_cursor* base) {
+    return reinterpret_cast<TFeedCursor*>(base)->eof ? 1 : 0;
+}
+
+int FeedColumn(sqlite3_vtab_cursor* base, sqlite3_context* context, int column) {
+    const auto& cursor = *reinterpret_cast<TFeedCursor*>(base);
+    if (column >= cursor.row.Size()) {
+        sqlite3_result_null(context);
+        return SQLITE_OK;
+    }
+    // The row's bytes stay until the next row is asked for: given without a copy.
+    const TFeedRow::TValue& value = cursor.row.At(column);
+    const int size = static_cast<int>(value.bytes.size());
+    switch (value.kind) {
+    case TFeedRow::TKind::Int:
+        sqlite3_result_int64(context, value.number);
+        break;
+    case TFeedRow::TKind::Text:
+        sqlite3_result_text(context, value.bytes.data(), size, SQLITE_STATIC);
+        break;
+    case TFeedRow::TKind::Bytes:
+        sqlite3_result_blob(context, value.bytes.data(), size, SQLITE_STATIC);
+        break;
+    }
+    return SQLITE_OK;
+}
+
+int FeedRowid(sqlite3_vtab_cursor* base, sqlite3_int64* rowid) {
+    *rowid = reinterpret_cast<TFeedCursor*>(base)->rowid;
+    return SQLITE_OK;
+}
+
+const sqlite3_module& FeedModule() {
+    static const sqlite3_module module = [] {
+        sqlite3_module m{};
+        m.xConnect = FeedConnect; // no xCreate: eponymous only
+        m.xBestIndex = FeedBestIndex;
+        m.xDisconnect = FeedDisconnect;
+        m.xOpen = FeedOpen;
+        m.xClose = FeedClose;
+        m.xFilter = FeedFilter;
+        m.xNext = FeedNext;
+        m.xEof = FeedEof;
+        m.xColumn = FeedColumn;
+        m.xRowid = FeedRowid;
+        return m;
+    }();
+    return module;
 }
 
 } // namespace
@@ -59,6 +209,14 @@ TDatabase::TDatabase(const std::filesystem::path& file, TOpenMode mode) {
         throw TSqlError("open: " + text, code);
     }
     sqlite3_extended_result_codes(db_, 1);
+    const int registered =
+        sqlite3_create_module_v2(db_, kFeedModule, &FeedModule(), nullptr, nullptr);
+    if (registered != SQLITE_OK) {
+        const std::string text = sqlite3_errmsg(db_);
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw TSqlError("open: " + text, registered);
+    }
 }
 
 TDatabase::~TDatabase() {
@@ -268,6 +426,56 @@ void TBatchInsert::Run(sqlite3_stmt* statement, std::size_t rows) {
     text_.clear();
     if (code != SQLITE_DONE) {
         db_.Check(code == SQLITE_ROW ? SQLITE_MISUSE : code, head_);
+    }
+}
+
+TFeedRow::TValue& TFeedRow::Next() {
+    if (size_ == kMaxColumns) {
+        throw std::length_error("TFeedRow: more than 16 columns");
+    }
+    return values_[size_++];
+}
+
+TFeedRow& TFeedRow::Add(std::int64_t value) {
+    Next() = {TKind::Int, value, {}};
+    return *this;
+}
+
+TFeedRow& TFeedRow::Add(std::string_view text) {
+    Next() = {TKind::Text, 0, text};
+    return *this;
+}
+
+TFeedRow& TFeedRow::AddBytes(std::string_view bytes) {
+    Next() = {TKind::Bytes, 0, bytes};
+    return *this;
+}
+
+void InsertFed(TDatabase& db, std::string_view head, int columns, IRowFeed& feed) {
+    std::string sql = std::string(head) + " SELECT ";
+    for (int c = 0; c < columns; ++c) {
+        sql += (c == 0 ? "c" : ", c") + std::to_string(c);
+    }
+    sql += " FROM ";
+    sql += kFeedModule;
+    sql += "(?1)";
+    sqlite3_stmt* insert = nullptr;
+    db.Check(
+        sqlite3_prepare_v2(db.Handle(), sql.data(), static_cast<int>(sql.size()), &insert, nullptr),
+        sql);
+    TFeedCall call{&feed, nullptr};
+    int code = sqlite3_bind_pointer(insert, 1, &call, kFeedPointer, nullptr);
+    if (code == SQLITE_OK) {
+        code = sqlite3_step(insert);
+    }
+    const std::string error = code == SQLITE_DONE ? std::string() : db.ErrorText();
+    sqlite3_finalize(insert);
+    if (call.failure) {
+        std::rethrow_exception(call.failure);
+    }
+    if (code != SQLITE_DONE) {
+        throw TSqlError(std::string(head) + ": " + error,
+                        code == SQLITE_ROW ? SQLITE_MISUSE : code);
     }
 }
 

@@ -149,6 +149,51 @@ private:
     std::string text_; // the bytes of the batch's text and blob values
 };
 
+// The values of one row an IRowFeed hands to SQLite, in column order. Texts and bytes are
+// views: what they show must stay until the feed is asked for its next row.
+class TFeedRow {
+public:
+    static constexpr int kMaxColumns = 16;
+
+    TFeedRow& Add(std::int64_t value);
+    TFeedRow& Add(int value) { return Add(static_cast<std::int64_t>(value)); }
+    // Text given to SQLite as UTF-8 text (codes, keys, ASCII).
+    TFeedRow& Add(std::string_view text);
+    // CP932 bytes given as a blob, so that SQLite never takes them for UTF-8.
+    TFeedRow& AddBytes(std::string_view bytes);
+    void Clear() noexcept { size_ = 0; }
+
+    enum class TKind : unsigned char { Int, Text, Bytes };
+    struct TValue {
+        TKind kind = TKind::Int;
+        std::int64_t number = 0;
+        std::string_view bytes;
+    };
+    int Size() const noexcept { return size_; }
+    const TValue& At(int column) const noexcept { return values_[column]; }
+
+private:
+    TValue& Next();
+
+    TValue values_[kMaxColumns];
+    int size_ = 0;
+};
+
+// Rows put into a table by one statement ("INSERT ... SELECT" from the feed through a virtual
+// table), with no statement run and no value bound per row: how a build puts in hundreds of
+// thousands of rows that it has sorted or reads as they come.
+class IRowFeed {
+public:
+    virtual ~IRowFeed() = default;
+    // Fills row (given cleared) with the next row; false when there is none left.
+    virtual bool Next(TFeedRow& row) = 0;
+};
+
+// Runs head ("INSERT OR REPLACE INTO runs") with the feed's rows, `columns` values each. What
+// the feed throws is thrown again here, once SQLite has stopped; a failing insert throws
+// TSqlError. Either way the rows put in so far are the caller's transaction's to roll back.
+void InsertFed(TDatabase& db, std::string_view head, int columns, IRowFeed& feed);
+
 // One transaction: begun by the constructor, committed by Commit, rolled back by the
 // destructor when not committed (a failure on the way loses nothing already in the index).
 class TTransaction {
