@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstring>
 #include <exception>
+#include <forward_list>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -45,6 +46,9 @@ constexpr std::int64_t kApplicationId = 0x544B4958;
 constexpr int kFollowerBusyMs = 500;
 // How long an opening waits for an acquisition's transaction to end.
 constexpr int kOpenBusyMs = 5000;
+// The write-ahead log's length (in pages) past which an acquisition's update copies it into
+// the index file itself: some weeks' updates (a week's is about 3,000 pages of 4 KiB).
+constexpr int kFollowerLogPages = 16384;
 
 constexpr std::string_view kTables = R"sql(
 CREATE TABLE IF NOT EXISTS files(id INTEGER PRIMARY KEY, path BLOB NOT NULL UNIQUE,
@@ -113,10 +117,12 @@ std::string Sj(std::string_view utf8) {
 
 // A code field as the index keeps it: the digits trimmed; empty when blank or all zeros (no
 // jockey, trainer or sire known).
-std::string CodeOf(std::string_view field) {
+std::string_view CodeView(std::string_view field) {
     const std::string_view code = Sjis::TrimBlanks(field);
-    return code.find_first_not_of('0') == std::string_view::npos ? std::string()
-                                                                 : std::string(code);
+    return code.find_first_not_of('0') == std::string_view::npos ? std::string_view() : code;
+}
+std::string CodeOf(std::string_view field) {
+    return std::string(CodeView(field));
 }
 
 // True when name ends in ext, ASCII letters compared without regard to case.
@@ -147,6 +153,23 @@ TStoreFile FileOfText(std::string_view text, TStoreFileKind kind) {
     return file;
 }
 
+// A file name of letters, digits, dots, hyphens and underscores (the store's own names) as
+// its text, without the conversion another name needs; nothing for another name.
+template <typename Char>
+std::optional<std::string> PlainName(const std::basic_string<Char>& name) {
+    std::string text;
+    text.reserve(name.size());
+    for (const Char c : name) {
+        const bool plain = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
+                           (c >= 'a' && c <= 'z') || c == '.' || c == '-' || c == '_';
+        if (!plain) {
+            return std::nullopt;
+        }
+        text += static_cast<char>(c);
+    }
+    return text;
+}
+
 // Lists the regular files of folder (a CP932 text under root) ending in ext into found.
 void ListFiles(const fs::path& root, const std::string& folder, std::string_view ext,
                TStoreFileKind kind, std::vector<TFoundFile>& found, TIndexReport& report) {
@@ -165,7 +188,11 @@ void ListFiles(const fs::path& root, const std::string& folder, std::string_view
         if (!it->is_regular_file(statError)) {
             continue;
         }
-        const auto name = files::TryTextFromPath(it->path().filename());
+        const fs::path filename = it->path().filename();
+        std::optional<std::string> name = PlainName(filename.native());
+        if (!name) {
+            name = files::TryTextFromPath(filename);
+        }
         if (!name || !HasExtension(*name, ext)) {
             continue;
         }
@@ -280,8 +307,9 @@ struct TPayoffRow {
     std::int64_t payout = 0;
     int popularity = 0;
 };
+// A run's texts are views into the lines it was parsed from, or into TParsedRows::owned.
 struct TRunRow {
-    std::string race, horseName, jockey, jockeyName, trainer, trainerName, abnormality, time;
+    std::string_view race, horseName, jockey, jockeyName, trainer, trainerName, abnormality, time;
     int horseNum = 0;
     int frame = 0;
     int finish = 0;
@@ -301,8 +329,27 @@ struct TParsedRows {
     std::vector<TRunRow> runs;
     std::optional<TNamed> horse; // a history file's horse: the name of its latest run
     std::optional<TMasterRow> master;
-    std::size_t linesSkipped = 0; // lines of a wrong length or of another horse
+    std::size_t linesSkipped = 0;         // lines of a wrong length or of another horse
+    std::forward_list<std::string> owned; // names that had wide blanks to strip
 };
+
+// A field of a record as the bytes of the line it was read from (FromLine takes a line of the
+// record's length byte for byte).
+std::string_view LineField(std::string_view line, jvdata::TFieldPos pos) {
+    return line.substr(static_cast<std::size_t>(pos.first - 1),
+                       static_cast<std::size_t>(pos.length()));
+}
+
+// A name field as KeibaFunc::ShownName shows it, a view into the field unless wide blanks
+// inside it had to go.
+std::string_view ShownView(std::string_view field, std::forward_list<std::string>& owned) {
+    const std::string_view trimmed = Sjis::TrimBlanks(field);
+    if (trimmed.find(Sjis::kWideBlank) == std::string_view::npos) {
+        return trimmed;
+    }
+    owned.push_front(KeibaFunc::ShownName(field));
+    return owned.front();
+}
 
 void ParseRaces(const std::vector<std::string_view>& lines, TParsedRows& rows) {
     using namespace jvdata;
@@ -352,6 +399,7 @@ void ParsePayoffs(const std::vector<std::string_view>& lines, TParsedRows& rows)
 void ParseRuns(std::string_view horse, const std::vector<std::string_view>& lines,
                TParsedRows& rows) {
     using namespace jvdata;
+    rows.runs.reserve(lines.size());
     for (const std::string_view line : lines) {
         const auto se = TRecordSE::FromLine(line);
         if (!se || se->IsBlank()) {
@@ -363,19 +411,19 @@ void ParseRuns(std::string_view horse, const std::vector<std::string_view>& line
             continue;
         }
         TRunRow& run = rows.runs.emplace_back();
-        run.race = se->RaceKey();
+        run.race = LineField(line, RaceKey::kRaceKey);
         run.horseNum = se->Int(SE::kHorseNumber);
         run.frame = se->Int(SE::kFrameNumber);
-        run.horseName = KeibaFunc::ShownName(se->Field(SE::kHorseName));
-        run.jockey = CodeOf(se->Field(SE::kJockeyCode));
-        run.jockeyName = KeibaFunc::ShownName(se->Field(SE::kJockeyShortName));
-        run.trainer = CodeOf(se->Field(SE::kTrainerCode));
-        run.trainerName = KeibaFunc::ShownName(se->Field(SE::kTrainerShortName));
+        run.horseName = ShownView(LineField(line, SE::kHorseName), rows.owned);
+        run.jockey = CodeView(LineField(line, SE::kJockeyCode));
+        run.jockeyName = ShownView(LineField(line, SE::kJockeyShortName), rows.owned);
+        run.trainer = CodeView(LineField(line, SE::kTrainerCode));
+        run.trainerName = ShownView(LineField(line, SE::kTrainerShortName), rows.owned);
         run.finish = se->Int(SE::kFinishPosition);
-        run.abnormality = se->Field(SE::kAbnormalityCode);
+        run.abnormality = LineField(line, SE::kAbnormalityCode);
         run.popularity = se->Int(SE::kWinPopularity);
         run.odds = se->Int(SE::kWinOdds);
-        run.time = se->Field(SE::kRaceTime);
+        run.time = LineField(line, SE::kRaceTime);
     }
 }
 
@@ -439,6 +487,7 @@ TParsedRows ParseLines(const TStoreFile& file, const std::vector<std::string_vie
 
 // A store file as a reading thread read and parsed it.
 struct TParsedFile {
+    std::string bytes; // a history file's bytes, which its runs' texts are views into
     files::FileReadStatus status = files::FileReadStatus::Missing;
     std::error_code error;          // the system's reason when Failed
     files::TFileStamp stamp{-1, 0}; // size and time when Read
@@ -459,6 +508,9 @@ TParsedFile ReadAndParse(const fs::path& root, const TStoreFile& file) {
     if (read.status == files::FileReadStatus::Read) {
         const std::vector<std::string_view> lines = LineViews(read.bytes);
         parsed.rows = ParseLines(file, lines, lines);
+        if (!parsed.rows.runs.empty()) {
+            parsed.bytes = std::move(read.bytes); // a moved string keeps its buffer
+        }
     }
     return parsed;
 }
@@ -473,9 +525,9 @@ public:
 
     TParseAhead(const fs::path& root, const std::vector<TFoundFile>& files)
         : root_(root), files_(files), chunks_((files.size() + kChunk - 1) / kChunk),
-          done_(chunks_.size(), false) {
+          done_(chunks_.size(), false), reader_(chunks_.size(), kCaller) {
         for (int t = 0; t < kThreads; ++t) {
-            threads_.emplace_back([this] { Work(); });
+            threads_.emplace_back([this, t] { Work(t); });
         }
     }
     ~TParseAhead() {
@@ -492,9 +544,18 @@ public:
     TParseAhead& operator=(const TParseAhead&) = delete;
 
     std::size_t Chunks() const noexcept { return chunks_.size(); }
-    // The files of chunk k (taken in order, once each), waiting until they are parsed.
+    // The files of chunk k (taken in order, once each), waiting until they are parsed; a
+    // chunk no thread has begun yet the caller reads itself rather than wait.
     std::vector<TParsedFile> Take(std::size_t k) {
         std::unique_lock lock(mutex_);
+        if (!done_[k] && next_ == k && !failure_) {
+            ++next_;
+            reader_[k] = kCaller;
+            taken_ = k + 1;
+            lock.unlock();
+            changed_.notify_all();
+            return Parse(k);
+        }
         changed_.wait(lock, [&] { return done_[k] || failure_; });
         if (failure_) {
             std::rethrow_exception(failure_);
@@ -502,6 +563,20 @@ public:
         taken_ = k + 1;
         changed_.notify_all();
         return std::move(chunks_[k]);
+    }
+    // Gives back chunk k once its files are put in, for the thread that read it to free: the
+    // heap frees quickest in the thread that took the memory, without waiting on its lock.
+    void GiveBack(std::size_t k, std::vector<TParsedFile> chunk) {
+        if (reader_[k] == kCaller) {
+            return; // freed here
+        }
+        {
+            const std::lock_guard lock(mutex_);
+            if (!stop_ && next_ < chunks_.size()) {
+                garbage_[static_cast<std::size_t>(reader_[k])].push_back(std::move(chunk));
+            }
+        }
+        changed_.notify_all();
     }
     void Unbound() {
         {
@@ -513,26 +588,34 @@ public:
 
 private:
     static constexpr int kThreads = 2;
+    static constexpr int kCaller = -1; // a chunk the caller read itself
 
-    void Work() {
+    void Work(int thread) {
+        std::vector<std::vector<TParsedFile>>& garbage = garbage_[static_cast<std::size_t>(thread)];
         for (;;) {
             std::size_t k = 0;
+            std::vector<std::vector<TParsedFile>> given;
             {
                 std::unique_lock lock(mutex_);
                 changed_.wait(lock, [&] {
-                    return stop_ || next_ >= chunks_.size() || next_ < taken_ + ahead_;
+                    return stop_ || next_ >= chunks_.size() || next_ < taken_ + ahead_ ||
+                           !garbage.empty();
                 });
+                given.swap(garbage);
+                if (!given.empty()) {
+                    lock.unlock();
+                    given.clear();
+                    continue;
+                }
                 if (stop_ || next_ >= chunks_.size()) {
                     return;
                 }
                 k = next_++;
+                reader_[k] = thread;
             }
             std::vector<TParsedFile> parsed;
             try {
-                const std::size_t end = std::min(files_.size(), (k + 1) * kChunk);
-                for (std::size_t i = k * kChunk; i < end; ++i) {
-                    parsed.push_back(ReadAndParse(root_, files_[i].file));
-                }
+                parsed = Parse(k);
             } catch (...) { // out of memory: the caller's transaction is rolled back
                 const std::lock_guard lock(mutex_);
                 failure_ = std::current_exception();
@@ -549,10 +632,21 @@ private:
         }
     }
 
+    std::vector<TParsedFile> Parse(std::size_t k) const {
+        std::vector<TParsedFile> parsed;
+        const std::size_t end = std::min(files_.size(), (k + 1) * kChunk);
+        for (std::size_t i = k * kChunk; i < end; ++i) {
+            parsed.push_back(ReadAndParse(root_, files_[i].file));
+        }
+        return parsed;
+    }
+
     const fs::path& root_;
     const std::vector<TFoundFile>& files_;
     std::vector<std::vector<TParsedFile>> chunks_;
     std::vector<bool> done_;
+    std::vector<int> reader_;                                 // the thread that read each chunk
+    std::vector<std::vector<TParsedFile>> garbage_[kThreads]; // chunks given back, per thread
     std::mutex mutex_;
     std::condition_variable changed_;
     std::size_t next_ = 0;  // the next chunk a thread takes up
@@ -574,51 +668,371 @@ std::uint64_t KeyWord(std::string_view text, std::size_t from) {
     return word;
 }
 
-// The text of KeyWord numbers, without the zero bytes that pad it.
+// The text of KeyWord numbers, without the zero bytes that pad it, into text (its room kept
+// from row to row).
 template <std::size_t N>
-std::string KeyText(const std::array<std::uint64_t, N>& words) {
-    std::string text;
+void KeyTextInto(const std::array<std::uint64_t, N>& words, std::string& text) {
+    text.clear();
     for (const std::uint64_t word : words) {
         for (int shift = 56; shift >= 0; shift -= 8) {
             const char c = static_cast<char>((word >> shift) & 0xFF);
             if (c == 0) {
-                return text;
+                return;
             }
             text += c;
         }
     }
-    return text;
 }
+
+// The jockey's, trainer's or sire's latest name as a people table keeps it: of the latest run
+// or horse.
+constexpr std::string_view kLatestJockey =
+    "SELECT r.jockey_name FROM jockey_runs j JOIN runs r ON r.horse = j.horse AND r.race = j.race "
+    "WHERE j.jockey = ?1 ORDER BY j.race DESC LIMIT 1";
+constexpr std::string_view kLatestTrainer =
+    "SELECT r.trainer_name FROM trainer_runs t JOIN runs r ON r.horse = t.horse AND "
+    "r.race = t.race WHERE t.trainer = ?1 ORDER BY t.race DESC LIMIT 1";
+constexpr std::string_view kLatestSire =
+    "SELECT sire_name FROM masters WHERE sire = ?1 ORDER BY horse DESC LIMIT 1";
+
+// Each code's row of a people table anew from its latest source row; removed when it has none
+// left.
+void PutPeople(sql::TDatabase& db, std::string_view table, std::string_view latest,
+               const std::set<std::string>& codes) {
+    sql::TStatement find(db, latest);
+    sql::TStatement remove(db, "DELETE FROM " + std::string(table) + " WHERE code = ?1");
+    sql::TStatement insert(db,
+                           "INSERT OR REPLACE INTO " + std::string(table) + " VALUES(?1, ?2, ?3)");
+    for (const std::string& code : codes) {
+        find.Bind(1, code);
+        if (find.Step()) {
+            const std::string name = find.Text(0);
+            insert.Bind(1, code).BindBytes(2, name).Bind(3, NameKey(name)).Run();
+        } else {
+            remove.Bind(1, code).Run();
+        }
+        find.Reset();
+    }
+}
+
+// Rows of a list put in by one statement, each filled from its element by fill.
+template <typename T, typename Fill>
+class TListFeed final : public sql::IRowFeed {
+public:
+    TListFeed(const std::vector<T>& rows, Fill fill) : rows_(rows), fill_(std::move(fill)) {}
+    bool Next(sql::TFeedRow& row) override {
+        if (next_ == rows_.size()) {
+            return false;
+        }
+        fill_(rows_[next_++], row);
+        return true;
+    }
+
+private:
+    const std::vector<T>& rows_;
+    Fill fill_;
+    std::size_t next_ = 0;
+};
+
+// The first build of an index: the store's files read and parsed on two threads of their own
+// (TParseAhead) while this thread puts each table's rows in by one statement fed as the files
+// come, then the tables by race and person from the runs sorted in memory, and the indexes
+// last, once their tables are whole.
+class TBuild {
+public:
+    TBuild(sql::TDatabase& db, const fs::path& root, const std::vector<TFoundFile>& found,
+           TIndexReport& report)
+        : db_(db), root_(root), found_(found), report_(report), reading_(root, found) {}
+
+    void Run() {
+        // ListStore gives the files kind by kind, the horses' histories first.
+        Put(TStoreFileKind::HorseHistory, "INSERT OR REPLACE INTO runs", 14);
+        // Every run is in: the reading goes on while the tables by race and person are filled.
+        reading_.Unbound();
+        FillRunTables();
+        Put(TStoreFileKind::Results, "INSERT OR REPLACE INTO races", 9);
+        Put(TStoreFileKind::RaceDayPayoffs, "INSERT OR REPLACE INTO payoffs", 6);
+        Put(TStoreFileKind::HorseMaster, "INSERT OR REPLACE INTO masters", 7);
+        TListFeed fileRows(files_, [](const TFileRow& file, sql::TFeedRow& row) {
+            row.Add(file.id).AddBytes(file.path).Add(file.kind).Add(file.stamp.size);
+            row.Add(file.stamp.modified);
+        });
+        sql::InsertFed(db_, "INSERT INTO files(id, path, kind, size, mtime)", 5, fileRows);
+        TListFeed horseRows(horses_, [](const THorseRow& horse, sql::TFeedRow& row) {
+            row.Add(horse.code).Add(horse.file).AddBytes(horse.named.name).Add(horse.named.key);
+        });
+        sql::InsertFed(db_, "INSERT OR REPLACE INTO horses", 4, horseRows);
+        db_.Exec(kIndexes);
+        db_.Exec(kTriggers);
+        std::set<std::string> sires;
+        sql::TStatement select(db_, "SELECT DISTINCT sire FROM masters WHERE sire <> ''");
+        while (select.Step()) {
+            sires.insert(select.Text(0));
+        }
+        PutPeople(db_, "jockeys", kLatestJockey, jockeys_);
+        PutPeople(db_, "trainers", kLatestTrainer, trainers_);
+        PutPeople(db_, "sires", kLatestSire, sires);
+    }
+
+private:
+    struct TFileRow {
+        std::int64_t id = 0;
+        std::string path;
+        int kind = 0;
+        files::TFileStamp stamp{-1, 0};
+    };
+    struct THorseRow {
+        std::string code;
+        std::int64_t file = 0;
+        TNamed named;
+    };
+    // A run as the tables by race, jockey and trainer keep it, its keys as KeyWord numbers;
+    // line is its place among the build's runs.
+    struct TRunEntry {
+        std::array<std::uint64_t, 2> race{};
+        std::array<std::uint64_t, 2> horse{};
+        std::array<std::uint64_t, 1> jockey{};
+        std::array<std::uint64_t, 1> trainer{};
+        std::uint32_t line = 0;
+        int horseNum = 0;
+        int finish = 0;
+        int frame = 0;
+        char abnormality = ' ';
+    };
+    using TPersonKey = std::array<std::uint64_t, 1> TRunEntry::*;
+
+    // The rows of the files of one kind, file after file as the reading threads give them.
+    class TKindFeed final : public sql::IRowFeed {
+    public:
+        TKindFeed(TBuild& build, TStoreFileKind kind) : build_(build), kind_(kind) {}
+        bool Next(sql::TFeedRow& row) override {
+            while (rows_ == nullptr || next_ >= RowCount(*rows_)) {
+                rows_ = build_.NextFile(kind_);
+                next_ = 0;
+                if (rows_ == nullptr) {
+                    return false;
+                }
+            }
+            build_.FillRow(kind_, *rows_, next_++, row);
+            return true;
+        }
+
+    private:
+        std::size_t RowCount(const TParsedRows& rows) const {
+            switch (kind_) {
+            case TStoreFileKind::HorseHistory:
+                return rows.runs.size();
+            case TStoreFileKind::Results:
+                return rows.races.size();
+            case TStoreFileKind::RaceDayPayoffs:
+                return rows.payoffs.size();
+            case TStoreFileKind::HorseMaster:
+                return rows.master ? 1 : 0;
+            default:
+                return 0;
+            }
+        }
+
+        TBuild& build_;
+        const TStoreFileKind kind_;
+        const TParsedRows* rows_ = nullptr;
+        std::size_t next_ = 0;
+    };
+
+    void Put(TStoreFileKind kind, std::string_view head, int columns) {
+        TKindFeed feed(*this, kind);
+        sql::InsertFed(db_, head, columns, feed);
+    }
+
+    // The next read file of kind, its row of the files table noted; nullptr after the kind's
+    // last. A file gone since it was listed is passed over; one that could not be read keeps
+    // its row (no size: the next check reads it again) and is reported.
+    const TParsedRows* NextFile(TStoreFileKind kind) {
+        while (next_ < found_.size() && found_[next_].file.kind == kind) {
+            const std::size_t i = next_++;
+            if (i % TParseAhead::kChunk == 0) {
+                if (i > 0) {
+                    reading_.GiveBack(i / TParseAhead::kChunk - 1, std::move(chunk_));
+                }
+                chunk_ = reading_.Take(i / TParseAhead::kChunk);
+            }
+            const TParsedFile& parsed = chunk_.at(i % TParseAhead::kChunk);
+            const TStoreFile& file = found_[i].file;
+            if (parsed.status == files::FileReadStatus::Missing) {
+                continue;
+            }
+            id_ = static_cast<std::int64_t>(files_.size()) + 1;
+            files_.push_back({id_, file.Text(), static_cast<int>(file.kind), parsed.stamp});
+            if (parsed.status != files::FileReadStatus::Read) {
+                report_.problems.push_back(
+                    store::ReadFailure(store::StorePath(root_, file), parsed.error).message);
+                continue;
+            }
+            ++report_.filesRead;
+            report_.linesSkipped += parsed.rows.linesSkipped;
+            stem_ = StemOf(file);
+            if (parsed.rows.horse) {
+                horses_.push_back({stem_, id_, *parsed.rows.horse});
+            }
+            return &parsed.rows;
+        }
+        return nullptr;
+    }
+
+    // Row r of the file NextFile gave last.
+    void FillRow(TStoreFileKind kind, const TParsedRows& rows, std::size_t r, sql::TFeedRow& row) {
+        switch (kind) {
+        case TStoreFileKind::HorseHistory: {
+            const TRunRow& run = rows.runs[r];
+            row.Add(stem_).Add(run.race).Add(run.horseNum).Add(run.frame);
+            row.AddBytes(run.horseName).Add(run.jockey).AddBytes(run.jockeyName);
+            row.Add(run.trainer).AddBytes(run.trainerName).Add(run.finish);
+            row.Add(run.abnormality).Add(run.popularity).Add(run.odds).Add(run.time);
+            TRunEntry& entry = built_.emplace_back();
+            entry.race = {KeyWord(run.race, 0), KeyWord(run.race, 8)};
+            entry.horse = {KeyWord(stem_, 0), KeyWord(stem_, 8)};
+            entry.jockey = {KeyWord(run.jockey, 0)};
+            entry.trainer = {KeyWord(run.trainer, 0)};
+            entry.line = static_cast<std::uint32_t>(built_.size() - 1);
+            entry.horseNum = run.horseNum;
+            entry.finish = run.finish;
+            entry.frame = run.frame;
+            entry.abnormality = run.abnormality.empty() ? ' ' : run.abnormality.front();
+            break;
+        }
+        case TStoreFileKind::Results: {
+            const TRaceRow& race = rows.races[r];
+            row.Add(race.race).Add(id_).Add(race.course).AddBytes(race.name).Add(race.distance);
+            row.Add(race.track).Add(race.turf).Add(race.dirt).Add(race.starters);
+            break;
+        }
+        case TStoreFileKind::RaceDayPayoffs: {
+            const TPayoffRow& payoff = rows.payoffs[r];
+            row.Add(payoff.race).Add(payoff.kind).Add(payoff.horse).Add(payoff.payout);
+            row.Add(payoff.popularity).Add(id_);
+            break;
+        }
+        case TStoreFileKind::HorseMaster: {
+            const TMasterRow& master = *rows.master;
+            row.Add(stem_).Add(id_).AddBytes(master.name).Add(master.key);
+            row.Add(master.kanaKey).Add(master.sire).AddBytes(master.sireName);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+
+    // Fills race_runs, jockey_runs and trainer_runs from the runs, each in its key order so
+    // that every row is put at the end of its table. A run given twice (two lines of one race
+    // in a horse's file) is kept as runs keeps it: the later line.
+    void FillRunTables() {
+        // In race order the lines of one run are side by side, the later last.
+        std::sort(built_.begin(), built_.end(), [](const TRunEntry& a, const TRunEntry& b) {
+            return std::tie(a.race, a.horse, a.line) < std::tie(b.race, b.horse, b.line);
+        });
+        const auto kept =
+            std::unique(built_.rbegin(), built_.rend(), [](const TRunEntry& a, const TRunEntry& b) {
+                return a.race == b.race && a.horse == b.horse;
+            });
+        built_.erase(built_.begin(), kept.base());
+        PutRuns("race_runs", built_, nullptr, nullptr);
+        SortBy(built_, &TRunEntry::jockey);
+        PutRuns("jockey_runs", built_, &TRunEntry::jockey, &jockeys_);
+        SortBy(built_, &TRunEntry::trainer);
+        PutRuns("trainer_runs", built_, &TRunEntry::trainer, &trainers_);
+        std::vector<TRunEntry>().swap(built_);
+    }
+
+    static void SortBy(std::vector<TRunEntry>& runs, TPersonKey person) {
+        std::sort(runs.begin(), runs.end(), [person](const TRunEntry& a, const TRunEntry& b) {
+            return std::tie(a.*person, a.race, a.horse) < std::tie(b.*person, b.race, b.horse);
+        });
+    }
+
+    // The runs, in race order, as the rows of the table by race, or of the table by the person
+    // key names (no run without one), noting each person in codes.
+    class TRunEntryFeed final : public sql::IRowFeed {
+    public:
+        TRunEntryFeed(const std::vector<TRunEntry>& runs, TPersonKey person,
+                      std::set<std::string>* codes)
+            : runs_(runs), person_(person), codes_(codes) {}
+        bool Next(sql::TFeedRow& row) override {
+            while (next_ < runs_.size()) {
+                const TRunEntry& run = runs_[next_++];
+                if (person_ != nullptr) {
+                    KeyTextInto(run.*person_, code_);
+                    if (code_.empty()) {
+                        continue;
+                    }
+                    if (codes_->empty() || *codes_->rbegin() != code_) {
+                        codes_->insert(codes_->end(), code_);
+                    }
+                    row.Add(code_);
+                }
+                KeyTextInto(run.race, race_);
+                KeyTextInto(run.horse, horse_);
+                row.Add(race_).Add(horse_).Add(run.horseNum).Add(run.finish);
+                row.Add(std::string_view(&run.abnormality, 1)).Add(run.frame);
+                return true;
+            }
+            return false;
+        }
+
+    private:
+        const std::vector<TRunEntry>& runs_;
+        const TPersonKey person_;
+        std::set<std::string>* const codes_;
+        std::size_t next_ = 0;
+        std::string code_, race_, horse_; // the current row's keys
+    };
+
+    // Puts runs, in the order of the table's key, into the table by race (no person) or by
+    // the person key names.
+    void PutRuns(std::string_view table, const std::vector<TRunEntry>& runs, TPersonKey person,
+                 std::set<std::string>* codes) {
+        TRunEntryFeed feed(runs, person, codes);
+        sql::InsertFed(db_, "INSERT OR REPLACE INTO " + std::string(table),
+                       person != nullptr ? 7 : 6, feed);
+    }
+
+    sql::TDatabase& db_;
+    const fs::path& root_;
+    const std::vector<TFoundFile>& found_;
+    TIndexReport& report_;
+    TParseAhead reading_;
+    std::size_t next_ = 0;           // the next of found_ to take
+    std::vector<TParsedFile> chunk_; // the reading's chunk of the file taken last
+    std::int64_t id_ = 0;            // the files row of the file taken last
+    std::string stem_;               // its name less the extension: a horse's number
+    std::vector<TFileRow> files_;    // the files table's rows, put in once all are read
+    std::vector<THorseRow> horses_;  // the horses table's rows, likewise
+    std::vector<TRunEntry> built_;   // the runs, for the tables by race and person
+    std::set<std::string> jockeys_;
+    std::set<std::string> trainers_;
+};
 
 } // namespace
 
-// Rows a statement of a build puts in; an update runs each row at once, in order with the
-// deletes around it.
-int Batch(bool fresh) {
-    return fresh ? 64 : 1;
-}
-
-// The statements of one transaction that brings store files into the index.
+// The statements of one transaction that bring what changed in store files into the index.
 class TStoreIndex::TWriter {
 public:
-    TWriter(sql::TDatabase& db, const fs::path& root, bool fresh)
-        : db_(db), root_(root), fresh_(fresh),
+    TWriter(sql::TDatabase& db, const fs::path& root)
+        : db_(db), root_(root),
           fileRow_(db, "INSERT INTO files(path, kind, size, mtime) VALUES(?1, ?2, ?3, ?4) "
                        "ON CONFLICT(path) DO UPDATE SET kind = excluded.kind, "
                        "size = excluded.size, mtime = excluded.mtime RETURNING id"),
-          files_(db, "INSERT INTO files(id, path, kind, size, mtime)", 5, Batch(fresh)),
-          race_(db, "INSERT OR REPLACE INTO races", 9, Batch(fresh)),
-          run_(db, "INSERT OR REPLACE INTO runs", 14, Batch(fresh)),
+          race_(db, "INSERT OR REPLACE INTO races", 9, 1),
+          run_(db, "INSERT OR REPLACE INTO runs", 14, 1),
           runRemove_(db, "DELETE FROM runs WHERE horse = ?1 AND race = ?2"),
           // A horse's row is written only when its name changed: a week's update of thousands
           // of horses then leaves their pages alone.
-          horse_(db, "INSERT INTO horses", 4, Batch(fresh),
-                 fresh ? ""
-                       : " ON CONFLICT(code) DO UPDATE SET file = excluded.file, name = "
-                         "excluded.name, key = excluded.key WHERE file IS NOT excluded.file "
-                         "OR name IS NOT excluded.name OR key IS NOT excluded.key"),
-          master_(db, "INSERT OR REPLACE INTO masters", 7, Batch(fresh)),
-          payoff_(db, "INSERT OR REPLACE INTO payoffs", 6, Batch(fresh)),
+          horse_(db, "INSERT INTO horses", 4, 1,
+                 " ON CONFLICT(code) DO UPDATE SET file = excluded.file, name = "
+                 "excluded.name, key = excluded.key WHERE file IS NOT excluded.file "
+                 "OR name IS NOT excluded.name OR key IS NOT excluded.key"),
+          master_(db, "INSERT OR REPLACE INTO masters", 7, 1),
+          payoff_(db, "INSERT OR REPLACE INTO payoffs", 6, 1),
           racePayoffs_(db, "DELETE FROM payoffs WHERE race = ?1 AND file = ?2") {}
 
     // Brings one store file, as read and parsed, into the index in place of what it gave
@@ -629,9 +1043,7 @@ public:
             return;
         }
         const std::int64_t id = FileId(file, parsed.stamp);
-        if (!fresh_) {
-            RemoveRows(file, id);
-        }
+        RemoveRows(file, id);
         if (parsed.status != files::FileReadStatus::Read) {
             report.problems.push_back(
                 store::ReadFailure(store::StorePath(root_, file), parsed.error).message);
@@ -672,9 +1084,12 @@ public:
             }
             break;
         }
-        case TStoreFileKind::HorseMaster:
-            RemoveRows(file, id);
-            break;
+        case TStoreFileKind::HorseMaster: {
+            const TParsedRows rows = ParseLines(file, changed, changed);
+            report.linesSkipped += rows.linesSkipped;
+            PutMaster(file, id, rows.master);
+            return;
+        }
         default:
             break;
         }
@@ -707,10 +1122,36 @@ private:
         if (const std::optional<TMasterRow>& master = rows.master) {
             master_.Add(horse).Add(id).AddBytes(master->name).Add(master->key);
             master_.Add(master->kanaKey).Add(master->sire).AddBytes(master->sireName).EndRow();
-            if (!fresh_) {
-                Note(sires_, master->sire);
+            Note(sires_, master->sire);
+        }
+    }
+
+    // A horse's master row, written only when what the index keeps of it changed: a week's
+    // masters mostly change in fields it does not keep (prize money, the latest runs), and
+    // their pages are then left alone. A master that no longer reads goes.
+    void PutMaster(const TStoreFile& file, std::int64_t id,
+                   const std::optional<TMasterRow>& master) {
+        const std::string horse = StemOf(file);
+        sql::TStatement& old = Prepared(
+            "SELECT file, name, key, kana_key, sire, sire_name FROM masters WHERE horse = ?1");
+        old.Bind(1, horse);
+        if (old.Step()) {
+            const bool same = master && old.Int(0) == id && old.Text(1) == master->name &&
+                              old.Text(2) == master->key && old.Text(3) == master->kanaKey &&
+                              old.Text(4) == master->sire && old.Text(5) == master->sireName;
+            Note(sires_, same ? std::string() : old.Text(4));
+            old.Reset();
+            if (same) {
+                return;
             }
         }
+        if (!master) {
+            Prepared("DELETE FROM masters WHERE horse = ?1").Bind(1, horse).Run();
+            return;
+        }
+        master_.Add(horse).Add(id).AddBytes(master->name).Add(master->key);
+        master_.Add(master->kanaKey).Add(master->sire).AddBytes(master->sireName).EndRow();
+        Note(sires_, master->sire);
     }
 
     void Run(const std::string& horse, const TRunRow& run) {
@@ -720,27 +1161,12 @@ private:
             run_.Add(run.trainer).AddBytes(run.trainerName).Add(run.finish);
             run_.Add(run.abnormality).Add(run.popularity).Add(run.odds).Add(run.time).EndRow();
         };
-        if (fresh_) {
-            addRun();
-            TRunEntry entry;
-            entry.race = {KeyWord(run.race, 0), KeyWord(run.race, 8)};
-            entry.horse = {KeyWord(horse, 0), KeyWord(horse, 8)};
-            entry.jockey = {KeyWord(run.jockey, 0)};
-            entry.trainer = {KeyWord(run.trainer, 0)};
-            entry.line = static_cast<std::uint32_t>(built_.size());
-            entry.horseNum = run.horseNum;
-            entry.finish = run.finish;
-            entry.frame = run.frame;
-            entry.abnormality = run.abnormality.empty() ? ' ' : run.abnormality.front();
-            built_.push_back(entry);
-        } else {
-            // Deleted first, so that the triggers take the run out of the tables by race,
-            // jockey and trainer before the new one goes in.
-            runRemove_.Bind(1, horse).Bind(2, run.race).Run();
-            addRun();
-            Note(jockeys_, run.jockey);
-            Note(trainers_, run.trainer);
-        }
+        // Deleted first, so that the triggers take the run out of the tables by race, jockey
+        // and trainer before the new one goes in.
+        runRemove_.Bind(1, horse).Bind(2, run.race).Run();
+        addRun();
+        Note(jockeys_, run.jockey);
+        Note(trainers_, run.trainer);
     }
 
 public:
@@ -756,37 +1182,18 @@ public:
     }
 
     // Names of the jockeys, trainers and sires whose runs or horses changed, brought up to date
-    // from their latest run or horse; on a fresh build, every one of them.
+    // from their latest run or horse.
     void FinishPeople() {
-        for (sql::TBatchInsert* batch : {&files_, &race_, &run_, &horse_, &master_, &payoff_}) {
+        for (sql::TBatchInsert* batch : {&race_, &run_, &horse_, &master_, &payoff_}) {
             batch->Finish();
         }
-        if (fresh_) {
-            FillRunTables();
-            db_.Exec(kIndexes);
-            db_.Exec(kTriggers);
-            Collect("SELECT DISTINCT sire FROM masters WHERE sire <> ''", sires_);
-        }
-        People("jockeys",
-               "SELECT r.jockey_name FROM jockey_runs j JOIN runs r ON r.horse = j.horse AND "
-               "r.race = j.race WHERE j.jockey = ?1 ORDER BY j.race DESC LIMIT 1",
-               jockeys_);
-        People("trainers",
-               "SELECT r.trainer_name FROM trainer_runs t JOIN runs r ON r.horse = t.horse AND "
-               "r.race = t.race WHERE t.trainer = ?1 ORDER BY t.race DESC LIMIT 1",
-               trainers_);
-        People("sires", "SELECT sire_name FROM masters WHERE sire = ?1 ORDER BY horse DESC LIMIT 1",
-               sires_);
+        PutPeople(db_, "jockeys", kLatestJockey, jockeys_);
+        PutPeople(db_, "trainers", kLatestTrainer, trainers_);
+        PutPeople(db_, "sires", kLatestSire, sires_);
     }
 
 private:
     std::int64_t FileId(const TStoreFile& file, const files::TFileStamp& stamp) {
-        if (fresh_) {
-            // A build lists each file once: its rows are numbered as they come.
-            files_.Add(++lastFile_).AddBytes(file.Text()).Add(static_cast<int>(file.kind));
-            files_.Add(stamp.size).Add(stamp.modified).EndRow();
-            return lastFile_;
-        }
         fileRow_.BindBytes(1, file.Text());
         fileRow_.Bind(2, static_cast<int>(file.kind));
         fileRow_.Bind(3, stamp.size);
@@ -799,42 +1206,46 @@ private:
         return id;
     }
 
+    // A statement of this writer's, prepared on its first use and kept for the next file:
+    // a week's update removes the rows of thousands of files.
+    sql::TStatement& Prepared(std::string_view sql) {
+        std::unique_ptr<sql::TStatement>& statement = prepared_[sql];
+        if (!statement) {
+            statement = std::make_unique<sql::TStatement>(db_, sql);
+        }
+        statement->Reset();
+        return *statement;
+    }
+
     void RemoveRows(const TStoreFile& file, std::int64_t id) {
         switch (file.kind) {
-        case TStoreFileKind::Results: {
-            sql::TStatement remove(db_, "DELETE FROM races WHERE file = ?1");
-            remove.Bind(1, id).Run();
+        case TStoreFileKind::Results:
+            Prepared("DELETE FROM races WHERE file = ?1").Bind(1, id).Run();
             break;
-        }
-        case TStoreFileKind::RaceDayPayoffs: {
-            sql::TStatement remove(db_, "DELETE FROM payoffs WHERE file = ?1");
-            remove.Bind(1, id).Run();
+        case TStoreFileKind::RaceDayPayoffs:
+            Prepared("DELETE FROM payoffs WHERE file = ?1").Bind(1, id).Run();
             break;
-        }
         case TStoreFileKind::HorseHistory: {
             const std::string horse = StemOf(file);
-            sql::TStatement people(db_,
-                                   "SELECT DISTINCT jockey, trainer FROM runs WHERE horse = ?1");
+            sql::TStatement& people =
+                Prepared("SELECT DISTINCT jockey, trainer FROM runs WHERE horse = ?1");
             people.Bind(1, horse);
             while (people.Step()) {
                 Note(jockeys_, people.Text(0));
                 Note(trainers_, people.Text(1));
             }
-            sql::TStatement runs(db_, "DELETE FROM runs WHERE horse = ?1");
-            runs.Bind(1, horse).Run();
-            sql::TStatement horses(db_, "DELETE FROM horses WHERE code = ?1");
-            horses.Bind(1, horse).Run();
+            Prepared("DELETE FROM runs WHERE horse = ?1").Bind(1, horse).Run();
+            Prepared("DELETE FROM horses WHERE code = ?1").Bind(1, horse).Run();
             break;
         }
         case TStoreFileKind::HorseMaster: {
             const std::string horse = StemOf(file);
-            sql::TStatement sire(db_, "SELECT sire FROM masters WHERE horse = ?1");
+            sql::TStatement& sire = Prepared("SELECT sire FROM masters WHERE horse = ?1");
             sire.Bind(1, horse);
             while (sire.Step()) {
                 Note(sires_, sire.Text(0));
             }
-            sql::TStatement remove(db_, "DELETE FROM masters WHERE horse = ?1");
-            remove.Bind(1, horse).Run();
+            Prepared("DELETE FROM masters WHERE horse = ?1").Bind(1, horse).Run();
             break;
         }
         default:
@@ -849,106 +1260,15 @@ private:
         }
     }
 
-public:
-    bool RunTablesFilled() const noexcept { return filled_; }
-    // Fills race_runs, jockey_runs and trainer_runs from a build's runs, each in its key order
-    // so that every row is put at the end of its table (once; a build calls it when its runs
-    // are all in). A run given twice (two lines of one race in a horse's file) is kept as runs
-    // keeps it: the later line.
-    void FillRunTables() {
-        if (filled_) {
-            return;
-        }
-        filled_ = true;
-        // A run given twice keeps only its later line, as runs does: in race order the lines of
-        // one run are side by side, the later last.
-        std::sort(built_.begin(), built_.end(), [](const TRunEntry& a, const TRunEntry& b) {
-            return std::tie(a.race, a.horse, a.line) < std::tie(b.race, b.horse, b.line);
-        });
-        const auto kept =
-            std::unique(built_.rbegin(), built_.rend(), [](const TRunEntry& a, const TRunEntry& b) {
-                return a.race == b.race && a.horse == b.horse;
-            });
-        built_.erase(built_.begin(), kept.base());
-        PutRuns("race_runs", nullptr, nullptr);
-        PutRuns("jockey_runs", &TRunEntry::jockey, &jockeys_);
-        PutRuns("trainer_runs", &TRunEntry::trainer, &trainers_);
-        built_.clear();
-        built_.shrink_to_fit();
-    }
-
-private:
-    struct TRunEntry;
-    using TPersonKey = std::array<std::uint64_t, 1> TRunEntry::*;
-
-    // Puts the build's runs into a table by race (no person: they are in race order already)
-    // or, sorted first, into the table by the person key names, noting each person in codes.
-    void PutRuns(std::string_view table, TPersonKey person, std::set<std::string>* codes) {
-        if (person != nullptr) {
-            std::sort(built_.begin(), built_.end(),
-                      [person](const TRunEntry& a, const TRunEntry& b) {
-                          return std::tie(a.*person, a.race, a.horse) <
-                                 std::tie(b.*person, b.race, b.horse);
-                      });
-        }
-        sql::TBatchInsert insert(db_, "INSERT OR REPLACE INTO " + std::string(table),
-                                 person != nullptr ? 7 : 6, Batch(true));
-        for (const TRunEntry& run : built_) {
-            if (person != nullptr) {
-                const std::string code = KeyText(run.*person);
-                if (code.empty()) {
-                    continue;
-                }
-                if (codes->empty() || *codes->rbegin() != code) {
-                    codes->insert(codes->end(), code);
-                }
-                insert.Add(code);
-            }
-            insert.Add(KeyText(run.race)).Add(KeyText(run.horse));
-            insert.Add(run.horseNum).Add(run.finish);
-            insert.Add(std::string_view(&run.abnormality, 1)).Add(run.frame).EndRow();
-        }
-        insert.Finish();
-    }
-
-    static void Note(std::set<std::string>& codes, const std::string& code) {
+    static void Note(std::set<std::string>& codes, std::string_view code) {
         if (!code.empty()) {
-            codes.insert(code);
-        }
-    }
-
-    void Collect(std::string_view sql, std::set<std::string>& codes) {
-        sql::TStatement select(db_, sql);
-        while (select.Step()) {
-            Note(codes, select.Text(0));
-        }
-    }
-
-    // Each code's row anew from its latest source row; removed when it has none left.
-    void People(std::string_view table, std::string_view latest,
-                const std::set<std::string>& codes) {
-        sql::TStatement find(db_, latest);
-        sql::TStatement remove(db_, "DELETE FROM " + std::string(table) + " WHERE code = ?1");
-        sql::TStatement insert(db_, "INSERT OR REPLACE INTO " + std::string(table) +
-                                        " VALUES(?1, ?2, ?3)");
-        for (const std::string& code : codes) {
-            find.Bind(1, code);
-            if (find.Step()) {
-                const std::string name = find.Text(0);
-                insert.Bind(1, code).BindBytes(2, name).Bind(3, NameKey(name)).Run();
-            } else {
-                remove.Bind(1, code).Run();
-            }
-            find.Reset();
+            codes.emplace(code);
         }
     }
 
     sql::TDatabase& db_;
     const fs::path& root_;
-    const bool fresh_;
     sql::TStatement fileRow_;
-    std::int64_t lastFile_ = 0; // a build's last file id
-    sql::TBatchInsert files_;
     sql::TBatchInsert race_;
     sql::TBatchInsert run_;
     sql::TStatement runRemove_;
@@ -959,21 +1279,7 @@ private:
     std::set<std::string> jockeys_;
     std::set<std::string> trainers_;
     std::set<std::string> sires_;
-    // A build's run as the tables by race, jockey and trainer keep it, its keys as KeyWord
-    // numbers; line is its place among the build's runs.
-    struct TRunEntry {
-        std::array<std::uint64_t, 2> race{};
-        std::array<std::uint64_t, 2> horse{};
-        std::array<std::uint64_t, 1> jockey{};
-        std::array<std::uint64_t, 1> trainer{};
-        std::uint32_t line = 0;
-        int horseNum = 0;
-        int finish = 0;
-        int frame = 0;
-        char abnormality = ' ';
-    };
-    std::vector<TRunEntry> built_; // a build's runs, for FillRunTables
-    bool filled_ = false;
+    std::map<std::string_view, std::unique_ptr<sql::TStatement>> prepared_;
 };
 
 TStoreIndex::TStoreIndex(fs::path dataRoot, sql::TDatabase db, bool readOnly, bool inMemory)
@@ -1000,22 +1306,7 @@ TIndexReport TStoreIndex::BuildAll() {
     const std::vector<TFoundFile> found = ListStore(dataRoot_, report);
     db_.Exec(kTables);
     sql::TTransaction transaction(db_);
-    TWriter writer(db_, dataRoot_, true);
-    TParseAhead reading(dataRoot_, found);
-    std::size_t index = 0;
-    for (std::size_t k = 0; k < reading.Chunks(); ++k) {
-        for (const TParsedFile& parsed : reading.Take(k)) {
-            const TFoundFile& file = found[index++];
-            if (!writer.RunTablesFilled() && file.file.kind != TStoreFileKind::HorseHistory) {
-                // Every run is in: the reading goes on while the tables by race and person
-                // are filled.
-                reading.Unbound();
-                writer.FillRunTables();
-            }
-            writer.File(file.file, parsed, report);
-        }
-    }
-    writer.FinishPeople();
+    TBuild(db_, dataRoot_, found, report).Run();
     db_.Exec("PRAGMA application_id = " + std::to_string(kApplicationId));
     db_.Exec("PRAGMA user_version = " + std::to_string(kIndexSchemaVersion));
     transaction.Commit();
@@ -1025,7 +1316,7 @@ TIndexReport TStoreIndex::BuildAll() {
 TIndexReport TStoreIndex::Apply(const std::vector<store::TWrittenFile>& written) {
     TIndexReport report;
     sql::TTransaction transaction(db_);
-    TWriter writer(db_, dataRoot_, false);
+    TWriter writer(db_, dataRoot_);
     for (const store::TWrittenFile& file : written) {
         if (!Indexed(file.file.kind)) {
             continue;
@@ -1066,7 +1357,7 @@ TIndexReport TStoreIndex::Refresh() {
         changed.push_back(file);
     }
     sql::TTransaction transaction(db_);
-    TWriter writer(db_, dataRoot_, false);
+    TWriter writer(db_, dataRoot_);
     TParseAhead reading(dataRoot_, changed);
     std::size_t index = 0;
     for (std::size_t k = 0; k < reading.Chunks(); ++k) {
@@ -1181,10 +1472,12 @@ TIndexReport BuildFile(const fs::path& dataRoot) {
     TIndexReport report;
     try {
         sql::TDatabase db(temporary, sql::TOpenMode::Create);
-        // Nothing of a half-made file is ever used: it needs no journal and no syncs.
-        // Larger pages than SQLite's 4 KiB: a build of a long store's runs is a fifth quicker.
-        db.Exec("PRAGMA page_size = 16384; PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; "
-                "PRAGMA cache_size = -262144; PRAGMA temp_store = MEMORY");
+        // Nothing of a half-made file is ever used: it needs no journal and no syncs. Pages of
+        // 4 KiB: an acquisition's update changes rows scattered over the tables, and each page
+        // it changes goes whole into the log. A small cache: the build appends to each table,
+        // and pages written out are reused rather than ever more memory taken.
+        db.Exec("PRAGMA page_size = 4096; PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; "
+                "PRAGMA cache_size = -16384; PRAGMA temp_store = MEMORY");
         TStoreIndex building(dataRoot, std::move(db), false, false);
         report = building.BuildAll();
         // Write-ahead: an acquisition's update is appended and synced once, and a reader in the
@@ -1231,6 +1524,11 @@ TIndexOpenResult Open(const fs::path& dataRoot, bool rebuild) {
             const bool readOnly = sqlite3_db_readonly(db.Handle(), "main") == 1;
             const bool stale = fs::exists(StaleMarkPath(dataRoot), error);
             if (verdict == TVerdict::Sound && !(readOnly && stale)) {
+                if (!readOnly) {
+                    // What acquisitions left in the write-ahead log goes into the file now, as
+                    // far as no other connection is reading it.
+                    db.Exec("PRAGMA wal_checkpoint(PASSIVE)");
+                }
                 result.index =
                     std::make_unique<TStoreIndex>(dataRoot, std::move(db), readOnly, false);
                 if (readOnly) {
@@ -1338,6 +1636,12 @@ std::string TIndexFollower::FilesWritten(const std::vector<store::TWrittenFile>&
             sqlite3_db_readonly(db.Handle(), "main") == 1) {
             return markStale(Sj(detail.empty() ? "索引ファイルが使えません" : detail));
         }
+        // The update is appended to the write-ahead log and synced there; copying the log into
+        // the index file (a checkpoint) is left to the index's next opening, and to the
+        // acquisition only once the log has grown long.
+        db.Exec("PRAGMA wal_autocheckpoint = " + std::to_string(kFollowerLogPages));
+        db.Check(sqlite3_db_config(db.Handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr),
+                 "no checkpoint on close");
         TStoreIndex index(dataRoot_, std::move(db), false, false);
         const TIndexReport report = index.Apply(files);
         report_.filesRead += report.filesRead;

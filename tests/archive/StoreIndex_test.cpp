@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -240,9 +241,15 @@ TEST(ArchiveIndex, AcquisitionKeepsTheIndexAsARebuildMakesIt) {
     TRecordUM masterC = keiba::test::MakeHorseMaster(kHorseC);
     masterC.SetField(UM::PedigreeNumber(UM::kSire), "1234567890");
     masterC.SetField(UM::PedigreeName(UM::kSire), S("チチウマ"));
-    TScriptedJVLink link(
-        RecordSteps({std::string(final4.view()), std::string(c4.view()), std::string(b2.view()),
-                     std::string(hr4.view()), std::string(masterC.view())}));
+    // A's master anew with another birth date only: what the index keeps of it is the same.
+    TRecordUM masterA = keiba::test::MakeHorseMaster(kHorseA);
+    masterA.SetField(UM::kKanaName, S("ｻｸﾗﾋｶﾘ"));
+    masterA.SetField(UM::PedigreeNumber(UM::kSire), "1234567890");
+    masterA.SetField(UM::PedigreeName(UM::kSire), S("チチウマ"));
+    masterA.SetField(UM::kBirthDate, "20190402");
+    TScriptedJVLink link(RecordSteps({std::string(final4.view()), std::string(c4.view()),
+                                      std::string(b2.view()), std::string(hr4.view()),
+                                      std::string(masterC.view()), std::string(masterA.view())}));
     archive::TIndexFollower follower(fixture.root());
     store::TReadLoopOptions options;
     options.follower = &follower;
@@ -252,7 +259,10 @@ TEST(ArchiveIndex, AcquisitionKeepsTheIndexAsARebuildMakesIt) {
         store::RunReadLoop(link, 1, FixedClock(2024, 2, 1), fixture.root(), cancel, sink, options);
     ASSERT_TRUE(loop.Completed());
     EXPECT_TRUE(loop.followerNote.empty()) << keiba::test::Show(loop.followerNote);
-    EXPECT_EQ(follower.Report().filesRead, 5u); // SERA, SEI of C and B, HR, UM2
+    EXPECT_EQ(follower.Report().filesRead, 6u); // SERA, SEI of C and B, HR, UM2 of C and A
+    // The update waits in the write-ahead log for the next opening to copy it into the file.
+    const fs::path log = archive::StoreIndexPath(fixture.root()).string() + "-wal";
+    EXPECT_GT(fs::file_size(log), 0u);
 
     auto kept = Open(fixture.root());
     EXPECT_EQ(kept.state, archive::TIndexState::Opened);
@@ -260,7 +270,8 @@ TEST(ArchiveIndex, AcquisitionKeepsTheIndexAsARebuildMakesIt) {
     const auto stats =
         archive::Statistics(*kept.index, Request(archive::TSubjectKind::Sire, "1234567890"));
     EXPECT_EQ(stats.sections.at(0).table.rows.at(0).at(1), "3");
-    kept.index.reset(); // Windows replaces no file that is open
+    kept.index.reset();            // Windows replaces no file that is open
+    EXPECT_FALSE(fs::exists(log)); // copied in and let go when the index closed
     const auto rebuilt = archive::RebuildStoreIndex(fixture.root());
     ASSERT_EQ(rebuilt.state, archive::TIndexState::Rebuilt);
     EXPECT_EQ(followed, Dump(*rebuilt.index));
@@ -399,6 +410,55 @@ TEST(ArchiveSql, BatchesOfRowsAndTheRestGoInWithTheirBytes) {
     twice.Add(11).Add("x").AddBytes("").EndRow();
     EXPECT_THROW(twice.Add(1).Add("y").AddBytes("").EndRow(), archive::sql::TSqlError);
     EXPECT_EQ(db.QueryInt("SELECT count(*) FROM t"), 10); // the failing batch put nothing in
+}
+
+// Rows n = 1 ... last with a text of n letters and CP932 bytes with a zero byte; throws at
+// row `fail` when given.
+class TCountingFeed final : public archive::sql::IRowFeed {
+public:
+    TCountingFeed(int last, int fail = 0) : last_(last), fail_(fail) {}
+    bool Next(archive::sql::TFeedRow& row) override {
+        if (++n_ == fail_) {
+            throw std::runtime_error("feed failed");
+        }
+        if (n_ > last_) {
+            return false;
+        }
+        text_.assign(static_cast<std::size_t>(n_), 'a');
+        bytes_ = S("馬") + std::string(1, '\0');
+        row.Add(n_).Add(text_).AddBytes(bytes_);
+        return true;
+    }
+
+private:
+    int last_, fail_, n_ = 0;
+    std::string text_, bytes_;
+};
+
+TEST(ArchiveSql, FedRowsGoInByOneStatementAndAFailureStopsThem) {
+    archive::sql::TDatabase db(fs::path(), archive::sql::TOpenMode::Memory);
+    db.Exec("CREATE TABLE t(n INTEGER PRIMARY KEY, text TEXT, bytes BLOB)");
+    TCountingFeed feed(1000);
+    archive::sql::InsertFed(db, "INSERT INTO t", 3, feed);
+    EXPECT_EQ(db.QueryInt("SELECT count(*) FROM t"), 1000);
+    EXPECT_EQ(db.QueryText("SELECT text FROM t WHERE n = 7"), "aaaaaaa");
+    EXPECT_EQ(db.QueryText("SELECT typeof(text) || typeof(bytes) FROM t WHERE n = 9"), "textblob");
+    EXPECT_EQ(db.QueryText("SELECT bytes FROM t WHERE n = 1000"), S("馬") + std::string(1, '\0'));
+
+    // What the feed throws comes out of InsertFed; a clash is SQLite's error. Either way the
+    // transaction rolled back keeps none of the rows.
+    for (int fail : {5, 0}) {
+        archive::sql::TTransaction transaction(db);
+        TCountingFeed more(fail == 0 ? 2000 : 10, fail);
+        db.Exec("DELETE FROM t WHERE n > 990");
+        if (fail != 0) {
+            EXPECT_THROW(archive::sql::InsertFed(db, "INSERT INTO t", 3, more), std::runtime_error);
+        } else {
+            EXPECT_THROW(archive::sql::InsertFed(db, "INSERT INTO t", 3, more),
+                         archive::sql::TSqlError);
+        }
+    }
+    EXPECT_EQ(db.QueryInt("SELECT count(*) FROM t"), 1000);
 }
 
 TEST(ArchiveIndex, UnreadableStoreFileIsNamedAndLeftOut) {
