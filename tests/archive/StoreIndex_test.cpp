@@ -3,6 +3,7 @@
 #include "archive/ArchiveQueries.h"
 #include "archive/NameKey.h"
 #include "archive/StoreIndex.h"
+#include "files/WholeFile.h"
 #include "store/ReadLoop.h"
 #include "store/StoreTestSupport.h"
 #include "support/RaceDayFixture.h"
@@ -275,6 +276,49 @@ TEST(ArchiveIndex, AcquisitionKeepsTheIndexAsARebuildMakesIt) {
     const auto rebuilt = archive::RebuildStoreIndex(fixture.root());
     ASSERT_EQ(rebuilt.state, archive::TIndexState::Rebuilt);
     EXPECT_EQ(followed, Dump(*rebuilt.index));
+}
+
+TEST(ArchiveIndex, MastersChangedInAnAcquisitionAreKeptAsARebuildMakesThem) {
+    TStoreFixture fixture;
+    fixture.store.WriteHorseMaster(keiba::test::MakeHorseMaster(kHorseC));
+    EXPECT_EQ(Open(fixture.root()).index->Database().QueryInt("SELECT count(*) FROM masters"),
+              2); // A and C
+    const auto rewrite = [&](const char* horse, const TRecordUM& master) {
+        const store::TStoreFile file = *store::HorseMasterFile(horse);
+        const std::string before =
+            files::ReadWholeFile(fixture.store.PathOf(file.Text())).bytes; // empty when new
+        std::string after = std::string(master.view()) + "\r\n";
+        fixture.store.WriteRaw(file.Text(), after);
+        return std::pair{file, std::pair{before, after}};
+    };
+    // A's sire is another; B has a master for the first time, its name with a wide blank
+    // inside; the file of C holds another horse's master, which is no master of C.
+    TRecordUM masterA = keiba::test::MakeHorseMaster(kHorseA);
+    masterA.SetField(UM::PedigreeNumber(UM::kSire), "2222222222");
+    masterA.SetField(UM::PedigreeName(UM::kSire), S("ハハチチ"));
+    TRecordUM masterB = keiba::test::MakeHorseMaster(kHorseB);
+    masterB.SetField(UM::kHorseName, S("ヒカリ　ノミチ"));
+    const auto a = rewrite(kHorseA, masterA);
+    const auto b = rewrite(kHorseB, masterB);
+    const auto c = rewrite(kHorseC, keiba::test::MakeHorseMaster(kHorseA));
+    archive::TIndexFollower follower(fixture.root());
+    std::vector<store::TWrittenFile> written;
+    for (const auto* change : {&a, &b, &c}) {
+        written.push_back({change->first, change->second.first, change->second.second});
+    }
+    EXPECT_TRUE(follower.FilesWritten(written).empty());
+
+    auto kept = Open(fixture.root());
+    EXPECT_EQ(
+        archive::FindSubjects(*kept.index, archive::TSubjectKind::Sire, S("チ")).table.rows.size(),
+        1u); // チチウマ has no horse left
+    EXPECT_EQ(kept.index->Database().QueryText("SELECT name FROM masters WHERE horse = '" +
+                                               std::string(kHorseB) + "'"),
+              S("ヒカリノミチ"));
+    EXPECT_EQ(kept.index->Database().QueryInt("SELECT count(*) FROM masters"), 2); // A and B
+    const std::vector<std::string> followed = Dump(*kept.index);
+    kept.index.reset();
+    EXPECT_EQ(followed, Dump(*archive::RebuildStoreIndex(fixture.root()).index));
 }
 
 // Files of the store, without the index's own.
