@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 #include <sqlite3.h>
+#include <string>
 #include <utility>
 
 namespace archive::sql {

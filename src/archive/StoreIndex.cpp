@@ -121,9 +121,6 @@ std::string_view CodeView(std::string_view field) {
     const std::string_view code = Sjis::TrimBlanks(field);
     return code.find_first_not_of('0') == std::string_view::npos ? std::string_view() : code;
 }
-std::string CodeOf(std::string_view field) {
-    return std::string(CodeView(field));
-}
 
 // True when name ends in ext, ASCII letters compared without regard to case.
 bool HasExtension(std::string_view name, std::string_view ext) {
@@ -153,23 +150,6 @@ TStoreFile FileOfText(std::string_view text, TStoreFileKind kind) {
     return file;
 }
 
-// A file name of letters, digits, dots, hyphens and underscores (the store's own names) as
-// its text, without the conversion another name needs; nothing for another name.
-template <typename Char>
-std::optional<std::string> PlainName(const std::basic_string<Char>& name) {
-    std::string text;
-    text.reserve(name.size());
-    for (const Char c : name) {
-        const bool plain = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
-                           (c >= 'a' && c <= 'z') || c == '.' || c == '-' || c == '_';
-        if (!plain) {
-            return std::nullopt;
-        }
-        text += static_cast<char>(c);
-    }
-    return text;
-}
-
 // Lists the regular files of folder (a CP932 text under root) ending in ext into found.
 void ListFiles(const fs::path& root, const std::string& folder, std::string_view ext,
                TStoreFileKind kind, std::vector<TFoundFile>& found, TIndexReport& report) {
@@ -188,11 +168,7 @@ void ListFiles(const fs::path& root, const std::string& folder, std::string_view
         if (!it->is_regular_file(statError)) {
             continue;
         }
-        const fs::path filename = it->path().filename();
-        std::optional<std::string> name = PlainName(filename.native());
-        if (!name) {
-            name = files::TryTextFromPath(filename);
-        }
+        const auto name = files::TryTextFromPath(it->path().filename());
         if (!name || !HasExtension(*name, ext)) {
             continue;
         }
@@ -456,7 +432,7 @@ void ParseMaster(std::string_view horse, const std::vector<std::string_view>& li
     master.name = KeibaFunc::ShownName(um->Field(UM::kHorseName));
     master.key = NameKey(master.name);
     master.kanaKey = NameKey(Sjis::TrimBlanks(um->Field(UM::kKanaName)));
-    master.sire = CodeOf(um->Field(UM::PedigreeNumber(UM::kSire)));
+    master.sire = CodeView(um->Field(UM::PedigreeNumber(UM::kSire)));
     master.sireName = KeibaFunc::ShownName(um->Field(UM::PedigreeName(UM::kSire)));
 }
 
@@ -525,7 +501,7 @@ public:
 
     TParseAhead(const fs::path& root, const std::vector<TFoundFile>& files)
         : root_(root), files_(files), chunks_((files.size() + kChunk - 1) / kChunk),
-          done_(chunks_.size(), false), reader_(chunks_.size(), kCaller) {
+          done_(chunks_.size(), false), reader_(chunks_.size(), 0) {
         for (int t = 0; t < kThreads; ++t) {
             threads_.emplace_back([this, t] { Work(t); });
         }
@@ -544,18 +520,9 @@ public:
     TParseAhead& operator=(const TParseAhead&) = delete;
 
     std::size_t Chunks() const noexcept { return chunks_.size(); }
-    // The files of chunk k (taken in order, once each), waiting until they are parsed; a
-    // chunk no thread has begun yet the caller reads itself rather than wait.
+    // The files of chunk k (taken in order, once each), waiting until they are parsed.
     std::vector<TParsedFile> Take(std::size_t k) {
         std::unique_lock lock(mutex_);
-        if (!done_[k] && next_ == k && !failure_) {
-            ++next_;
-            reader_[k] = kCaller;
-            taken_ = k + 1;
-            lock.unlock();
-            changed_.notify_all();
-            return Parse(k);
-        }
         changed_.wait(lock, [&] { return done_[k] || failure_; });
         if (failure_) {
             std::rethrow_exception(failure_);
@@ -567,9 +534,6 @@ public:
     // Gives back chunk k once its files are put in, for the thread that read it to free: the
     // heap frees quickest in the thread that took the memory, without waiting on its lock.
     void GiveBack(std::size_t k, std::vector<TParsedFile> chunk) {
-        if (reader_[k] == kCaller) {
-            return; // freed here
-        }
         {
             const std::lock_guard lock(mutex_);
             if (!stop_ && next_ < chunks_.size()) {
@@ -588,7 +552,6 @@ public:
 
 private:
     static constexpr int kThreads = 2;
-    static constexpr int kCaller = -1; // a chunk the caller read itself
 
     void Work(int thread) {
         std::vector<std::vector<TParsedFile>>& garbage = garbage_[static_cast<std::size_t>(thread)];
@@ -615,7 +578,10 @@ private:
             }
             std::vector<TParsedFile> parsed;
             try {
-                parsed = Parse(k);
+                const std::size_t end = std::min(files_.size(), (k + 1) * kChunk);
+                for (std::size_t i = k * kChunk; i < end; ++i) {
+                    parsed.push_back(ReadAndParse(root_, files_[i].file));
+                }
             } catch (...) { // out of memory: the caller's transaction is rolled back
                 const std::lock_guard lock(mutex_);
                 failure_ = std::current_exception();
@@ -630,15 +596,6 @@ private:
             }
             changed_.notify_all();
         }
-    }
-
-    std::vector<TParsedFile> Parse(std::size_t k) const {
-        std::vector<TParsedFile> parsed;
-        const std::size_t end = std::min(files_.size(), (k + 1) * kChunk);
-        for (std::size_t i = k * kChunk; i < end; ++i) {
-            parsed.push_back(ReadAndParse(root_, files_[i].file));
-        }
-        return parsed;
     }
 
     const fs::path& root_;
@@ -1255,8 +1212,8 @@ private:
 
     void NotePeopleOf(std::string_view line) {
         if (const auto se = TRecordSE::FromLine(line)) {
-            Note(jockeys_, CodeOf(se->Field(jvdata::SE::kJockeyCode)));
-            Note(trainers_, CodeOf(se->Field(jvdata::SE::kTrainerCode)));
+            Note(jockeys_, CodeView(se->Field(jvdata::SE::kJockeyCode)));
+            Note(trainers_, CodeView(se->Field(jvdata::SE::kTrainerCode)));
         }
     }
 
