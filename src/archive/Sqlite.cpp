@@ -1,6 +1,7 @@
 #include "archive/Sqlite.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 #include <new>
 #include <sqlite3.h>
@@ -170,6 +171,299 @@ const sqlite3_module& FeedModule() {
     return module;
 }
 
+// The VFS "tomberly-gather" of a database file made in one go: SQLite writes it a page at a
+// time, and the tens of thousands of pages of a build would each be a system call, so the
+// writes that follow one another are gathered into writes of up to 64 KiB (the most the
+// system's VFS writes in one call on every system). Gathered bytes
+// go out before anything reads that part of the file, asks its size, cuts it, syncs it, gives
+// up its lock or closes it. Only the database file itself is gathered (a journal or log is
+// opened as the system's VFS opens it), and it is never memory-mapped, so that every read
+// sees what was written. A write the disk refuses fails the call that sends it out.
+constexpr const char* kGatherVfs = "tomberly-gather";
+constexpr int kGatherBytes = 1 << 16;
+// The file control of TDatabase::WriteOut.
+constexpr int kGatherWriteOut = 0x544B0001;
+
+struct TGatherFile {
+    sqlite3_file base{};          // first: SQLite sees the file as this
+    sqlite3_file* real = nullptr; // the system VFS's file, in the room after this one
+    char* buffer = nullptr;
+    sqlite3_int64 start = 0; // the file offset of buffer[0]
+    int used = 0;
+};
+
+sqlite3_vfs* SystemVfs(sqlite3_vfs* vfs) {
+    return static_cast<sqlite3_vfs*>(vfs->pAppData);
+}
+
+TGatherFile* Gathered(sqlite3_file* file) {
+    return reinterpret_cast<TGatherFile*>(file);
+}
+
+// Writes out the gathered bytes; they stay gathered when the disk refuses them, so that a
+// later read still sees them and a later write-out fails again.
+int WriteOut(TGatherFile& file) {
+    if (file.used == 0) {
+        return SQLITE_OK;
+    }
+    const int code = file.real->pMethods->xWrite(file.real, file.buffer, file.used, file.start);
+    if (code == SQLITE_OK) {
+        file.used = 0;
+    }
+    return code;
+}
+
+int GatherClose(sqlite3_file* handle) {
+    TGatherFile& file = *Gathered(handle);
+    const int written = WriteOut(file);
+    const int closed = file.real->pMethods->xClose(file.real);
+    sqlite3_free(file.buffer);
+    file.buffer = nullptr;
+    return written != SQLITE_OK ? written : closed;
+}
+
+int GatherRead(sqlite3_file* handle, void* data, int amount, sqlite3_int64 offset) {
+    TGatherFile& file = *Gathered(handle);
+    if (file.used > 0 && offset < file.start + file.used && offset + amount > file.start) {
+        if (const int code = WriteOut(file); code != SQLITE_OK) {
+            return code;
+        }
+    }
+    return file.real->pMethods->xRead(file.real, data, amount, offset);
+}
+
+int GatherWrite(sqlite3_file* handle, const void* data, int amount, sqlite3_int64 offset) {
+    TGatherFile& file = *Gathered(handle);
+    const sqlite3_int64 end = file.start + file.used;
+    if (file.used > 0 && offset >= file.start && offset <= end &&
+        offset + amount <= file.start + kGatherBytes) {
+        // Within or right after what is gathered (a page written again, or the next one).
+        const auto at = static_cast<std::size_t>(offset - file.start);
+        std::memcpy(file.buffer + at, data, static_cast<std::size_t>(amount));
+        file.used = std::max(file.used, static_cast<int>(at) + amount);
+        return SQLITE_OK;
+    }
+    if (const int code = WriteOut(file); code != SQLITE_OK) {
+        return code;
+    }
+    if (amount > kGatherBytes) {
+        return file.real->pMethods->xWrite(file.real, data, amount, offset);
+    }
+    std::memcpy(file.buffer, data, static_cast<std::size_t>(amount));
+    file.start = offset;
+    file.used = amount;
+    return SQLITE_OK;
+}
+
+// The calls after which the file must hold every byte written: the gathered ones go out first.
+int GatherTruncate(sqlite3_file* handle, sqlite3_int64 size) {
+    TGatherFile& file = *Gathered(handle);
+    const int code = WriteOut(file);
+    return code != SQLITE_OK ? code : file.real->pMethods->xTruncate(file.real, size);
+}
+
+int GatherSync(sqlite3_file* handle, int flags) {
+    TGatherFile& file = *Gathered(handle);
+    const int code = WriteOut(file);
+    return code != SQLITE_OK ? code : file.real->pMethods->xSync(file.real, flags);
+}
+
+int GatherFileSize(sqlite3_file* handle, sqlite3_int64* size) {
+    TGatherFile& file = *Gathered(handle);
+    const int code = WriteOut(file);
+    return code != SQLITE_OK ? code : file.real->pMethods->xFileSize(file.real, size);
+}
+
+int GatherUnlock(sqlite3_file* handle, int level) {
+    TGatherFile& file = *Gathered(handle);
+    const int code = WriteOut(file);
+    return code != SQLITE_OK ? code : file.real->pMethods->xUnlock(file.real, level);
+}
+
+// A file control (a size hint, a pragma, the steps of a commit) finds the file whole.
+int GatherFileControl(sqlite3_file* handle, int op, void* argument) {
+    TGatherFile& file = *Gathered(handle);
+    const int code = WriteOut(file);
+    if (op == kGatherWriteOut || code != SQLITE_OK) {
+        return code;
+    }
+    return file.real->pMethods->xFileControl(file.real, op, argument);
+}
+
+// What the system's file does as it is.
+int GatherLock(sqlite3_file* handle, int level) {
+    sqlite3_file* real = Gathered(handle)->real;
+    return real->pMethods->xLock(real, level);
+}
+
+int GatherCheckReservedLock(sqlite3_file* handle, int* reserved) {
+    sqlite3_file* real = Gathered(handle)->real;
+    return real->pMethods->xCheckReservedLock(real, reserved);
+}
+
+int GatherSectorSize(sqlite3_file* handle) {
+    sqlite3_file* real = Gathered(handle)->real;
+    return real->pMethods->xSectorSize(real);
+}
+
+// Without atomic batches of writes, which the system's file would take from SQLite unaware
+// of the gathered ones.
+int GatherDeviceCharacteristics(sqlite3_file* handle) {
+    sqlite3_file* real = Gathered(handle)->real;
+    return real->pMethods->xDeviceCharacteristics(real) & ~SQLITE_IOCAP_BATCH_ATOMIC;
+}
+
+// The shared memory of a write-ahead log, which the system's file keeps.
+int GatherShmMap(sqlite3_file* handle, int region, int size, int extend, void volatile** memory) {
+    sqlite3_file* real = Gathered(handle)->real;
+    return real->pMethods->xShmMap(real, region, size, extend, memory);
+}
+
+int GatherShmLock(sqlite3_file* handle, int offset, int n, int flags) {
+    sqlite3_file* real = Gathered(handle)->real;
+    return real->pMethods->xShmLock(real, offset, n, flags);
+}
+
+void GatherShmBarrier(sqlite3_file* handle) {
+    sqlite3_file* real = Gathered(handle)->real;
+    real->pMethods->xShmBarrier(real);
+}
+
+int GatherShmUnmap(sqlite3_file* handle, int deleteFlag) {
+    sqlite3_file* real = Gathered(handle)->real;
+    return real->pMethods->xShmUnmap(real, deleteFlag);
+}
+
+// No page is read through a memory map, which would not see gathered bytes.
+int GatherFetch(sqlite3_file*, sqlite3_int64, int, void** page) {
+    *page = nullptr;
+    return SQLITE_OK;
+}
+
+int GatherUnfetch(sqlite3_file*, sqlite3_int64, void*) {
+    return SQLITE_OK;
+}
+
+const sqlite3_io_methods& GatherMethods() {
+    static const sqlite3_io_methods methods = [] {
+        sqlite3_io_methods m{};
+        m.iVersion = 3;
+        m.xClose = GatherClose;
+        m.xRead = GatherRead;
+        m.xWrite = GatherWrite;
+        m.xTruncate = GatherTruncate;
+        m.xSync = GatherSync;
+        m.xFileSize = GatherFileSize;
+        m.xLock = GatherLock;
+        m.xUnlock = GatherUnlock;
+        m.xCheckReservedLock = GatherCheckReservedLock;
+        m.xFileControl = GatherFileControl;
+        m.xSectorSize = GatherSectorSize;
+        m.xDeviceCharacteristics = GatherDeviceCharacteristics;
+        m.xShmMap = GatherShmMap;
+        m.xShmLock = GatherShmLock;
+        m.xShmBarrier = GatherShmBarrier;
+        m.xShmUnmap = GatherShmUnmap;
+        m.xFetch = GatherFetch;
+        m.xUnfetch = GatherUnfetch;
+        return m;
+    }();
+    return methods;
+}
+
+int GatherOpen(sqlite3_vfs* vfs, const char* name, sqlite3_file* handle, int flags, int* outFlags) {
+    sqlite3_vfs* system = SystemVfs(vfs);
+    if ((flags & SQLITE_OPEN_MAIN_DB) == 0) {
+        // A journal, log or temporary file: the system's own, in the room SQLite gave.
+        return system->xOpen(system, name, handle, flags, outFlags);
+    }
+    TGatherFile& file = *new (handle) TGatherFile;
+    file.real = reinterpret_cast<sqlite3_file*>(&file + 1);
+    file.real->pMethods = nullptr;
+    int code = system->xOpen(system, name, file.real, flags, outFlags);
+    if (code == SQLITE_OK) {
+        file.buffer = static_cast<char*>(sqlite3_malloc(kGatherBytes));
+        if (file.buffer == nullptr) {
+            file.real->pMethods->xClose(file.real);
+            code = SQLITE_NOMEM;
+        }
+    } else if (file.real->pMethods != nullptr) {
+        file.real->pMethods->xClose(file.real);
+    }
+    file.base.pMethods = code == SQLITE_OK ? &GatherMethods() : nullptr;
+    return code;
+}
+
+// The rest of the VFS is the system's.
+int GatherDelete(sqlite3_vfs* vfs, const char* name, int syncDir) {
+    return SystemVfs(vfs)->xDelete(SystemVfs(vfs), name, syncDir);
+}
+int GatherAccess(sqlite3_vfs* vfs, const char* name, int flags, int* result) {
+    return SystemVfs(vfs)->xAccess(SystemVfs(vfs), name, flags, result);
+}
+int GatherFullPathname(sqlite3_vfs* vfs, const char* name, int size, char* out) {
+    return SystemVfs(vfs)->xFullPathname(SystemVfs(vfs), name, size, out);
+}
+void* GatherDlOpen(sqlite3_vfs* vfs, const char* name) {
+    return SystemVfs(vfs)->xDlOpen(SystemVfs(vfs), name);
+}
+void GatherDlError(sqlite3_vfs* vfs, int size, char* message) {
+    SystemVfs(vfs)->xDlError(SystemVfs(vfs), size, message);
+}
+void (*GatherDlSym(sqlite3_vfs* vfs, void* library, const char* symbol))(void) {
+    return SystemVfs(vfs)->xDlSym(SystemVfs(vfs), library, symbol);
+}
+void GatherDlClose(sqlite3_vfs* vfs, void* library) {
+    SystemVfs(vfs)->xDlClose(SystemVfs(vfs), library);
+}
+int GatherRandomness(sqlite3_vfs* vfs, int size, char* out) {
+    return SystemVfs(vfs)->xRandomness(SystemVfs(vfs), size, out);
+}
+int GatherSleep(sqlite3_vfs* vfs, int microseconds) {
+    return SystemVfs(vfs)->xSleep(SystemVfs(vfs), microseconds);
+}
+int GatherCurrentTime(sqlite3_vfs* vfs, double* now) {
+    return SystemVfs(vfs)->xCurrentTime(SystemVfs(vfs), now);
+}
+int GatherGetLastError(sqlite3_vfs* vfs, int size, char* message) {
+    return SystemVfs(vfs)->xGetLastError(SystemVfs(vfs), size, message);
+}
+int GatherCurrentTimeInt64(sqlite3_vfs* vfs, sqlite3_int64* now) {
+    return SystemVfs(vfs)->xCurrentTimeInt64(SystemVfs(vfs), now);
+}
+
+// The gathering VFS, registered (not as the default) on first use; nothing when SQLite has no
+// VFS of the system.
+const char* GatherVfsName() {
+    static const bool registered = [] {
+        sqlite3_vfs* system = sqlite3_vfs_find(nullptr);
+        if (system == nullptr || system->iVersion < 2 || system->xCurrentTimeInt64 == nullptr) {
+            return false;
+        }
+        static sqlite3_vfs vfs{};
+        vfs.iVersion = 2;
+        vfs.szOsFile = static_cast<int>(sizeof(TGatherFile)) + system->szOsFile;
+        vfs.mxPathname = system->mxPathname;
+        vfs.zName = kGatherVfs;
+        vfs.pAppData = system;
+        vfs.xOpen = GatherOpen;
+        vfs.xDelete = GatherDelete;
+        vfs.xAccess = GatherAccess;
+        vfs.xFullPathname = GatherFullPathname;
+        vfs.xDlOpen = GatherDlOpen;
+        vfs.xDlError = GatherDlError;
+        vfs.xDlSym = GatherDlSym;
+        vfs.xDlClose = GatherDlClose;
+        vfs.xRandomness = GatherRandomness;
+        vfs.xSleep = GatherSleep;
+        vfs.xCurrentTime = GatherCurrentTime;
+        vfs.xGetLastError = GatherGetLastError;
+        vfs.xCurrentTimeInt64 = GatherCurrentTimeInt64;
+        return sqlite3_vfs_register(&vfs, 0) == SQLITE_OK;
+    }();
+    return registered ? kGatherVfs : nullptr;
+}
+
 } // namespace
 
 bool TSqlError::Damaged() const noexcept {
@@ -202,8 +496,12 @@ TDatabase::TDatabase(const std::filesystem::path& file, TOpenMode mode) {
         flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_MEMORY;
         name = ":memory:";
         break;
+    case TOpenMode::Build:
+        flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+        break;
     }
-    const int code = sqlite3_open_v2(name.c_str(), &db_, flags, nullptr);
+    const int code = sqlite3_open_v2(name.c_str(), &db_, flags,
+                                     mode == TOpenMode::Build ? GatherVfsName() : nullptr);
     if (code != SQLITE_OK) {
         const std::string text = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
         sqlite3_close(db_);
@@ -243,6 +541,13 @@ void TDatabase::Check(int code, std::string_view doing) const {
 
 std::string TDatabase::ErrorText() const {
     return db_ != nullptr ? sqlite3_errmsg(db_) : "no database";
+}
+
+void TDatabase::WriteOut() {
+    const int code = sqlite3_file_control(db_, "main", kGatherWriteOut, nullptr);
+    if (code != SQLITE_NOTFOUND) { // SQLITE_NOTFOUND: a file of another VFS, nothing gathered
+        Check(code, "write");
+    }
 }
 
 void TDatabase::Exec(std::string_view sql) {

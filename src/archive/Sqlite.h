@@ -35,6 +35,8 @@ enum class TOpenMode {
     Create,    // made when missing
     ReadOnly,  // never written
     Memory,    // a private database in memory, gone when closed
+    Build,     // made when missing, by one connection in one go: its writes gathered into
+               // large ones (WriteOut)
 };
 
 // One connection.
@@ -58,6 +60,10 @@ public:
     std::int64_t QueryInt(std::string_view sql);
     // The text a one-value query gives; empty when it gives no row.
     std::string QueryText(std::string_view sql);
+    // Sends out the writes a database opened to be built has gathered, which a database that
+    // is not synced would otherwise only send when it is closed, where a refusal goes unseen.
+    // Throws TSqlError when the disk refuses them.
+    void WriteOut();
     // How long a statement waits for another connection's lock before it fails as busy.
     void BusyTimeout(int milliseconds);
     // SQLite's message of the last failure.

@@ -17,6 +17,7 @@
 #include <forward_list>
 #include <map>
 #include <mutex>
+#include <numeric>
 #include <optional>
 #include <set>
 #include <sqlite3.h>
@@ -25,6 +26,7 @@
 #include <tuple>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 namespace archive {
 
@@ -702,6 +704,11 @@ public:
         : db_(db), root_(root), found_(found), report_(report), reading_(root, found) {}
 
     void Run() {
+        built_.reserve(kRunsPerHistoryFile *
+                       static_cast<std::size_t>(
+                           std::count_if(found_.begin(), found_.end(), [](const TFoundFile& found) {
+                               return found.file.kind == TStoreFileKind::HorseHistory;
+                           })));
         // ListStore gives the files kind by kind, the horses' histories first.
         Put(TStoreFileKind::HorseHistory, "INSERT OR REPLACE INTO runs", 14);
         // Every run is in: the reading goes on while the tables by race and person are filled.
@@ -744,18 +751,23 @@ private:
         TNamed named;
     };
     // A run as the tables by race, jockey and trainer keep it, its keys as KeyWord numbers;
-    // line is its place among the build's runs.
+    // line is its place among the build's runs. The numbers are of one or two digits, so that
+    // an entry takes 64 bytes: half a million of them are sorted three times.
     struct TRunEntry {
         std::array<std::uint64_t, 2> race{};
         std::array<std::uint64_t, 2> horse{};
         std::array<std::uint64_t, 1> jockey{};
         std::array<std::uint64_t, 1> trainer{};
         std::uint32_t line = 0;
-        int horseNum = 0;
-        int finish = 0;
-        int frame = 0;
+        std::int16_t horseNum = 0;
+        std::int16_t finish = 0;
+        std::int16_t frame = 0;
         char abnormality = ' ';
     };
+    static_assert(sizeof(TRunEntry) <= 64);
+    // Room for the runs of the horses' files before they are read: enough for most stores, so
+    // that the list is not moved as it grows (pages not reached are never touched).
+    static constexpr std::size_t kRunsPerHistoryFile = 16;
     using TPersonKey = std::array<std::uint64_t, 1> TRunEntry::*;
 
     // The rows of the files of one kind, file after file as the reading threads give them.
@@ -851,9 +863,9 @@ private:
             entry.jockey = {KeyWord(run.jockey, 0)};
             entry.trainer = {KeyWord(run.trainer, 0)};
             entry.line = static_cast<std::uint32_t>(built_.size() - 1);
-            entry.horseNum = run.horseNum;
-            entry.finish = run.finish;
-            entry.frame = run.frame;
+            entry.horseNum = static_cast<std::int16_t>(run.horseNum);
+            entry.finish = static_cast<std::int16_t>(run.finish);
+            entry.frame = static_cast<std::int16_t>(run.frame);
             entry.abnormality = run.abnormality.empty() ? ' ' : run.abnormality.front();
             break;
         }
@@ -893,30 +905,61 @@ private:
                 return a.race == b.race && a.horse == b.horse;
             });
         built_.erase(built_.begin(), kept.base());
-        PutRuns("race_runs", built_, nullptr, nullptr);
-        SortBy(built_, &TRunEntry::jockey);
-        PutRuns("jockey_runs", built_, &TRunEntry::jockey, &jockeys_);
-        SortBy(built_, &TRunEntry::trainer);
-        PutRuns("trainer_runs", built_, &TRunEntry::trainer, &trainers_);
+        PutRuns("race_runs", nullptr, nullptr, nullptr);
+        const std::vector<std::uint32_t> byJockey = OrderBy(built_, &TRunEntry::jockey);
+        PutRuns("jockey_runs", &byJockey, &TRunEntry::jockey, &jockeys_);
+        const std::vector<std::uint32_t> byTrainer = OrderBy(built_, &TRunEntry::trainer);
+        PutRuns("trainer_runs", &byTrainer, &TRunEntry::trainer, &trainers_);
         std::vector<TRunEntry>().swap(built_);
     }
 
-    static void SortBy(std::vector<TRunEntry>& runs, TPersonKey person) {
-        std::sort(runs.begin(), runs.end(), [person](const TRunEntry& a, const TRunEntry& b) {
-            return std::tie(a.*person, a.race, a.horse) < std::tie(b.*person, b.race, b.horse);
-        });
+    // The places of runs (in race order) in the order of the person's key, each person's runs
+    // left in race order: a counting sort, as the persons are a few hundred and the runs half a
+    // million.
+    static std::vector<std::uint32_t> OrderBy(const std::vector<TRunEntry>& runs,
+                                              TPersonKey person) {
+        std::unordered_map<std::uint64_t, std::uint32_t> bucketOf;
+        std::vector<std::uint64_t> keys; // of each bucket, as first met
+        std::vector<std::uint32_t> bucket(runs.size());
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            const std::uint64_t key = (runs[i].*person)[0];
+            const auto [at, added] =
+                bucketOf.try_emplace(key, static_cast<std::uint32_t>(keys.size()));
+            if (added) {
+                keys.push_back(key);
+            }
+            bucket[i] = at->second;
+        }
+        std::vector<std::uint32_t> sorted(keys.size());
+        std::iota(sorted.begin(), sorted.end(), 0u);
+        std::sort(sorted.begin(), sorted.end(),
+                  [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+        std::vector<std::size_t> next(keys.size(), 0); // each bucket's next place
+        for (const std::uint32_t b : bucket) {
+            ++next[b];
+        }
+        std::size_t place = 0;
+        for (const std::uint32_t b : sorted) {
+            place += std::exchange(next[b], place);
+        }
+        std::vector<std::uint32_t> order(runs.size());
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            order[next[bucket[i]]++] = static_cast<std::uint32_t>(i);
+        }
+        return order;
     }
 
-    // The runs, in race order, as the rows of the table by race, or of the table by the person
-    // key names (no run without one), noting each person in codes.
+    // The runs as the rows of the table by race (in race order), or of the table by the person
+    // key names (in the order given; no run without one), noting each person in codes.
     class TRunEntryFeed final : public sql::IRowFeed {
     public:
-        TRunEntryFeed(const std::vector<TRunEntry>& runs, TPersonKey person,
-                      std::set<std::string>* codes)
-            : runs_(runs), person_(person), codes_(codes) {}
+        TRunEntryFeed(const std::vector<TRunEntry>& runs, const std::vector<std::uint32_t>* order,
+                      TPersonKey person, std::set<std::string>* codes)
+            : runs_(runs), order_(order), person_(person), codes_(codes) {}
         bool Next(sql::TFeedRow& row) override {
             while (next_ < runs_.size()) {
-                const TRunEntry& run = runs_[next_++];
+                const std::size_t at = next_++;
+                const TRunEntry& run = runs_[order_ != nullptr ? (*order_)[at] : at];
                 if (person_ != nullptr) {
                     KeyTextInto(run.*person_, code_);
                     if (code_.empty()) {
@@ -938,17 +981,18 @@ private:
 
     private:
         const std::vector<TRunEntry>& runs_;
+        const std::vector<std::uint32_t>* const order_;
         const TPersonKey person_;
         std::set<std::string>* const codes_;
         std::size_t next_ = 0;
         std::string code_, race_, horse_; // the current row's keys
     };
 
-    // Puts runs, in the order of the table's key, into the table by race (no person) or by
+    // Puts the runs, in the order of the table's key, into the table by race (no person) or by
     // the person key names.
-    void PutRuns(std::string_view table, const std::vector<TRunEntry>& runs, TPersonKey person,
+    void PutRuns(std::string_view table, const std::vector<std::uint32_t>* order, TPersonKey person,
                  std::set<std::string>* codes) {
-        TRunEntryFeed feed(runs, person, codes);
+        TRunEntryFeed feed(built_, order, person, codes);
         sql::InsertFed(db_, "INSERT OR REPLACE INTO " + std::string(table),
                        person != nullptr ? 7 : 6, feed);
     }
@@ -1428,7 +1472,7 @@ TIndexReport BuildFile(const fs::path& dataRoot) {
     RemoveQuietly(temporary);
     TIndexReport report;
     try {
-        sql::TDatabase db(temporary, sql::TOpenMode::Create);
+        sql::TDatabase db(temporary, sql::TOpenMode::Build);
         // Nothing of a half-made file is ever used: it needs no journal and no syncs. Pages of
         // 4 KiB: an acquisition's update changes rows scattered over the tables, and each page
         // it changes goes whole into the log. A small cache: the build appends to each table,
@@ -1440,6 +1484,7 @@ TIndexReport BuildFile(const fs::path& dataRoot) {
         // Write-ahead: an acquisition's update is appended and synced once, and a reader in the
         // window never waits for it.
         building.Database().Exec("PRAGMA journal_mode = WAL");
+        building.Database().WriteOut();
     } catch (...) {
         RemoveQuietly(temporary);
         throw;

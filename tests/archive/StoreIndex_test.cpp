@@ -505,6 +505,40 @@ TEST(ArchiveSql, FedRowsGoInByOneStatementAndAFailureStopsThem) {
     EXPECT_EQ(db.QueryInt("SELECT count(*) FROM t"), 1000);
 }
 
+// A database built with its writes gathered: first a commit of some 1,100 pages one after the
+// other, then, with a cache of a few pages, pages that go out, are read back and written again
+// all the time. What another connection then reads is whole.
+TEST(ArchiveSql, ABuiltDatabaseWithGatheredWritesReadsBackWhole) {
+    keiba::test::TempDir dir;
+    const fs::path file = dir.path() / "built.sqlite3";
+    {
+        archive::sql::TDatabase db(file, archive::sql::TOpenMode::Build);
+        db.Exec("PRAGMA page_size = 4096; PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; "
+                "PRAGMA cache_size = 2000");
+        db.Exec("CREATE TABLE t(n INTEGER PRIMARY KEY, text TEXT, bytes BLOB)");
+        {
+            archive::sql::TTransaction transaction(db);
+            TCountingFeed feed(3000); // texts of up to 3,000 bytes
+            archive::sql::InsertFed(db, "INSERT INTO t", 3, feed);
+            transaction.Commit();
+        }
+        db.Exec("PRAGMA cache_size = 8");
+        archive::sql::TTransaction transaction(db);
+        db.Exec("CREATE INDEX t_text ON t(substr(text, 1, 20), n); PRAGMA user_version = 7; "
+                "UPDATE t SET text = 'b' WHERE n % 100 = 0");
+        transaction.Commit();
+        db.Exec("PRAGMA journal_mode = WAL");
+        db.WriteOut();
+    }
+    archive::sql::TDatabase read(file, archive::sql::TOpenMode::ReadOnly);
+    EXPECT_EQ(read.QueryText("PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(read.QueryText("PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(read.QueryInt("PRAGMA user_version"), 7);
+    EXPECT_EQ(read.QueryInt("SELECT count(*) FROM t WHERE text = 'b'"), 30);
+    // 1 + 2 + ... + 3000, less 100 + 200 + ... + 3000.
+    EXPECT_EQ(read.QueryInt("SELECT sum(length(text)) FROM t WHERE n % 100 <> 0"), 4455000);
+}
+
 TEST(ArchiveIndex, UnreadableStoreFileIsNamedAndLeftOut) {
     TStoreFixture fixture;
     // Far larger than any store file may be: refused, not read.
