@@ -717,8 +717,11 @@ public:
         Put(TStoreFileKind::Results, "INSERT OR REPLACE INTO races", 9);
         Put(TStoreFileKind::RaceDayPayoffs, "INSERT OR REPLACE INTO payoffs", 6);
         Put(TStoreFileKind::HorseMaster, "INSERT OR REPLACE INTO masters", 7);
-        TListFeed fileRows(files_, [](const TFileRow& file, sql::TFeedRow& row) {
-            row.Add(file.id).AddBytes(file.path).Add(file.kind).Add(file.stamp.size);
+        std::string path;
+        TListFeed fileRows(files_, [this, &path](const TFileRow& file, sql::TFeedRow& row) {
+            const TStoreFile& found = found_[file.found].file;
+            path.assign(found.folder).append(1, '\\').append(found.name);
+            row.Add(file.id).AddBytes(path).Add(file.kind).Add(file.stamp.size);
             row.Add(file.stamp.modified);
         });
         sql::InsertFed(db_, "INSERT INTO files(id, path, kind, size, mtime)", 5, fileRows);
@@ -741,7 +744,7 @@ public:
 private:
     struct TFileRow {
         std::int64_t id = 0;
-        std::string path;
+        std::size_t found = 0; // the file's place in found_
         int kind = 0;
         files::TFileStamp stamp{-1, 0};
     };
@@ -825,13 +828,13 @@ private:
                 }
                 chunk_ = reading_.Take(i / TParseAhead::kChunk);
             }
-            const TParsedFile& parsed = chunk_.at(i % TParseAhead::kChunk);
+            TParsedFile& parsed = chunk_.at(i % TParseAhead::kChunk);
             const TStoreFile& file = found_[i].file;
             if (parsed.status == files::FileReadStatus::Missing) {
                 continue;
             }
             id_ = static_cast<std::int64_t>(files_.size()) + 1;
-            files_.push_back({id_, file.Text(), static_cast<int>(file.kind), parsed.stamp});
+            files_.push_back({id_, i, static_cast<int>(file.kind), parsed.stamp});
             if (parsed.status != files::FileReadStatus::Read) {
                 report_.problems.push_back(
                     store::ReadFailure(store::StorePath(root_, file), parsed.error).message);
@@ -839,9 +842,9 @@ private:
             }
             ++report_.filesRead;
             report_.linesSkipped += parsed.rows.linesSkipped;
-            stem_ = StemOf(file);
+            stem_.assign(file.name, 0, file.name.rfind('.'));
             if (parsed.rows.horse) {
-                horses_.push_back({stem_, id_, *parsed.rows.horse});
+                horses_.push_back({stem_, id_, std::move(*parsed.rows.horse)});
             }
             return &parsed.rows;
         }
