@@ -494,9 +494,11 @@ TParsedFile ReadAndParse(const fs::path& root, const TStoreFile& file) {
 }
 
 // Reads and parses store files in chunks on two threads of its own while the caller puts in
-// what they gave, chunk by chunk in the files' order. The threads keep a few chunks ahead of
-// the caller; Unbound lets them read on to the end, while the caller is busy with something
-// else (parsed rows are a small part of the files' bytes).
+// what they gave, chunk by chunk in the files' order. The horses' histories come first, and
+// their runs keep the files' bytes: the threads keep only a few of those chunks ahead of the
+// caller (Unbound lets them read on to the end, while the caller is busy with something else).
+// When they may not read further ahead there, they read the other kinds' chunks, whose parsed
+// rows are a small part of the files' bytes, so that the caller never waits for those.
 class TParseAhead {
 public:
     static constexpr std::size_t kChunk = 64;
@@ -504,6 +506,12 @@ public:
     TParseAhead(const fs::path& root, const std::vector<TFoundFile>& files)
         : root_(root), files_(files), chunks_((files.size() + kChunk - 1) / kChunk),
           done_(chunks_.size(), false), reader_(chunks_.size(), 0) {
+        const auto histories = std::find_if(files.begin(), files.end(), [](const TFoundFile& f) {
+            return f.file.kind != TStoreFileKind::HorseHistory;
+        });
+        historyChunks_ =
+            (static_cast<std::size_t>(histories - files.begin()) + kChunk - 1) / kChunk;
+        nextOther_ = historyChunks_;
         for (int t = 0; t < kThreads; ++t) {
             threads_.emplace_back([this, t] { Work(t); });
         }
@@ -538,7 +546,7 @@ public:
     void GiveBack(std::size_t k, std::vector<TParsedFile> chunk) {
         {
             const std::lock_guard lock(mutex_);
-            if (!stop_ && next_ < chunks_.size()) {
+            if (!stop_ && (next_ < historyChunks_ || nextOther_ < chunks_.size())) {
                 garbage_[static_cast<std::size_t>(reader_[k])].push_back(std::move(chunk));
             }
         }
@@ -562,9 +570,12 @@ private:
             std::vector<std::vector<TParsedFile>> given;
             {
                 std::unique_lock lock(mutex_);
+                const auto historyAllowed = [&] {
+                    return next_ < historyChunks_ && next_ < taken_ + ahead_;
+                };
                 changed_.wait(lock, [&] {
-                    return stop_ || next_ >= chunks_.size() || next_ < taken_ + ahead_ ||
-                           !garbage.empty();
+                    return stop_ || historyAllowed() || nextOther_ < chunks_.size() ||
+                           next_ >= historyChunks_ || !garbage.empty();
                 });
                 given.swap(garbage);
                 if (!given.empty()) {
@@ -572,10 +583,18 @@ private:
                     given.clear();
                     continue;
                 }
-                if (stop_ || next_ >= chunks_.size()) {
+                if (stop_) {
                     return;
                 }
-                k = next_++;
+                if (historyAllowed()) {
+                    k = next_++;
+                } else if (nextOther_ < chunks_.size()) {
+                    k = nextOther_++;
+                } else if (next_ >= historyChunks_) {
+                    return; // every chunk is taken up
+                } else {
+                    continue;
+                }
                 reader_[k] = thread;
             }
             std::vector<TParsedFile> parsed;
@@ -608,9 +627,11 @@ private:
     std::vector<std::vector<TParsedFile>> garbage_[kThreads]; // chunks given back, per thread
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::size_t next_ = 0;  // the next chunk a thread takes up
-    std::size_t taken_ = 0; // chunks the caller has taken
-    std::size_t ahead_ = 4; // chunks read ahead of the caller
+    std::size_t historyChunks_ = 0; // the chunks with horses' histories, the first ones
+    std::size_t next_ = 0;          // the next of those a thread takes up
+    std::size_t nextOther_ = 0;     // the next of the others
+    std::size_t taken_ = 0;         // chunks the caller has taken
+    std::size_t ahead_ = 4;         // chunks read ahead of the caller
     bool stop_ = false;
     std::exception_ptr failure_;
     std::vector<std::thread> threads_;
