@@ -35,6 +35,10 @@ public:
     virtual widgets::TModalResult MessageDialog(const widgets::TMessageDialogRequest& request) = 0;
     // Lets pending window messages run (painting, a click on Cancel) during a long operation.
     virtual void ProcessEvents() = 0;
+    // Lets pending painting run during an operation that has no Cancel, holding the user's keys
+    // and clicks back until it ends: they then act on what it left (a second day chosen in the
+    // date list while the first loads is loaded after it, not inside it).
+    virtual void PaintPending() { ProcessEvents(); }
 };
 
 // How the program reports a failure it expects: the default beep, then a modal information

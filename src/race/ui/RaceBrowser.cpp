@@ -35,8 +35,9 @@ bool TRaceBrowser::DateComboChange(const std::filesystem::path& dataRoot, std::s
     if (progress != nullptr) {
         progress->Start(entry, kDayLoadProgressMaximum);
     }
-    // The one yield of the load: the progress window paints before the reading starts.
-    ui_.ProcessEvents();
+    // The one yield of the load: the progress window paints before the reading starts. A key
+    // or click meanwhile (the next day chosen) waits for the load to end.
+    ui_.PaintPending();
 
     const auto advance = [progress](int position) {
         if (progress == nullptr) {

@@ -308,4 +308,9 @@ void QtUserInteraction::ProcessEvents() {
     QCoreApplication::processEvents();
 }
 
+void QtUserInteraction::PaintPending() {
+    // Held-back input is delivered by the event loop once the operation returns to it.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 } // namespace widgets

@@ -38,6 +38,7 @@ public:
     void ErrorBox(std::string_view sjisText) override;
     TModalResult MessageDialog(const TMessageDialogRequest& request) override;
     void ProcessEvents() override;
+    void PaintPending() override;
 
     // The box MessageDialog shows for a request, ready to run: icon and title of the kind,
     // the text, the buttons with their captions, Enter and Escape buttons, and its placement
