@@ -255,29 +255,20 @@ int GatherWrite(sqlite3_file* handle, const void* data, int amount, sqlite3_int6
     return SQLITE_OK;
 }
 
-// The calls after which the file must hold every byte written: the gathered ones go out first.
-int GatherTruncate(sqlite3_file* handle, sqlite3_int64 size) {
+// A call after which the file must hold every byte written (a cut, a sync, its size asked, its
+// lock given up): the gathered ones go out first.
+template <auto Method, typename... Args>
+int AfterWriteOut(sqlite3_file* handle, Args... args) {
     TGatherFile& file = *Gathered(handle);
     const int code = WriteOut(file);
-    return code != SQLITE_OK ? code : file.real->pMethods->xTruncate(file.real, size);
+    return code != SQLITE_OK ? code : (file.real->pMethods->*Method)(file.real, args...);
 }
 
-int GatherSync(sqlite3_file* handle, int flags) {
-    TGatherFile& file = *Gathered(handle);
-    const int code = WriteOut(file);
-    return code != SQLITE_OK ? code : file.real->pMethods->xSync(file.real, flags);
-}
-
-int GatherFileSize(sqlite3_file* handle, sqlite3_int64* size) {
-    TGatherFile& file = *Gathered(handle);
-    const int code = WriteOut(file);
-    return code != SQLITE_OK ? code : file.real->pMethods->xFileSize(file.real, size);
-}
-
-int GatherUnlock(sqlite3_file* handle, int level) {
-    TGatherFile& file = *Gathered(handle);
-    const int code = WriteOut(file);
-    return code != SQLITE_OK ? code : file.real->pMethods->xUnlock(file.real, level);
+// A call the system's file answers as it is (its locks, its sectors, a log's shared memory).
+template <auto Method, typename... Args>
+auto PassedOn(sqlite3_file* handle, Args... args) {
+    sqlite3_file* real = Gathered(handle)->real;
+    return (real->pMethods->*Method)(real, args...);
 }
 
 // A file control (a size hint, a pragma, the steps of a commit) finds the file whole.
@@ -290,48 +281,11 @@ int GatherFileControl(sqlite3_file* handle, int op, void* argument) {
     return file.real->pMethods->xFileControl(file.real, op, argument);
 }
 
-// What the system's file does as it is.
-int GatherLock(sqlite3_file* handle, int level) {
-    sqlite3_file* real = Gathered(handle)->real;
-    return real->pMethods->xLock(real, level);
-}
-
-int GatherCheckReservedLock(sqlite3_file* handle, int* reserved) {
-    sqlite3_file* real = Gathered(handle)->real;
-    return real->pMethods->xCheckReservedLock(real, reserved);
-}
-
-int GatherSectorSize(sqlite3_file* handle) {
-    sqlite3_file* real = Gathered(handle)->real;
-    return real->pMethods->xSectorSize(real);
-}
-
 // Without atomic batches of writes, which the system's file would take from SQLite unaware
 // of the gathered ones.
 int GatherDeviceCharacteristics(sqlite3_file* handle) {
-    sqlite3_file* real = Gathered(handle)->real;
-    return real->pMethods->xDeviceCharacteristics(real) & ~SQLITE_IOCAP_BATCH_ATOMIC;
-}
-
-// The shared memory of a write-ahead log, which the system's file keeps.
-int GatherShmMap(sqlite3_file* handle, int region, int size, int extend, void volatile** memory) {
-    sqlite3_file* real = Gathered(handle)->real;
-    return real->pMethods->xShmMap(real, region, size, extend, memory);
-}
-
-int GatherShmLock(sqlite3_file* handle, int offset, int n, int flags) {
-    sqlite3_file* real = Gathered(handle)->real;
-    return real->pMethods->xShmLock(real, offset, n, flags);
-}
-
-void GatherShmBarrier(sqlite3_file* handle) {
-    sqlite3_file* real = Gathered(handle)->real;
-    real->pMethods->xShmBarrier(real);
-}
-
-int GatherShmUnmap(sqlite3_file* handle, int deleteFlag) {
-    sqlite3_file* real = Gathered(handle)->real;
-    return real->pMethods->xShmUnmap(real, deleteFlag);
+    return PassedOn<&sqlite3_io_methods::xDeviceCharacteristics>(handle) &
+           ~SQLITE_IOCAP_BATCH_ATOMIC;
 }
 
 // No page is read through a memory map, which would not see gathered bytes.
@@ -351,19 +305,19 @@ const sqlite3_io_methods& GatherMethods() {
         m.xClose = GatherClose;
         m.xRead = GatherRead;
         m.xWrite = GatherWrite;
-        m.xTruncate = GatherTruncate;
-        m.xSync = GatherSync;
-        m.xFileSize = GatherFileSize;
-        m.xLock = GatherLock;
-        m.xUnlock = GatherUnlock;
-        m.xCheckReservedLock = GatherCheckReservedLock;
+        m.xTruncate = AfterWriteOut<&sqlite3_io_methods::xTruncate, sqlite3_int64>;
+        m.xSync = AfterWriteOut<&sqlite3_io_methods::xSync, int>;
+        m.xFileSize = AfterWriteOut<&sqlite3_io_methods::xFileSize, sqlite3_int64*>;
+        m.xLock = PassedOn<&sqlite3_io_methods::xLock, int>;
+        m.xUnlock = AfterWriteOut<&sqlite3_io_methods::xUnlock, int>;
+        m.xCheckReservedLock = PassedOn<&sqlite3_io_methods::xCheckReservedLock, int*>;
         m.xFileControl = GatherFileControl;
-        m.xSectorSize = GatherSectorSize;
+        m.xSectorSize = PassedOn<&sqlite3_io_methods::xSectorSize>;
         m.xDeviceCharacteristics = GatherDeviceCharacteristics;
-        m.xShmMap = GatherShmMap;
-        m.xShmLock = GatherShmLock;
-        m.xShmBarrier = GatherShmBarrier;
-        m.xShmUnmap = GatherShmUnmap;
+        m.xShmMap = PassedOn<&sqlite3_io_methods::xShmMap, int, int, int, void volatile**>;
+        m.xShmLock = PassedOn<&sqlite3_io_methods::xShmLock, int, int, int>;
+        m.xShmBarrier = PassedOn<&sqlite3_io_methods::xShmBarrier>;
+        m.xShmUnmap = PassedOn<&sqlite3_io_methods::xShmUnmap, int>;
         m.xFetch = GatherFetch;
         m.xUnfetch = GatherUnfetch;
         return m;
