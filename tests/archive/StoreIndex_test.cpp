@@ -12,6 +12,10 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#if !defined(_WIN32)
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -538,6 +542,36 @@ TEST(ArchiveSql, ABuiltDatabaseWithGatheredWritesReadsBackWhole) {
     // 1 + 2 + ... + 3000, less 100 + 200 + ... + 3000.
     EXPECT_EQ(read.QueryInt("SELECT sum(length(text)) FROM t WHERE n % 100 <> 0"), 4455000);
 }
+
+#if !defined(_WIN32)
+// A disk that refuses the gathered writes (here a file size limit of the process, as a full
+// disk would): the build fails with SQLite's error instead of leaving a short file.
+TEST(ArchiveSql, GatheredWritesTheDiskRefusesFailTheBuild) {
+    keiba::test::TempDir dir;
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN); // a refused write, not a signal
+    rlimit limit = before;
+    limit.rlim_cur = 256 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    bool refused = false;
+    try {
+        archive::sql::TDatabase db(dir.path() / "built.sqlite3", archive::sql::TOpenMode::Build);
+        db.Exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF");
+        db.Exec("CREATE TABLE t(n INTEGER PRIMARY KEY, text TEXT, bytes BLOB)");
+        archive::sql::TTransaction transaction(db);
+        TCountingFeed feed(2000); // some 2 MB
+        archive::sql::InsertFed(db, "INSERT INTO t", 3, feed);
+        transaction.Commit();
+        db.WriteOut();
+    } catch (const archive::sql::TSqlError&) {
+        refused = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_TRUE(refused);
+}
+#endif
 
 TEST(ArchiveIndex, UnreadableStoreFileIsNamedAndLeftOut) {
     TStoreFixture fixture;
