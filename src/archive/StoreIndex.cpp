@@ -228,9 +228,8 @@ bool Indexed(TStoreFileKind kind) {
 }
 
 // The registration number a horse's file is named by: its name less the extension.
-std::string StemOf(const TStoreFile& file) {
-    const std::size_t dot = file.name.rfind('.');
-    return file.name.substr(0, dot);
+std::string_view StemOf(const TStoreFile& file) {
+    return std::string_view(file.name).substr(0, file.name.rfind('.'));
 }
 
 // The lines of a file's bytes as store::SplitLines finds them (ended by CR LF, a lone CR or a
@@ -863,7 +862,7 @@ private:
             }
             ++report_.filesRead;
             report_.linesSkipped += parsed.rows.linesSkipped;
-            stem_.assign(file.name, 0, file.name.rfind('.'));
+            stem_.assign(StemOf(file));
             if (parsed.rows.horse) {
                 horses_.push_back({stem_, id_, std::move(*parsed.rows.horse)});
             }
@@ -1134,10 +1133,10 @@ private:
             payoff_.Add(payoff.race).Add(payoff.kind).Add(payoff.horse).Add(payoff.payout);
             payoff_.Add(payoff.popularity).Add(id).EndRow();
         }
-        const std::string horse =
-            file.kind == TStoreFileKind::Results || file.kind == TStoreFileKind::RaceDayPayoffs
-                ? std::string()
-                : StemOf(file);
+        const std::string horse(file.kind == TStoreFileKind::Results ||
+                                        file.kind == TStoreFileKind::RaceDayPayoffs
+                                    ? std::string_view()
+                                    : StemOf(file));
         for (const TRunRow& run : rows.runs) {
             Run(horse, run);
         }
@@ -1156,7 +1155,7 @@ private:
     // their pages are then left alone. A master that no longer reads goes.
     void PutMaster(const TStoreFile& file, std::int64_t id,
                    const std::optional<TMasterRow>& master) {
-        const std::string horse = StemOf(file);
+        const std::string horse(StemOf(file));
         sql::TStatement& old = Prepared(
             "SELECT file, name, key, kana_key, sire, sire_name FROM masters WHERE horse = ?1");
         old.Bind(1, horse);
@@ -1251,7 +1250,7 @@ private:
             Prepared("DELETE FROM payoffs WHERE file = ?1").Bind(1, id).Run();
             break;
         case TStoreFileKind::HorseHistory: {
-            const std::string horse = StemOf(file);
+            const std::string horse(StemOf(file));
             sql::TStatement& people =
                 Prepared("SELECT DISTINCT jockey, trainer FROM runs WHERE horse = ?1");
             people.Bind(1, horse);
@@ -1264,7 +1263,7 @@ private:
             break;
         }
         case TStoreFileKind::HorseMaster: {
-            const std::string horse = StemOf(file);
+            const std::string horse(StemOf(file));
             sql::TStatement& sire = Prepared("SELECT sire FROM masters WHERE horse = ?1");
             sire.Bind(1, horse);
             while (sire.Step()) {
